@@ -1,0 +1,1 @@
+# Installation is completed by the game: see game/CMakeLists.txt.

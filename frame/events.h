@@ -1,0 +1,55 @@
+// Event records and the queue that carries them from the screen's refresh thread to the program.
+#pragma once
+
+#include <cstdint>
+
+namespace zopp {
+
+enum ScreenEventType : std::int32_t {
+    KeyDown = 1,
+    KeyUp = 2,
+    KeyRepeat = 3,
+    PointerMove = 4,
+    ButtonDown = 5,
+    ButtonUp = 6,
+    DoubleClick = 7,
+    Wheel = 8,
+    PointerEnter = 9,
+    PointerLeave = 10,
+    FocusGained = 11,
+    FocusLost = 12,
+    CloseRequest = 13,
+    HorizontalWheel = 14,
+};
+
+enum MouseButton : std::int32_t {
+    LeftButton = 1,
+    RightButton = 2,
+    MiddleButton = 4,
+    ExtraButton1 = 8,
+    ExtraButton2 = 16,
+};
+
+// Five signed 32-bit values. Slot 1 is x, scanCode, button, wheel or hwheel; slot 2 y or character; a
+// slot the event type does not name carries no defined value.
+struct ScreenEvent {
+    std::int32_t type;
+    std::int32_t x;  // also scanCode, button, wheel, hwheel
+    std::int32_t y;  // also character
+    std::int32_t dx;
+    std::int32_t dy;
+};
+static_assert(sizeof(ScreenEvent) == 20);
+
+// The queue exists while a screen is open; the screen layer creates and discards it.
+void openEventQueue();
+void closeEventQueue();
+
+// Takes the oldest event into *event and returns -1; returns 0 when none is waiting or no queue exists.
+// A null event only peeks: -1 if one is waiting, nothing removed.
+std::int32_t pollEvent(ScreenEvent* event);
+
+// Appends an event; when the ring is full the oldest is dropped.
+void postEvent(const ScreenEvent& event);
+
+}  // namespace zopp

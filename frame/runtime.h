@@ -1,0 +1,67 @@
+// The run-time frame around the game: start-up, the processor check, run-time error reports and the
+// orderly end of the program with an exit code.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <thread>
+
+namespace zopp {
+
+// Error numbers of the screen layer's operations, and the texts of every number the report knows.
+enum RuntimeError : std::int32_t {
+    IllegalFunctionCall = 1,
+    FileNotFound = 2,
+    FileIoError = 3,
+};
+extern const std::array<std::string_view, 18> runtimeErrorMessages;
+
+// Records the argument list and the compatibility level (0 for the game; it picks the default random
+// generator).
+void initRuntime(int argc, char** argv, std::int32_t compatibilityLevel);
+int runtimeArgumentCount();
+char** runtimeArguments();
+std::int32_t compatibilityLevel();
+
+// SIGINT, SIGILL, SIGFPE, SIGSEGV, SIGTERM and SIGABRT end the program with error numbers 9 to 14 and a
+// report without line or module. Runs on an alternate stack, so a stack overflow still reports.
+void installFaultHandlers();
+
+// Processor family number in the top four bits (the identification signature shifted left by 20, the low
+// 28 bits of the feature flags below). Computed once.
+std::uint32_t processorFamily();
+
+// Writes text to the console (file number 0 = standard output), followed by "\r\n" when mask is 1.
+void printLine(std::int32_t fileNumber, std::string_view text, std::int32_t mask);
+
+// The number of the last failed checked operation. Each checked operation stores the number it returns.
+std::int32_t errorNumber();
+void setErrorNumber(std::int32_t number);
+
+// Builds the report for errorNumber(), the line (≤ 0 = none) and the module text (null = none), then
+// ends the program with the error number as exit code. The continuation points only matter with an error
+// handler, which this program never installs.
+[[noreturn]] void raiseRuntimeError(std::int32_t line, const char* module,
+                                    const void* failedStatement = nullptr,
+                                    const void* nextStatement = nullptr);
+
+// The exit sequence: exit hooks run latest registered first, then the pending report (if any) goes to
+// standard error unchanged, then the process ends with the code.
+[[noreturn]] void endProgram(std::int32_t code);
+void registerExitHook(void (*hook)());
+
+// The report text waiting for the end of the program; empty when there was no error.
+std::string_view pendingReport();
+
+// The screen's refresh thread must not run the exit sequence (closing the screen joins it). endProgram
+// called on a thread marked here hands the sequence to a fresh thread and parks the caller for good.
+void forbidExitOnCurrentThread();
+// True when `thread` handed the exit sequence off and is parked: it will never finish or release a lock.
+bool isParkedByExit(std::thread::id thread);
+
+// The whole start-up before the game's first statement: frame state, rounding to nearest, initRuntime,
+// installFaultHandlers, and the processor check ("This program requires at least a 486 to run.", exit 1).
+void startRuntime(int argc, char** argv, std::int32_t compatibilityLevel = 0);
+
+}  // namespace zopp

@@ -1,0 +1,1 @@
+// placeholder: filled by its issue's work

@@ -1,0 +1,62 @@
+#include "screen/screen_state.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zopp {
+
+namespace {
+
+std::mutex screenMutex;
+std::atomic<std::thread::id> lockOwner{};
+int lockCount = 0;  // touched only by the owner
+
+}  // namespace
+
+void lockScreen() {
+    const auto self = std::this_thread::get_id();
+    if (lockOwner.load(std::memory_order_relaxed) == self) {
+        ++lockCount;
+        return;
+    }
+    screenMutex.lock();
+    lockOwner.store(self, std::memory_order_relaxed);
+    lockCount = 1;
+}
+
+void unlockScreen() {
+    if (--lockCount == 0) {
+        lockOwner.store(std::thread::id{}, std::memory_order_relaxed);
+        screenMutex.unlock();
+    }
+}
+
+int screenLockDepth() {
+    return lockOwner.load(std::memory_order_relaxed) == std::this_thread::get_id() ? lockCount : 0;
+}
+
+void releaseScreenLockCompletely() {
+    while (screenLockDepth() > 0) unlockScreen();
+}
+
+void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last) {
+    first = std::max(first, 0);
+    last = std::min(last, screen.height - 1);
+    if (first > last) return;
+    std::memset(screen.dirty.data() + first, 1, static_cast<std::size_t>(last - first + 1));
+}
+
+void markAllDirty(ScreenState& screen) { markDirty(screen, 0, screen.height - 1); }
+
+std::uint32_t convertColour(std::uint32_t colour, std::int32_t bytesPerPixel) {
+    switch (bytesPerPixel) {
+        case 4:
+            return colour;
+        case 2:
+            return ((colour >> 3) & 0x1F) | ((colour >> 5) & 0x7E0) | ((colour >> 8) & 0xF800);
+        default:
+            return colour & 0xFF;
+    }
+}
+
+}  // namespace zopp

@@ -1,0 +1,99 @@
+// The open screen's state, shared by the layer's modules. Not part of the layer's public surface.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "screen/font.h"
+
+namespace zopp {
+
+class Backend;
+
+struct Rect {
+    std::int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
+struct TextCell {
+    std::uint8_t character = ' ';
+    std::uint8_t colour = 0;
+};
+
+// Internal flag bit: the processor offers the 8-byte row copies.
+inline constexpr std::uint32_t ScreenHasFastCopy = 0x10000;
+
+struct ScreenState {
+    std::int32_t id = 0;
+    std::int32_t width = 0, height = 0;
+    std::int32_t depth = 0;  // 1, 2, 4, 8, 16 or 32
+    std::int32_t bytesPerPixel = 0;
+    std::int32_t pitch = 0;  // bytesPerPixel × width, no padding
+    std::uint32_t colourMask = 0;
+    float aspect = 1.0f;
+
+    std::vector<std::vector<std::uint8_t>> pages;
+    std::int32_t visiblePage = 0, workPage = 0;
+    std::vector<std::uint8_t> dirty;  // one byte per line of the visible page
+
+    std::array<std::uint32_t, 256> palette{};        // 0x00RRGGBB
+    std::array<std::uint32_t, 256> devicePalette{};  // what the back-end last received
+    std::array<std::uint8_t, 128> keyState{};
+
+    std::int32_t textColumns = 0, textRows = 0;
+    const FontTable* font = nullptr;
+    std::vector<TextCell> textBuffer;
+    std::int32_t textViewTop = 1, textViewBottom = 0;  // 1-based rows, inclusive
+    std::int32_t cursorColumn = 1, cursorRow = 1;
+    Rect view;                    // graphics view of the screen
+    bool graphicsViewSet = false;
+
+    std::uint32_t flags = 0;
+    std::unique_ptr<Backend> backend;
+
+    std::uint8_t* workPixels() { return pages[static_cast<std::size_t>(workPage)].data(); }
+    std::uint8_t* visiblePixels() { return pages[static_cast<std::size_t>(visiblePage)].data(); }
+    bool workIsVisible() const { return workPage == visiblePage; }
+};
+
+// The open screen, or null. Only the program's thread opens and closes it.
+ScreenState* currentScreen();
+
+// The screen lock: counted, so nested takes on one thread only count; under it, one mutex. Drawing holds
+// it while writing pixels and marking dirty lines; the refresh thread while presenting and translating
+// window events. Lock order: screen lock, then the event queue's lock.
+void lockScreen();
+void unlockScreen();
+// Lock count of the calling thread (0 when it does not hold the lock).
+int screenLockDepth();
+// Releases every hold of the calling thread; used only on the way out of the program.
+void releaseScreenLockCompletely();
+
+class ScreenLock {
+public:
+    ScreenLock() { lockScreen(); }
+    ~ScreenLock() { unlockScreen(); }
+    ScreenLock(const ScreenLock&) = delete;
+    ScreenLock& operator=(const ScreenLock&) = delete;
+};
+
+// Marks lines first..last (inclusive, clamped to the screen) of the visible page as changed. Call with
+// the lock held.
+void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last);
+void markAllDirty(ScreenState& screen);
+
+// Colour conversion from 0xRRGGBB to the pixel format of bytesPerPixel bytes: unchanged for 4, 5-6-5 for
+// 2, the low 8 bits for 1.
+std::uint32_t convertColour(std::uint32_t colour, std::int32_t bytesPerPixel);
+
+// Key-state table and key buffer, filled by the refresh thread (see input.h).
+}  // namespace zopp
+
+namespace zopp {
+// Whether the processor offers the wide row copies (decided once).
+bool cpuHasFastCopy();
+}  // namespace zopp

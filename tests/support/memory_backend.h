@@ -1,0 +1,25 @@
+// A back-end without window or thread, so drawing tests run on the frame buffer alone.
+#pragma once
+
+#include <cstdint>
+#include <gtest/gtest.h>
+
+#include "screen/backend.h"
+
+namespace zopp::testing {
+
+// Installs the memory back-end for the fixture's lifetime and opens a screen of the given mode.
+class MemoryScreen : public ::testing::Test {
+protected:
+    void openMemoryScreen(std::int32_t width = 640, std::int32_t height = 480, std::int32_t depth = 32,
+                          std::int32_t flags = 4);
+    void SetUp() override;
+    void TearDown() override;
+
+    // Pixel of the work page as stored (32-bit screens: 0xAARRGGBB).
+    std::uint32_t screenPixel(std::int32_t x, std::int32_t y) const;
+    bool lineDirty(std::int32_t y) const;
+    void clearDirty();
+};
+
+}  // namespace zopp::testing
