@@ -1,1 +1,0 @@
-// placeholder: filled by its issue's work
