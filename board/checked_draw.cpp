@@ -1,0 +1,27 @@
+#include "board/checked_draw.h"
+
+#include "board/game_state.h"
+#include "frame/runtime.h"
+#include "screen/blit.h"
+#include "screen/text.h"
+
+namespace zopp {
+
+void checkResult(std::int32_t result, std::int32_t reportLine) {
+    if (result == 0) return;
+    // The report names errorNumber; store the call's own result so the report cannot name a stale one.
+    setErrorNumber(result);
+    raiseRuntimeError(reportLine, ZOPP_MODULE);
+}
+
+void putImageChecked(const ImagePtr& image, std::int32_t x, std::int32_t y, std::int32_t reportLine) {
+    const ConstImageBytes bytes = image ? image->bytes() : ConstImageBytes{};
+    checkResult(putImage(SCREEN, static_cast<float>(x), static_cast<float>(y), bytes), reportLine);
+}
+
+void drawTextChecked(std::int32_t x, std::int32_t y, std::string_view text, std::uint32_t colour,
+                     std::int32_t reportLine) {
+    checkResult(drawText(SCREEN, static_cast<float>(x), static_cast<float>(y), 0, text, colour), reportLine);
+}
+
+}  // namespace zopp
