@@ -1,0 +1,33 @@
+#include "game/event_loop.h"
+
+#include "frame/runtime.h"
+#include "frame/timing.h"
+#include "game/turn_flow.h"
+
+namespace zopp {
+
+void reactToEvent(GameState& game, MainLoop& loop, const ScreenEvent& event) {
+    switch (event.type) {
+        case PointerMove:
+            loop.mouseX = event.x;
+            loop.mouseY = event.y;
+            break;
+        case ButtonUp:
+            // The button event's own position is not used: the click is where the pointer last moved.
+            if (event.x == LeftButton) handleClick(game, loop);
+            break;
+        case CloseRequest:
+            endProgram(0);
+        default:
+            break;
+    }
+}
+
+void runEventLoop(GameState& game, MainLoop& loop) {
+    for (;;) {
+        if (pollEvent(loop.event.get()) != 0) reactToEvent(game, loop, *loop.event);
+        sleepMs(2);
+    }
+}
+
+}  // namespace zopp
