@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include "tests/game/game_screen.h"
+
+namespace zopp::testing {
+namespace {
+
+using Flow = GameScreen;
+
+TEST_F(Flow, ClickBeforeAnyMotionIsAtTheOriginAndHitsNothing) {
+    event(ButtonUp, LeftButton, 360);
+    EXPECT_EQ(loop.phase, zopp::Setup);
+    EXPECT_EQ(game.playerCount, 0);
+    EXPECT_EQ(rgb(130, 350), faceColour(1));
+}
+
+TEST_F(Flow, ClickOnNothingBetweenThrowsRedrawsMessageAndDiceOnly) {
+    choosePlayers(1);
+    clickButton();
+    const Die before = game.dice[1];
+    clickAt(0, 0);
+    EXPECT_EQ(loop.phase, AfterFirstThrow);
+    EXPECT_EQ(game.clickedDie, -1);
+    EXPECT_EQ(game.dice[1].value, before.value);
+    EXPECT_EQ(game.dice[1].state, Lying);
+    EXPECT_EQ(rgb(370, 380), kScoreButton);
+}
+
+TEST_F(Flow, OnlyPointerMovesChangeThePosition) {
+    move(140, 360);
+    event(PointerEnter, 35, 45);
+    event(PointerLeave, 35, 95);
+    click();
+    EXPECT_EQ(game.ruleVariant, Free);
+    EXPECT_EQ(game.playerCount, 1);
+    EXPECT_EQ(loop.phase, BeforeFirstThrow);
+}
+
+TEST_F(Flow, PressesOtherButtonsKeysAndWheelChangeNothing) {
+    move(140, 360);
+    event(ButtonDown, LeftButton);
+    event(ButtonUp, RightButton);
+    event(ButtonUp, MiddleButton);
+    event(KeyDown, 28);
+    event(Wheel, 1);
+    event(DoubleClick, LeftButton);
+    EXPECT_EQ(loop.phase, zopp::Setup);
+    EXPECT_EQ(game.playerCount, 0);
+}
+
+TEST_F(Flow, RuleBoxesChangeOnlyTheChoice) {
+    clickAt(49, 109);
+    EXPECT_EQ(game.ruleVariant, Locked);
+    EXPECT_EQ(rgb(30, 40), kBoxEmpty);
+    EXPECT_EQ(rgb(30, 90), kBoxTicked);
+    clickAt(49, 109);
+    EXPECT_EQ(game.ruleVariant, Locked);
+    clickAt(50, 60);  // right and bottom edges are outside
+    EXPECT_EQ(game.ruleVariant, Locked);
+    clickAt(30, 40);
+    EXPECT_EQ(game.ruleVariant, Free);
+    EXPECT_EQ(rgb(30, 40), kBoxTicked);
+    EXPECT_EQ(loop.phase, zopp::Setup);
+    EXPECT_EQ(game.playerCount, 0);
+}
+
+TEST_F(Flow, DragOutOfTheWindowReleasesAtThePositionOutside) {
+    move(-5, 360);
+    click();
+    move(700, 500);
+    click();
+    EXPECT_EQ(loop.phase, zopp::Setup);
+}
+
+TEST_F(Flow, OnlyTheButtonStartsTheFirstThrow) {
+    choosePlayers(2);
+    clickDie(1);
+    clickRow(1);
+    EXPECT_EQ(loop.phase, BeforeFirstThrow);
+    EXPECT_EQ(game.dice[1].state, NotThrown);
+    clickButton();
+    EXPECT_EQ(loop.phase, AfterFirstThrow);
+    for (std::size_t i = 1; i <= 5; ++i) {
+        EXPECT_EQ(game.dice[i].state, Lying);
+        EXPECT_GE(game.dice[i].value, 1);
+        EXPECT_LE(game.dice[i].value, 6);
+        EXPECT_EQ(rgb(60 * static_cast<std::int32_t>(i) + 10, 380), faceColour(game.dice[i].value));
+    }
+    EXPECT_EQ(rgb(370, 380), kScoreButton);
+}
+
+TEST_F(Flow, DoubleClickOnADiePicksItUpAndPutsItBack) {
+    choosePlayers(1);
+    clickButton();
+    const std::int32_t value = game.dice[3].value;
+    clickDie(3);
+    EXPECT_EQ(game.dice[3].state, PickedUp);
+    EXPECT_EQ(game.pickedUpCount, 1);
+    EXPECT_EQ(rgb(190, 380), faceColour(0));
+    EXPECT_EQ(rgb(370, 380), kThrowButton);  // "2. Wurf Spieler 1"
+    click();
+    EXPECT_EQ(game.dice[3].state, Lying);
+    EXPECT_EQ(game.dice[3].value, value);
+    EXPECT_EQ(game.pickedUpCount, 0);
+    EXPECT_EQ(rgb(190, 380), faceColour(value));
+    EXPECT_EQ(rgb(370, 380), kScoreButton);
+}
+
+TEST_F(Flow, DoubleClickOnTheButtonThrowsAndGivesUpTheRest) {
+    choosePlayers(1);
+    clickButton();
+    click();
+    EXPECT_EQ(loop.phase, ChooseRow);
+    EXPECT_EQ(rgb(370, 380), kBackground);  // "Auswahl im ScoreBoard" on the saved background
+    EXPECT_TRUE(anyPixel(370, 397, 570, 413, kBlack));
+    EXPECT_TRUE(anyPixel(170, rowTop(15), 270, rowTop(15) + 20, kRed));  // "Chance" candidate
+    // The button does not react while a row must be chosen.
+    click();
+    EXPECT_EQ(loop.phase, ChooseRow);
+}
+
+TEST_F(Flow, ThirdThrowEntersRowChoiceInTheSameClick) {
+    choosePlayers(1);
+    clickButton();
+    clickDie(1);
+    clickButton();
+    EXPECT_EQ(loop.phase, AfterSecondThrow);
+    EXPECT_EQ(game.pickedUpCount, 0);
+    clickDie(2);
+    EXPECT_EQ(rgb(370, 380), kThrowButton);
+    clickButton();
+    EXPECT_EQ(loop.phase, ChooseRow);
+    EXPECT_EQ(rgb(370, 380), kBackground);
+    for (std::size_t i = 1; i <= 5; ++i)
+        EXPECT_EQ(game.dice[i].state, Lying);
+}
+
+TEST_F(Flow, LockedVariantKeepsDiceLyingThroughARethrow) {
+    clickAt(35, 95);
+    choosePlayers(1);
+    clickButton();
+    EXPECT_EQ(rgb(90, 435), kLockOpen);
+    clickDie(1);
+    clickDie(2);
+    clickButton();
+    for (std::size_t i = 1; i <= 5; ++i)
+        EXPECT_EQ(game.dice[i].locked, i >= 3 ? 1 : 0) << i;
+    EXPECT_EQ(rgb(90, 435), kLockOpen);
+    EXPECT_EQ(rgb(210, 435), kLockClosed);
+    const std::int32_t kept = game.dice[4].value;
+    clickDie(4);
+    EXPECT_EQ(game.dice[4].state, Lying);
+    EXPECT_EQ(game.pickedUpCount, 0);
+    EXPECT_EQ(rgb(250, 380), faceColour(kept));
+    clickDie(2);
+    EXPECT_EQ(game.dice[2].state, PickedUp);
+    // The next turn opens every lock again.
+    clickButton();
+    clickRow(15);
+    EXPECT_EQ(rgb(210, 435), kLockOpen);
+    EXPECT_EQ(game.dice[3].locked, 0);
+}
+
+TEST_F(Flow, FreeVariantLetsEveryLyingDieBePickedUpAgain) {
+    choosePlayers(1);
+    clickButton();
+    clickDie(1);
+    clickButton();
+    EXPECT_EQ(rgb(210, 435), kLockOpen);
+    clickDie(3);
+    EXPECT_EQ(game.dice[3].state, PickedUp);
+}
+
+TEST_F(Flow, RowChoiceStoresTheCandidateAndPassesTheTurn) {
+    choosePlayers(2);
+    clickButton();
+    setFaces(2, 3, 2, 3, 3);
+    clickButton();
+    EXPECT_EQ(game.scores[0][11], 25);
+    clickRow(11, 3);  // another player's column fills the current player's row
+    EXPECT_EQ(game.scores[1][11], 25);
+    EXPECT_EQ(game.scores[3][11], -1);
+    EXPECT_EQ(game.scores[1][16], 25);
+    EXPECT_EQ(game.scores[1][17], 25);
+    EXPECT_EQ(game.scores[1][7], 0);
+    EXPECT_TRUE(anyPixel(170, rowTop(17), 270, rowTop(17) + 20, kGreen));
+    EXPECT_FALSE(anyPixel(170, 25, 270, 370, kRed));
+    EXPECT_EQ(game.currentPlayer, 2);
+    EXPECT_EQ(game.currentRound, 1);
+    EXPECT_EQ(loop.phase, BeforeFirstThrow);
+    EXPECT_TRUE(anyPixel(270, 5, 370, 25, kRed));
+    EXPECT_FALSE(anyPixel(170, 5, 270, 25, kRed));
+    EXPECT_EQ(rgb(370, 380), kThrowButton);
+}
+
+TEST_F(Flow, FilledSumAndLabelRowsDoNotReact) {
+    choosePlayers(1);
+    clickButton();
+    setFaces(1, 1, 1, 1, 1);
+    clickButton();
+    clickRow(2);  // no 2s: a filled 0
+    EXPECT_EQ(game.scores[1][2], 0);
+    EXPECT_TRUE(anyPixel(170, rowTop(2), 270, rowTop(2) + 20, kBlack));
+    throwOnceAndStop();
+    for (std::int32_t row : {2, 7, 8, 16, 17})
+        clickRow(row);
+    clickAt(169, 30);   // label column
+    clickAt(300, 145);  // just below "6er"
+    clickAt(300, 189);  // strip above "3er Pasch"
+    clickAt(570, 30);   // right of the board
+    clickButton();
+    EXPECT_EQ(loop.phase, ChooseRow);
+    EXPECT_EQ(game.currentRound, 2);
+    EXPECT_EQ(game.selectedRow, 0);
+}
+
+TEST_F(Flow, RowEdgesFollowTheTwentyPixelGrid) {
+    choosePlayers(1);
+    const std::int32_t edges[][2] = {{44, 1}, {45, 2}, {144, 6}, {190, 9}, {209, 9}, {329, 15}};
+    for (const auto& [y, row] : edges) {
+        throwOnceAndStop();
+        clickAt(170, y);
+        EXPECT_EQ(game.selectedRow, row) << y;
+        EXPECT_NE(game.scores[1][row], -1) << y;
+        if (row == 9) game.scores[1][9] = -1;  // lets the next edge hit the same row again
+    }
+}
+
+TEST_F(Flow, GamesEndAfterThirteenRoundsAndReturnToSetup) {
+    clickAt(35, 95);  // Locked
+    choosePlayers(1);
+    const std::int32_t rows[] = {1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15};
+    for (std::int32_t turn = 0; turn < 13; ++turn) {
+        EXPECT_EQ(game.currentRound, turn + 1);
+        throwOnceAndStop();
+        clickRow(rows[turn]);
+    }
+    EXPECT_EQ(loop.phase, GameOver);
+    EXPECT_EQ(game.currentRound, 13);
+    const std::int32_t* sheet = game.scores[1];
+    EXPECT_EQ(sheet[17], sheet[7] + sheet[8] + sheet[16]);
+    EXPECT_EQ(rgb(0, 433), kBlack);
+    EXPECT_EQ(rgb(639, 479), kBlack);
+    EXPECT_EQ(rgb(90, 435), kBlack);  // the strip covers the lock marks
+    EXPECT_TRUE(anyPixel(85, 448, 525, 464, kYellow));
+    EXPECT_FALSE(anyPixel(0, 433, 85, 480, kYellow));
+    EXPECT_EQ(rgb(370, 380), kThrowButton);  // "Neues Spiel ??"
+
+    clickRow(1);
+    clickDie(1);
+    EXPECT_EQ(loop.phase, GameOver);
+    clickButton();
+    EXPECT_EQ(loop.phase, zopp::Setup);
+    EXPECT_EQ(game.playerCount, 0);
+    EXPECT_EQ(game.ruleVariant, Locked);
+    EXPECT_EQ(rgb(30, 90), kBoxTicked);
+    EXPECT_EQ(rgb(30, 40), kBoxEmpty);
+
+    choosePlayers(4);
+    for (std::int32_t p = 1; p <= 4; ++p) {
+        for (std::int32_t row : rows)
+            EXPECT_EQ(game.scores[p][row], -1);
+    }
+    for (std::int32_t round = 1; round <= 13; ++round) {
+        for (std::int32_t player = 1; player <= 4; ++player) {
+            ASSERT_EQ(loop.phase, BeforeFirstThrow);
+            EXPECT_EQ(game.currentPlayer, player);
+            EXPECT_EQ(game.currentRound, round);
+            throwOnceAndStop();
+            clickRow(rows[round - 1], 5 - player);
+        }
+    }
+    EXPECT_EQ(loop.phase, GameOver);
+    for (std::int32_t p = 1; p <= 4; ++p) {
+        for (std::int32_t row : rows)
+            EXPECT_GE(game.scores[p][row], 0) << p << ' ' << row;
+        EXPECT_EQ(game.scores[p][17], game.scores[p][7] + game.scores[p][8] + game.scores[p][16]);
+    }
+    EXPECT_TRUE(anyPixel(85, 448, 525, 464, kYellow));
+}
+
+TEST_F(Flow, CloseRequestEndsTheProgramInAnyPhase) {
+    choosePlayers(1);
+    clickButton();
+    EXPECT_EXIT(event(CloseRequest), ::testing::ExitedWithCode(0), "^$");
+}
+
+}  // namespace
+}  // namespace zopp::testing
