@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "board/dice_tray.h"
 #include "board/message_button.h"
@@ -30,14 +33,20 @@ TEST_F(Board, SetupScreenShowsRulesLockSignAndPlayerDice) {
 
 TEST_F(Board, NewBoardDrawsAllFourColumnsWhateverThePlayerCount) {
     for (auto& column : game.scores)
-        column[5] = 9;
+        std::fill(std::begin(column), std::end(column), 9);
     game.playerCount = 2;
     drawBoard(game);
     EXPECT_EQ(game.currentPlayer, 1);
     EXPECT_EQ(game.currentRound, 1);
     EXPECT_EQ(game.roundCount, 13);
-    for (std::int32_t p = 1; p <= 4; ++p)
-        EXPECT_EQ(game.scores[p][5], -1) << p;
+    // The sum rows are left alone: they are rewritten before a column first shows a value.
+    for (std::int32_t p = 1; p <= 4; ++p) {
+        for (std::int32_t row = 0; row <= 17; ++row) {
+            const bool sum = row == 7 || row == 8 || row == 16 || row == 17;
+            EXPECT_EQ(game.scores[p][row], sum ? 9 : -1) << p << ' ' << row;
+        }
+    }
+    EXPECT_EQ(game.scores[0][1], 9);
 
     EXPECT_EQ(rgb(70, 5), kBackground);     // no header above the labels
     EXPECT_EQ(rgb(300, 187), kBackground);  // strip between the blocks
