@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "game/startup.h"
+#include "screen/screen.h"
+#include "tests/support/memory_backend.h"
+
+namespace zopp::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+void put16(std::ofstream& out, std::uint16_t v) {
+    out.put(static_cast<char>(v & 0xFF)).put(static_cast<char>(v >> 8));
+}
+void put32(std::ofstream& out, std::uint32_t v) {
+    put16(out, static_cast<std::uint16_t>(v & 0xFFFF));
+    put16(out, static_cast<std::uint16_t>(v >> 16));
+}
+
+// An uncompressed bottom-up 24-bit bitmap of one colour (0xRRGGBB).
+void writeBitmap(const fs::path& file, std::int32_t width, std::int32_t height, std::uint32_t colour) {
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+    const std::uint32_t pixelBytes = rowBytes * static_cast<std::uint32_t>(height);
+    std::ofstream out(file, std::ios::binary);
+    out.put('B').put('M');
+    put32(out, 54 + pixelBytes);
+    put32(out, 0);
+    put32(out, 54);
+    put32(out, 40);
+    put32(out, static_cast<std::uint32_t>(width));
+    put32(out, static_cast<std::uint32_t>(height));
+    put16(out, 1);
+    put16(out, 24);
+    for (int i = 0; i < 6; ++i)
+        put32(out, 0);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            out.put(static_cast<char>(colour & 0xFF)).put(static_cast<char>((colour >> 8) & 0xFF));
+            out.put(static_cast<char>((colour >> 16) & 0xFF));
+        }
+        for (std::uint32_t pad = static_cast<std::uint32_t>(width) * 3; pad < rowBytes; ++pad)
+            out.put(0);
+    }
+}
+
+constexpr std::uint32_t kBackground = 0x336699;
+constexpr std::uint32_t kTicked = 0x22AA22;
+
+// A working folder with a complete dat/ of one-colour pictures.
+class StartUp : public MemoryScreen {
+  protected:
+    void SetUp() override {
+        MemoryScreen::SetUp();
+        folder_ = fs::temp_directory_path() / ("zopp-startup-" + std::to_string(::getpid()));
+        fs::create_directories(folder_ / "dat");
+        const fs::path dat = folder_ / "dat";
+        writeBitmap(dat / "background.bmp", 640, 480, kBackground);
+        for (int face = 0; face <= 6; ++face) {
+            writeBitmap(dat / (std::to_string(face) + ".bmp"), 50, 50,
+                        0x101010u * static_cast<std::uint32_t>(face));
+        }
+        writeBitmap(dat / "scb0.bmp", 100, 20, 0xCCCCCC);
+        writeBitmap(dat / "scb1.bmp", 100, 20, 0xAAAAFF);
+        writeBitmap(dat / "lock0.bmp", 10, 10, 0x00FF00);
+        writeBitmap(dat / "lock1.bmp", 10, 10, 0xFF00FF);
+        writeBitmap(dat / "button0.bmp", 200, 50, 0x888800);
+        writeBitmap(dat / "button1.bmp", 200, 50, 0x008888);
+        writeBitmap(dat / "checkmark0.bmp", 20, 20, 0x444444);
+        // Smaller than its image: the rest keeps the image's fill.
+        writeBitmap(dat / "checkmark1.bmp", 10, 10, kTicked);
+        previous_ = fs::current_path();
+        fs::current_path(folder_);
+    }
+    void TearDown() override {
+        fs::current_path(previous_);
+        fs::remove_all(folder_);
+        MemoryScreen::TearDown();
+    }
+
+    fs::path folder_, previous_;
+    GameState game{};
+    MainLoop loop;
+};
+
+TEST_F(StartUp, OpensTheWindowLoadsEveryPictureAndShowsTheSetupScreen) {
+    startGame(game, loop);
+    EXPECT_EQ(windowTitle(), "ZOPP - V0.1(2008)");
+    EXPECT_EQ(setTextGrid(0, 0), 80 | (30 << 16));
+    EXPECT_EQ(loop.phase, zopp::Setup);
+    EXPECT_EQ(loop.mouseX, 0);
+    ASSERT_NE(loop.event, nullptr);
+    EXPECT_EQ(game.ruleVariant, Free);
+    EXPECT_EQ(game.playerCount, 0);
+    EXPECT_EQ(game.imgButton[2]->width(), 200);
+    EXPECT_EQ(game.imgBackground->height(), 480);
+    EXPECT_EQ(screenPixel(0, 0) & 0xFFFFFF, kBackground);
+    EXPECT_EQ(screenPixel(30, 40) & 0xFFFFFF, kTicked);
+    EXPECT_EQ(screenPixel(49, 59) & 0xFFFFFF, 0xFF00FF);  // the magenta fill beyond the small bitmap
+    EXPECT_EQ(screenPixel(130, 350) & 0xFFFFFF, 0x101010);
+}
+
+TEST_F(StartUp, AMissingPictureStopsAtItsReportLine) {
+    fs::remove(folder_ / "dat" / "3.bmp");
+    EXPECT_EXIT(startGame(game, loop), ::testing::ExitedWithCode(2),
+                "runtime error 2 \\(file not found\\) at line 129 of game/ZOPP\\.cpp");
+}
+
+TEST_F(StartUp, WithoutTheDatFolderTheBackgroundIsTheFirstToFail) {
+    fs::remove_all(folder_ / "dat");
+    EXPECT_EXIT(startGame(game, loop), ::testing::ExitedWithCode(2), "at line 117 of game/ZOPP\\.cpp");
+}
+
+}  // namespace
+}  // namespace zopp::testing
