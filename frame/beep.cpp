@@ -1,6 +1,7 @@
 // The beep as a synthesised tone on the default audio device. Only the audio subsystem is started and
 // stopped here: the video subsystem belongs to the screen's refresh thread.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
@@ -27,14 +28,32 @@ constexpr auto DRAIN_POLL = std::chrono::milliseconds(5);
 // A device that stops consuming must not hang the game.
 constexpr auto GIVE_UP_AFTER = std::chrono::seconds(1);
 
+// ALSA, which SDL loads at run time, writes its errors to the console by default, for instance when the
+// machine has no sound card. The beep must stay silent there, so its error handler is replaced by one that
+// drops them. The library stays loaded, so the handler outlives SDL closing its own handle.
+void dropAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void silenceAlsa() {
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetErrorHandler = int (*)(ErrorHandler);
+    static const bool silenced = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (alsa == nullptr) return false;
+        const auto setHandler = reinterpret_cast<SetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+        return setHandler != nullptr && setHandler(dropAlsaError) == 0;
+    }();
+    static_cast<void>(silenced);
+}
+
 std::vector<std::int16_t> toneSamples() {
     constexpr int count = SAMPLE_RATE * TONE_MS / 1000;
     constexpr int fadeCount = SAMPLE_RATE * FADE_MS / 1000;
     std::vector<std::int16_t> samples(count);
     for (int i = 0; i < count; ++i) {
         const int edgeDistance = std::min(i, count - 1 - i);
-        const double envelope =
-            edgeDistance >= fadeCount ? 1.0 : 0.5 - 0.5 * std::cos(std::numbers::pi * edgeDistance / fadeCount);
+        const double envelope = edgeDistance >= fadeCount
+                                    ? 1.0
+                                    : 0.5 - 0.5 * std::cos(std::numbers::pi * edgeDistance / fadeCount);
         const double phase = 2.0 * std::numbers::pi * TONE_HZ * i / SAMPLE_RATE;
         samples[i] = static_cast<std::int16_t>(std::lround(AMPLITUDE * envelope * std::sin(phase)));
     }
@@ -53,7 +72,8 @@ void playTone(Clock::time_point start) {
     if (device == 0) return;
 
     const std::vector<std::int16_t> samples = toneSamples();
-    if (SDL_QueueAudio(device, samples.data(), static_cast<Uint32>(samples.size() * sizeof(std::int16_t))) == 0) {
+    if (SDL_QueueAudio(device, samples.data(), static_cast<Uint32>(samples.size() * sizeof(std::int16_t))) ==
+        0) {
         SDL_PauseAudioDevice(device, 0);
         while (SDL_GetQueuedAudioSize(device) > 0 && Clock::now() - start < GIVE_UP_AFTER) {
             std::this_thread::sleep_for(DRAIN_POLL);
@@ -68,6 +88,7 @@ void playTone(Clock::time_point start) {
 
 void beep() {
     const Clock::time_point start = Clock::now();
+    silenceAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         playTone(start);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -43,8 +43,10 @@ std::uint32_t twist(std::uint32_t upper, std::uint32_t lower, std::uint32_t shif
 // The published block regeneration, split where the word MT_SHIFT ahead wraps to the block's start.
 void regenerate(std::array<std::uint32_t, MT_WORDS>& mt) {
     int i = 0;
-    for (; i < MT_WORDS - MT_SHIFT; ++i) mt[i] = twist(mt[i], mt[i + 1], mt[i + MT_SHIFT]);
-    for (; i < MT_WORDS - 1; ++i) mt[i] = twist(mt[i], mt[i + 1], mt[i + MT_SHIFT - MT_WORDS]);
+    for (; i < MT_WORDS - MT_SHIFT; ++i)
+        mt[i] = twist(mt[i], mt[i + 1], mt[i + MT_SHIFT]);
+    for (; i < MT_WORDS - 1; ++i)
+        mt[i] = twist(mt[i], mt[i + 1], mt[i + MT_SHIFT - MT_WORDS]);
     mt[MT_WORDS - 1] = twist(mt[MT_WORDS - 1], mt[0], mt[MT_SHIFT - 1]);
 }
 
@@ -72,7 +74,8 @@ void seedRandom(double seed, std::int32_t algorithm) {
 
     // A linear congruential fill instead of the published initialisation of the Twister.
     generator.mtState[0] = seedWord(seed);
-    for (int i = 1; i < MT_WORDS; ++i) generator.mtState[i] = generator.mtState[i - 1] * 1664525u + 1013904223u;
+    for (int i = 1; i < MT_WORDS; ++i)
+        generator.mtState[i] = generator.mtState[i - 1] * 1664525u + 1013904223u;
     generator.mtIndex = MT_WORDS;
 }
 

@@ -25,7 +25,9 @@ bool takeKeyPressed() {
 }
 
 // sleep_for measures on the steady clock and resumes after signals, so it never sleeps less than asked.
-void plainSleep(std::int32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void plainSleep(std::int32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 enum class TimerMode { Counter, TickCount };
 
@@ -41,11 +43,14 @@ TimerState decideTimerMode() {
 
 }  // namespace
 
-void setKeyPressedHook(KeyPressedHook hook) { keyPressedHook.store(hook); }
+void setKeyPressedHook(KeyPressedHook hook) {
+    keyPressedHook.store(hook);
+}
 
 void sleepMs(std::int32_t ms) {
     if (ms == WAIT_FOR_KEY) {
-        while (!takeKeyPressed()) plainSleep(KEY_CHECK_STEP_MS);
+        while (!takeKeyPressed())
+            plainSleep(KEY_CHECK_STEP_MS);
         return;
     }
     if (ms >= INTERRUPTIBLE_FROM_MS) {

@@ -10,7 +10,9 @@ namespace {
 
 constexpr std::int32_t DIE_FACES = 6;
 
-bool isDieNumber(std::int32_t die) { return die >= 1 && die <= 5; }
+bool isDieNumber(std::int32_t die) {
+    return die >= 1 && die <= 5;
+}
 
 }  // namespace
 
@@ -19,7 +21,9 @@ std::int32_t dieFromRandom(double r, std::int32_t n) {
     return static_cast<std::int32_t>(std::floor(r * n)) + 1;
 }
 
-std::int32_t rollDie(std::int32_t n) { return dieFromRandom(randomUnit(1.0f), n); }
+std::int32_t rollDie(std::int32_t n) {
+    return dieFromRandom(randomUnit(1.0f), n);
+}
 
 void throwDice(GameState& game) {
     // One draw per thrown die in die order, so a seed always gives the same throw.
@@ -49,7 +53,8 @@ void togglePickUp(GameState& game, std::int32_t die) {
 void countPickedUp(GameState& game) {
     // PickedUp is 1 and Lying 0, so the sum counts the picked-up dice once none is NotThrown.
     std::int32_t sum = 0;
-    for (std::int32_t i = 1; i <= 5; ++i) sum += game.dice[i].state;
+    for (std::int32_t i = 1; i <= 5; ++i)
+        sum += game.dice[i].state;
     game.pickedUpCount = sum;
 }
 
