@@ -1,3 +1,4 @@
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
@@ -34,6 +35,15 @@ TEST(Beep, LastsAQuarterSecond) {
     const milliseconds took = timedBeep();
     EXPECT_GE(took, milliseconds(240));
     EXPECT_LT(took, milliseconds(2000));
+}
+
+TEST(Beep, LeavesTheVideoSubsystemRunning) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    beep();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_EVENTS), Uint32{SDL_INIT_VIDEO | SDL_INIT_EVENTS});
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the beep stops only what it started";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST(Beep, CanSoundAgain) {

@@ -60,14 +60,6 @@ TEST(RandomUnit, SeedsDifferingOnlyInTheirFractionAreTheSame) {
     EXPECT_NE(draws(DRAWS), first);
 }
 
-TEST(RandomUnit, ReseedingRestartsTheSequence) {
-    seedRandom(99.0, DEFAULT_RANDOM_ALGORITHM);
-    const std::vector<double> first = draws(1000);
-    draws(123);
-    seedRandom(99.0, DEFAULT_RANDOM_ALGORITHM);
-    EXPECT_EQ(draws(1000), first);
-}
-
 TEST(RandomUnit, ArgumentZeroRepeatsTheLastResultWithoutDrawing) {
     seedRandom(5.0, DEFAULT_RANDOM_ALGORITHM);
     std::mt19937 reference = referenceTwister(5);
