@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
 #include <numbers>
 #include <thread>
 #include <vector>
@@ -24,7 +25,12 @@ constexpr int TONE_MS = 250;
 constexpr int SAMPLE_RATE = 48000;
 constexpr int FADE_MS = 5;  // a raised-cosine edge, so the tone neither starts nor stops with a click
 constexpr double AMPLITUDE = 0.3 * 32767;
+constexpr int DEVICE_BUFFER_SAMPLES = 512;
 constexpr auto DRAIN_POLL = std::chrono::milliseconds(5);
+// The queue empties when its last samples reach the device, whose own buffers still have to play them
+// before the device may be closed: two buffers and the sound server's latency, estimated generously.
+constexpr auto DEVICE_LATENCY =
+    std::chrono::milliseconds(2 * 1000 * DEVICE_BUFFER_SAMPLES / SAMPLE_RATE + 10);
 // A device that stops consuming must not hang the game.
 constexpr auto GIVE_UP_AFTER = std::chrono::seconds(1);
 
@@ -36,13 +42,10 @@ void dropAlsaError(const char*, int, const char*, int, const char*, ...) {}
 void silenceAlsa() {
     using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
     using SetErrorHandler = int (*)(ErrorHandler);
-    static const bool silenced = [] {
-        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-        if (alsa == nullptr) return false;
-        const auto setHandler = reinterpret_cast<SetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
-        return setHandler != nullptr && setHandler(dropAlsaError) == 0;
-    }();
-    static_cast<void>(silenced);
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (alsa == nullptr) return;
+    const auto setHandler = reinterpret_cast<SetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler != nullptr) setHandler(dropAlsaError);
 }
 
 std::vector<std::int16_t> toneSamples() {
@@ -66,7 +69,7 @@ void playTone(Clock::time_point start) {
     wanted.freq = SAMPLE_RATE;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 1;
-    wanted.samples = 512;
+    wanted.samples = DEVICE_BUFFER_SAMPLES;
     // No changes allowed: SDL converts to whatever the device needs.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device == 0) return;
@@ -78,8 +81,7 @@ void playTone(Clock::time_point start) {
         while (SDL_GetQueuedAudioSize(device) > 0 && Clock::now() - start < GIVE_UP_AFTER) {
             std::this_thread::sleep_for(DRAIN_POLL);
         }
-        // The queue empties when the last buffer is handed to the device, one buffer before it is heard.
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000 * wanted.samples / SAMPLE_RATE + 1));
+        std::this_thread::sleep_for(DEVICE_LATENCY);
     }
     SDL_CloseAudioDevice(device);
 }
@@ -88,7 +90,8 @@ void playTone(Clock::time_point start) {
 
 void beep() {
     const Clock::time_point start = Clock::now();
-    silenceAlsa();
+    static std::once_flag alsaSilenced;
+    std::call_once(alsaSilenced, silenceAlsa);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         playTone(start);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
