@@ -5,11 +5,21 @@
 
 namespace zopp {
 
+inline constexpr std::int32_t DEFAULT_RANDOM_ALGORITHM = 0;
+inline constexpr std::int32_t MERSENNE_TWISTER = 3;
+
 // Seeds the generator. Algorithm 0 picks the default for the compatibility level (the Mersenne Twister,
-// 3, for the game's level 0); seed -1.0 takes the timer. The seed is truncated toward zero.
+// 3, for the game's level 0). Every number selects the Mersenne Twister: the other generators are never
+// chosen by this program and are not built. Seed -1.0 takes timerSeconds(). The seed is truncated toward
+// zero and its low 32 bits (two's complement) seed the state; NaN and infinities count as 0.
 void seedRandom(double seed, std::int32_t algorithm);
 
-// Next number in [0, 1); argument 0 returns the previous result without drawing.
+// Next number in [0, 1), a multiple of 2^-32; argument 0 returns the previous result without drawing.
+// The first call before any seedRandom seeds with 0.0 and algorithm 0.
 double randomUnit(float argument);
+
+// The algorithm that algorithm 0 stands for at a compatibility level: 1 for levels 1 and 2, 4 for
+// level 3, the Mersenne Twister for 0 and everything above 3.
+std::int32_t defaultRandomAlgorithm(std::int32_t compatibilityLevel);
 
 }  // namespace zopp

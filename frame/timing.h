@@ -5,19 +5,23 @@
 
 namespace zopp {
 
-// Sleeps ms milliseconds. -1 waits until a key was pressed (checked every 50 ms); 100 ms or more wakes
-// early when a key was pressed; shorter sleeps are one plain sleep; 0 and other negatives return at once.
+// Sleeps ms milliseconds, never less. -1 waits until a key was pressed (checked every 50 ms); 100 ms or
+// more wakes early when a key was pressed (checked every 50 ms); shorter sleeps are one plain sleep that
+// nothing cuts short; 0 and other negatives return at once.
 void sleepMs(std::int32_t ms);
 
-// The screen layer registers the read-and-clear of its key flag (done under the screen lock). Without a
-// hook no key is ever seen.
+// The screen layer registers the read-and-clear of its key flag (done under the screen lock) while a
+// screen is open, and registers nullptr when it closes. Without a hook the console is watched instead:
+// input waiting on standard input counts as a key and is consumed.
 using KeyPressedHook = bool (*)();
 void setKeyPressedHook(KeyPressedHook hook);
 
-// Monotonic seconds since an arbitrary fixed origin.
+// Monotonic seconds since an arbitrary fixed origin (normally system start). The clock is chosen at the
+// first call and kept: the high-resolution counter when the platform has one, else a millisecond tick.
 double timerSeconds();
 
-// A 1000 Hz tone of 250 ms; returns when it has finished (also without an audio device).
+// A 1000 Hz tone of 250 ms on the default audio device; returns when it has finished. Without an audio
+// device it stays silent (also on the console) and still returns after 250 ms.
 void beep();
 
 }  // namespace zopp

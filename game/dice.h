@@ -10,6 +10,9 @@ namespace zopp {
 // One random whole number from 1 to n: floor(randomUnit(1) × n) + 1.
 std::int32_t rollDie(std::int32_t n);
 
+// The die value that random number r in [0, 1) gives: floor(r × n) + 1.
+std::int32_t dieFromRandom(double r, std::int32_t n);
+
 // Throws every die that is PickedUp or NotThrown, in die order; each becomes Lying.
 void throwDice(GameState& game);
 
@@ -17,7 +20,7 @@ void throwDice(GameState& game);
 void lockLyingDice(GameState& game);
 
 // The pick-up toggle for die 1..5: a locked die does not react; PickedUp becomes Lying, anything else
-// PickedUp. Then pickedUpCount is recounted.
+// PickedUp. Then pickedUpCount is recounted. Numbers outside 1..5 change nothing.
 void togglePickUp(GameState& game, std::int32_t die);
 
 // pickedUpCount = the sum of the five dice's state.

@@ -1,0 +1,12 @@
+// Renders the packed font table as the C++ source committed in screen/font_table_lzw.cpp.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace zopp::tools {
+
+std::string renderFontTableSource(std::span<const std::uint8_t> packed);
+
+}  // namespace zopp::tools
