@@ -8,7 +8,9 @@
 namespace zopp {
 
 void checkResult(std::int32_t result, std::int32_t reportLine) {
-    if (result == 0) return;
+    if (result == 0) {
+        return;
+    }
     // The report names errorNumber; store the call's own result so the report cannot name a stale one.
     setErrorNumber(result);
     raiseRuntimeError(reportLine, ZOPP_MODULE);

@@ -41,8 +41,9 @@ void drawFace(GameState& game, const Die& die, std::int32_t x) {
 }  // namespace
 
 void startTurn(GameState& game) {
-    for (std::size_t i = 1; i <= 5; ++i)
+    for (std::size_t i = 1; i <= 5; ++i) {
         game.dice[i] = Die{0, NotThrown, 0};
+    }
     // Saved before the button is drawn, so style 2 can later show what lies under the button.
     const ImageBytes saved = game.imgButton[2] ? game.imgButton[2]->bytes() : ImageBytes{};
     checkResult(saved.empty() ? IllegalFunctionCall : copyScreenRect(SCREEN, 370, 380, 569, 429, saved),

@@ -59,7 +59,9 @@ void drawCell(GameState& game, std::int32_t x, std::int32_t y, std::string_view 
 void drawBoard(GameState& game) {
     for (std::int32_t player = 1; player <= 4; ++player) {
         for (std::int32_t row = 0; row <= 15; ++row) {
-            if (row != 7 && row != 8) game.scores[player][row] = -1;
+            if (row != 7 && row != 8) {
+                game.scores[player][row] = -1;
+            }
         }
     }
     game.currentPlayer = 1;
@@ -91,7 +93,9 @@ void drawPlayerHeaders(GameState& game) {
 void showCandidates(GameState& game) {
     const std::int32_t player = game.currentPlayer;
     for (std::int32_t row = 1; row <= 15; ++row) {
-        if (!isCategoryRow(row) || game.scores[player][row] != -1) continue;
+        if (!isCategoryRow(row) || game.scores[player][row] != -1) {
+            continue;
+        }
         drawCell(game, columnX(player), rowTop(row), std::to_string(game.scores[0][row]), game.colorRed, 0);
     }
 }

@@ -14,7 +14,9 @@ void reactToEvent(GameState& game, MainLoop& loop, const ScreenEvent& event) {
             break;
         case ButtonUp:
             // The button event's own position is not used: the click is where the pointer last moved.
-            if (event.x == LeftButton) handleClick(game, loop);
+            if (event.x == LeftButton) {
+                handleClick(game, loop);
+            }
             break;
         case CloseRequest:
             endProgram(0);
@@ -25,7 +27,9 @@ void reactToEvent(GameState& game, MainLoop& loop, const ScreenEvent& event) {
 
 void runEventLoop(GameState& game, MainLoop& loop) {
     for (;;) {
-        if (pollEvent(loop.event.get()) != 0) reactToEvent(game, loop, *loop.event);
+        if (pollEvent(loop.event.get()) != 0) {
+            reactToEvent(game, loop, *loop.event);
+        }
         sleepMs(2);
     }
 }

@@ -29,7 +29,9 @@ std::int32_t count(const GameState& game, std::int32_t face) {
 // Every face from first to last shows on at least one die.
 bool allShow(const GameState& game, std::int32_t first, std::int32_t last) {
     for (std::int32_t face = first; face <= last; ++face) {
-        if (count(game, face) < 1) return false;
+        if (count(game, face) < 1) {
+            return false;
+        }
     }
     return true;
 }
@@ -37,7 +39,9 @@ bool allShow(const GameState& game, std::int32_t first, std::int32_t last) {
 // Every face from first to last shows on exactly one die.
 bool eachShowsOnce(const GameState& game, std::int32_t first, std::int32_t last) {
     for (std::int32_t face = first; face <= last; ++face) {
-        if (count(game, face) != 1) return false;
+        if (count(game, face) != 1) {
+            return false;
+        }
     }
     return true;
 }
@@ -53,7 +57,9 @@ void countFaces(GameState& game) {
     // A die not thrown yet shows 0 and lands in entry 0, which no rule reads.
     for (std::size_t die = 1; die <= 5; ++die) {
         const std::int32_t value = game.dice[die].value;
-        if (value >= 0 && value <= 6) ++game.faceCount[static_cast<std::size_t>(value)];
+        if (value >= 0 && value <= 6) {
+            ++game.faceCount[static_cast<std::size_t>(value)];
+        }
     }
 }
 
@@ -68,8 +74,12 @@ void evaluateThrow(GameState& game) {
         sum += candidate[face];
     }
 
-    if (someFaceCount(game, [](std::int32_t c) { return c >= 3; })) candidate[kThreeOfAKind] = sum;
-    if (someFaceCount(game, [](std::int32_t c) { return c >= 4; })) candidate[kFourOfAKind] = sum;
+    if (someFaceCount(game, [](std::int32_t c) { return c >= 3; })) {
+        candidate[kThreeOfAKind] = sum;
+    }
+    if (someFaceCount(game, [](std::int32_t c) { return c >= 4; })) {
+        candidate[kFourOfAKind] = sum;
+    }
     // Equality on both counts: four or five of a kind is no full house.
     if (someFaceCount(game, [](std::int32_t c) { return c == 3; }) &&
         someFaceCount(game, [](std::int32_t c) { return c == 2; })) {
@@ -78,8 +88,12 @@ void evaluateThrow(GameState& game) {
     if (allShow(game, 1, 4) || allShow(game, 2, 5) || allShow(game, 3, 6)) {
         candidate[kSmallStraight] = 30;
     }
-    if (eachShowsOnce(game, 1, 5) || eachShowsOnce(game, 2, 6)) candidate[kLargeStraight] = 40;
-    if (someFaceCount(game, [](std::int32_t c) { return c == 5; })) candidate[kFiveOfAKind] = 50;
+    if (eachShowsOnce(game, 1, 5) || eachShowsOnce(game, 2, 6)) {
+        candidate[kLargeStraight] = 40;
+    }
+    if (someFaceCount(game, [](std::int32_t c) { return c == 5; })) {
+        candidate[kFiveOfAKind] = 50;
+    }
     candidate[kChance] = sum;
 }
 
@@ -89,14 +103,18 @@ void updateTotals(GameState& game) {
     // Empty rows hold -1 and add nothing; a row filled with 0 adds 0.
     column[kUpperSum] = 0;
     for (std::int32_t row = 1; row <= 6; ++row) {
-        if (column[row] >= 0) column[kUpperSum] += column[row];
+        if (column[row] >= 0) {
+            column[kUpperSum] += column[row];
+        }
     }
     // Decided afresh from the rows filled so far, so the bonus comes as soon as they reach 63.
     column[kBonus] = column[kUpperSum] >= kBonusThreshold ? kBonusValue : 0;
 
     column[kLowerSum] = 0;
     for (std::int32_t row = kThreeOfAKind; row <= kChance; ++row) {
-        if (column[row] >= 0) column[kLowerSum] += column[row];
+        if (column[row] >= 0) {
+            column[kLowerSum] += column[row];
+        }
     }
     column[kGrandTotal] = column[kBonus] + column[kUpperSum] + column[kLowerSum];
 }

@@ -22,7 +22,7 @@ void showSetupScreen(GameState& game) {
     drawRuleMarks(game);
     drawTextChecked(140, 320, "Waehle Anzahl der Spieler und los gehts....", ink, 348);
     for (std::int32_t k = 0; k < 4; ++k) {
-        putImageChecked(game.imgDieFace[static_cast<std::size_t>(k + 1)], 130 + 100 * k, 350, 350);
+        putImageChecked(imageAt(game.imgDieFace, k + 1), 130 + 100 * k, 350, 350);
     }
 }
 

@@ -54,7 +54,9 @@ void clickOnSetup(GameState& game, MainLoop& loop, std::int32_t x, std::int32_t 
         drawRuleMarks(game);
     }
     for (std::int32_t k = 1; k <= 4; ++k) {
-        if (playerCountDie(k).contains(x, y)) game.playerCount = k;
+        if (playerCountDie(k).contains(x, y)) {
+            game.playerCount = k;
+        }
     }
     if (game.playerCount > 0) {
         drawBoard(game);
@@ -63,7 +65,9 @@ void clickOnSetup(GameState& game, MainLoop& loop, std::int32_t x, std::int32_t 
 }
 
 void clickBeforeFirstThrow(GameState& game, MainLoop& loop, std::int32_t x, std::int32_t y) {
-    if (!kMessageButton.contains(x, y)) return;
+    if (!kMessageButton.contains(x, y)) {
+        return;
+    }
     throwDice(game);
     drawDice(game);
     countPickedUp(game);
@@ -74,9 +78,13 @@ void clickBeforeFirstThrow(GameState& game, MainLoop& loop, std::int32_t x, std:
 void clickBetweenThrows(GameState& game, MainLoop& loop, std::int32_t x, std::int32_t y) {
     game.clickedDie = -1;
     for (std::int32_t i = 1; i <= 5; ++i) {
-        if (trayDie(i).contains(x, y)) game.clickedDie = i;
+        if (trayDie(i).contains(x, y)) {
+            game.clickedDie = i;
+        }
     }
-    if (game.clickedDie >= 1) togglePickUp(game, game.clickedDie);
+    if (game.clickedDie >= 1) {
+        togglePickUp(game, game.clickedDie);
+    }
 
     if (game.pickedUpCount == 0) {
         showMessage(game, kToScoreboard, 1);
@@ -92,7 +100,9 @@ void clickBetweenThrows(GameState& game, MainLoop& loop, std::int32_t x, std::in
             showMessage(game, kChooseARow, 2);
             loop.phase = ChooseRow;
         } else {
-            if (game.ruleVariant == Locked) lockLyingDice(game);
+            if (game.ruleVariant == Locked) {
+                lockLyingDice(game);
+            }
             throwDice(game);
             drawDice(game);
             countPickedUp(game);
@@ -123,16 +133,24 @@ void endGame(GameState& game, MainLoop& loop) {
 
 // The row depends only on y: any of the four player columns fills the current player's row.
 std::int32_t rowAt(std::int32_t x, std::int32_t y) {
-    if (kUpperBlock.contains(x, y)) return (y - 25) / 20 + 1;
-    if (kLowerBlock.contains(x, y)) return (y - 190) / 20 + 9;
+    if (kUpperBlock.contains(x, y)) {
+        return (y - 25) / 20 + 1;
+    }
+    if (kLowerBlock.contains(x, y)) {
+        return (y - 190) / 20 + 9;
+    }
     return 0;
 }
 
 void clickOnScoreboard(GameState& game, MainLoop& loop, std::int32_t x, std::int32_t y) {
     game.selectedRow = rowAt(x, y);
-    if (game.selectedRow == 0) return;
+    if (game.selectedRow == 0) {
+        return;
+    }
     std::int32_t* column = game.scores[game.currentPlayer];
-    if (column[game.selectedRow] != -1) return;
+    if (column[game.selectedRow] != -1) {
+        return;
+    }
 
     column[game.selectedRow] = game.scores[0][game.selectedRow];
     updateTotals(game);
@@ -152,7 +170,9 @@ void clickOnScoreboard(GameState& game, MainLoop& loop, std::int32_t x, std::int
 }
 
 void clickOnGameOver(GameState& game, MainLoop& loop, std::int32_t x, std::int32_t y) {
-    if (!kMessageButton.contains(x, y)) return;
+    if (!kMessageButton.contains(x, y)) {
+        return;
+    }
     showSetupScreen(game);
     loop.phase = Setup;
 }
