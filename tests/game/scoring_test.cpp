@@ -44,6 +44,13 @@ TEST(Scoring, CountFacesCountsEveryDieOnce) {
     EXPECT_EQ(game.faceCount[4], 3);
     EXPECT_EQ(game.faceCount[5], 0);
     EXPECT_EQ(game.faceCount[6], 2);
+
+    // A die not thrown yet shows 0, which no rule counts.
+    game.dice[5].value = 0;
+    countFaces(game);
+    EXPECT_EQ(game.faceCount[6], 1);
+    EXPECT_EQ(
+        game.faceCount[1] + game.faceCount[2] + game.faceCount[3] + game.faceCount[4] + game.faceCount[5], 3);
 }
 
 TEST(Scoring, FiveOfAKindScoresZoppAndBothPaschButNoFullHouse) {
