@@ -45,7 +45,9 @@ std::uint32_t identifyProcessor() {
     if (!canToggleEflag(idFlag)) return (canToggleEflag(alignmentCheckFlag) ? 4u : 3u) << 28;
 #endif
     unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return 4u << 28;  // no leaf 1: a 486 at least
+    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) {
+        return 4u << 28;  // no leaf 1: a 486 at least
+    }
     return (eax << 20) | (edx & 0x0FFFFFFFu);
 #else
     // Every other processor this builds for is far beyond the oldest one the check rejects.

@@ -39,8 +39,12 @@ thread_local bool exitForbidden = false;
 void writeAll(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;  // nowhere left to report to
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return;  // nowhere left to report to
+        }
         text.remove_prefix(static_cast<std::size_t>(written));
     }
 }
@@ -48,7 +52,9 @@ void writeAll(int fd, std::string_view text) {
 // The frame's finaliser and the end of the process. `flush` is false when a fault interrupted the
 // program mid-sequence: stdout's buffer may then be in an inconsistent state.
 [[noreturn]] void finishProcess(std::int32_t code, bool flush) {
-    if (flush) std::fflush(stdout);
+    if (flush) {
+        (void)std::fflush(stdout);  // a failure has nowhere to go now
+    }
     writeAll(STDERR_FILENO, pendingReport());
     ::_exit(code);
 }
@@ -64,13 +70,16 @@ void markParked() {
     const auto self = std::this_thread::get_id();
     for (auto& slot : parkedThreads) {
         std::thread::id free{};
-        if (slot.compare_exchange_strong(free, self)) return;
+        if (slot.compare_exchange_strong(free, self)) {
+            return;
+        }
     }
 }
 
 [[noreturn]] void parkForever() {
-    for (;;)
+    for (;;) {
         ::pause();
+    }
 }
 
 [[noreturn]] void runExitSequence() {
@@ -79,9 +88,15 @@ void markParked() {
     // re-entered from inside a hook.
     for (;;) {
         std::size_t count = exitHookCount.load();
-        if (count == 0) break;
-        if (!exitHookCount.compare_exchange_weak(count, count - 1)) continue;
-        if (const ExitHook hook = exitHooks[count - 1].load()) hook();
+        if (count == 0) {
+            break;
+        }
+        if (!exitHookCount.compare_exchange_weak(count, count - 1)) {
+            continue;
+        }
+        if (const ExitHook hook = exitHooks[count - 1].load()) {
+            hook();
+        }
     }
     finishProcess(exitCode.load(), true);
 }
@@ -100,7 +115,9 @@ void* exitThreadMain(void*) {
                          pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED) == 0 &&
                          pthread_create(&thread, &attributes, exitThreadMain, nullptr) == 0;
     // Without a thread the hooks cannot run safely from here; at least the report gets out.
-    if (!started) finishProcess(exitCode.load(), flush);
+    if (!started) {
+        finishProcess(exitCode.load(), flush);
+    }
     parkForever();
 }
 
@@ -109,12 +126,16 @@ void* exitThreadMain(void*) {
     if (!exitStarted.compare_exchange_strong(expected, true)) {
         // The program is already ending. A fault, or this thread re-entering from a hook, must not run
         // the sequence again; any other thread just waits for the process to end.
-        if (fault || exitThread.load() == std::this_thread::get_id()) finishEarly(!fault);
+        if (fault || exitThread.load() == std::this_thread::get_id()) {
+            finishEarly(!fault);
+        }
         markParked();
         parkForever();
     }
     exitCode.store(code);
-    if (exitForbidden) handOffExitSequence(!fault);
+    if (exitForbidden) {
+        handOffExitSequence(!fault);
+    }
     runExitSequence();
 }
 
@@ -140,7 +161,9 @@ void endProgram(std::int32_t code) {
 bool registerExitHook(void (*hook)()) {
     const std::lock_guard lock(registrationMutex);
     const std::size_t count = exitHookCount.load();
-    if (count == maxExitHooks) return false;
+    if (count == maxExitHooks) {
+        return false;
+    }
     exitHooks[count].store(hook);
     exitHookCount.store(count + 1);
     return true;
@@ -152,9 +175,13 @@ void forbidExitOnCurrentThread() {
 }
 
 bool isParkedByExit(std::thread::id thread) {
-    if (thread == std::thread::id{}) return false;
+    if (thread == std::thread::id{}) {
+        return false;
+    }
     for (const auto& slot : parkedThreads) {
-        if (slot.load() == thread) return true;
+        if (slot.load() == thread) {
+            return true;
+        }
     }
     return false;
 }

@@ -35,10 +35,14 @@ constexpr std::size_t alternateStackSize = 256 * 1024;
 class AlternateSignalStack {
   public:
     void install() {
-        if (memory_ != nullptr) return;
+        if (memory_ != nullptr) {
+            return;
+        }
         void* memory =
             ::mmap(nullptr, alternateStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (memory == MAP_FAILED) return;  // the handlers still work, only not for a stack overflow
+        if (memory == MAP_FAILED) {
+            return;  // the handlers still work, only not for a stack overflow
+        }
         stack_t stack{};
         stack.ss_sp = memory;
         stack.ss_size = alternateStackSize;
@@ -49,7 +53,9 @@ class AlternateSignalStack {
         memory_ = memory;
     }
     ~AlternateSignalStack() {
-        if (memory_ == nullptr) return;
+        if (memory_ == nullptr) {
+            return;
+        }
         ::sigaltstack(&previous_, nullptr);
         ::munmap(memory_, alternateStackSize);
     }
@@ -63,7 +69,9 @@ thread_local AlternateSignalStack alternateStack;
 
 extern "C" void onFaultSignal(int signal) {
     for (const FaultSignal& fault : faultSignals) {
-        if (fault.signal == signal) detail::endProgramAfterFault(fault.number);
+        if (fault.signal == signal) {
+            detail::endProgramAfterFault(fault.number);
+        }
     }
 }
 
@@ -85,8 +93,9 @@ void installFaultHandlers() {
     // SA_NODEFER: a fault inside the exit sequence that a fault started must reach the handler again (and
     // end the process with the report) rather than kill it silently with the signal still blocked.
     action.sa_flags = SA_ONSTACK | SA_NODEFER;
-    for (const FaultSignal& fault : faultSignals)
+    for (const FaultSignal& fault : faultSignals) {
         ::sigaction(fault.signal, &action, nullptr);
+    }
 }
 
 }  // namespace zopp

@@ -24,12 +24,14 @@ class ReportWriter {
     ReportWriter(char* out, std::size_t capacity) : out_(out), capacity_(capacity) {}
 
     void put(const char* text) {
-        for (; *text != '\0'; ++text)
+        for (; *text != '\0'; ++text) {
             putChar(*text);
+        }
     }
     void put(std::string_view text) {
-        for (const char c : text)
+        for (const char c : text) {
             putChar(c);
+        }
     }
     void putDecimal(std::int32_t value) {
         // Through 64 bits so that the most negative value has a magnitude.
@@ -44,17 +46,22 @@ class ReportWriter {
             digits[count++] = static_cast<char>('0' + magnitude % 10);
             magnitude /= 10;
         } while (magnitude != 0);
-        while (count > 0)
+        while (count > 0) {
             putChar(digits[--count]);
+        }
     }
     std::size_t finish() {
-        if (capacity_ > 0) out_[length_] = '\0';
+        if (capacity_ > 0) {
+            out_[length_] = '\0';
+        }
         return length_;
     }
 
   private:
     void putChar(char c) {
-        if (length_ + 1 < capacity_) out_[length_++] = c;
+        if (length_ + 1 < capacity_) {
+            out_[length_++] = c;
+        }
     }
 
     char* out_;
@@ -92,7 +99,9 @@ std::size_t formatRuntimeReport(char* out, std::size_t capacity, std::int32_t nu
 
 bool storeReport(std::int32_t number, std::int32_t line, const char* module) {
     int expected = Empty;
-    if (!reportState.compare_exchange_strong(expected, Writing)) return false;
+    if (!reportState.compare_exchange_strong(expected, Writing)) {
+        return false;
+    }
     reportLength = formatRuntimeReport(reportText, reportCapacity, number, line, module);
     reportNumber = number;
     reportState.store(Ready, std::memory_order_release);
@@ -100,7 +109,9 @@ bool storeReport(std::int32_t number, std::int32_t line, const char* module) {
 }
 
 bool storedReportNumber(std::int32_t& number) {
-    if (reportState.load(std::memory_order_acquire) != Ready) return false;
+    if (reportState.load(std::memory_order_acquire) != Ready) {
+        return false;
+    }
     number = reportNumber;
     return true;
 }
@@ -108,7 +119,9 @@ bool storedReportNumber(std::int32_t& number) {
 }  // namespace detail
 
 std::string_view pendingReport() {
-    if (reportState.load(std::memory_order_acquire) != Ready) return {};
+    if (reportState.load(std::memory_order_acquire) != Ready) {
+        return {};
+    }
     return {reportText, reportLength};
 }
 

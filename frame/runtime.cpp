@@ -80,14 +80,18 @@ std::int32_t printLine(std::int32_t fileNumber, std::string_view text, std::int3
     } else {
         const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
                              (mask != 1 || std::fwrite("\r\n", 1, 2, stdout) == 2);
-        if (!written) result = FileIoError;
+        if (!written) {
+            result = FileIoError;
+        }
     }
     setErrorNumber(result);
     return result;
 }
 
 void checkProcessor(std::uint32_t family) {
-    if (family >= 4) return;
+    if (family >= 4) {
+        return;
+    }
     printLine(0, "This program requires at least a 486 to run.", 1);
     endProgram(1);
 }

@@ -30,12 +30,15 @@ void mark(std::string_view text) {
 // Faults the sanitizers must not intercept: they have to reach the frame's handlers as real signals.
 __attribute__((no_sanitize("address", "undefined"), noinline)) void invalidAccess() {
     static volatile std::uintptr_t unmapped = 16;  // hidden from the compiler's bounds analysis
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the fault is the point
     *reinterpret_cast<volatile int*>(unmapped) = 1;
 }
 
 __attribute__((no_sanitize("address", "undefined"), noinline)) int overflowStack(int depth) {
     static volatile int bottomless = -1;  // never reached, but the compiler cannot know
-    if (depth == bottomless) return 0;
+    if (depth == bottomless) {
+        return 0;
+    }
     volatile char frame[512];
     frame[0] = static_cast<char>(depth);
     return overflowStack(depth + 1) + frame[0];
@@ -47,9 +50,15 @@ __attribute__((no_sanitize("address", "undefined"), noinline)) int divideByZero(
 }
 
 void fault(std::string_view kind) {
-    if (kind == "access") invalidAccess();
-    if (kind == "overflow") std::printf("%d", overflowStack(0));
-    if (kind == "divide") std::printf("%d", divideByZero());
+    if (kind == "access") {
+        invalidAccess();
+    }
+    if (kind == "overflow") {
+        std::printf("%d", overflowStack(0));
+    }
+    if (kind == "divide") {
+        std::printf("%d", divideByZero());
+    }
 }
 
 std::thread::id forbiddenThread;
@@ -63,11 +72,15 @@ void reportHookThread() {
 [[noreturn]] void endOnForbiddenThread(std::string_view how) {
     registerExitHook(reportHookThread);
     std::thread thread([how] {
+        // Set here, not from the creator: the hook may run before std::thread's constructor returns.
+        // Starting the exit thread afterwards makes the value visible to the hook.
+        forbiddenThread = std::this_thread::get_id();
         zopp::forbidExitOnCurrentThread();
-        if (how == "exit") endProgram(7);
+        if (how == "exit") {
+            endProgram(7);
+        }
         fault(how);
     });
-    forbiddenThread = thread.get_id();
     thread.join();  // never returns: the thread is parked and the process ends elsewhere
     std::abort();
 }
@@ -79,8 +92,9 @@ void startLateExit() {
     std::thread thread([] { endProgram(9); });
     lateThread = thread.get_id();
     thread.detach();
-    for (int i = 0; i < 200 && !zopp::isParkedByExit(lateThread); ++i)
+    for (int i = 0; i < 200 && !zopp::isParkedByExit(lateThread); ++i) {
         usleep(5000);
+    }
     mark(zopp::isParkedByExit(lateThread) ? "[late thread parked]" : "[late thread running]");
 }
 
@@ -129,8 +143,12 @@ int main(int argc, char** argv) {
         zopp::setErrorNumber(std::atoi(argv[2]));
         raiseRuntimeError(std::atoi(argv[3]), std::strcmp(argv[4], "-") == 0 ? nullptr : argv[4]);
     }
-    if (name == "signal" && signalsByName.contains(arg)) ::raise(signalsByName.at(arg));
-    if (name == "fault") fault(arg);
+    if (name == "signal" && signalsByName.contains(arg)) {
+        (void)::raise(signalsByName.at(arg));
+    }
+    if (name == "fault") {
+        fault(arg);
+    }
     if (name == "hooks-then-error") {
         registerExitHook([] { mark("[hook 1]"); });
         registerExitHook([] { mark("[hook 2]"); });
@@ -142,7 +160,9 @@ int main(int argc, char** argv) {
         std::printf("still buffered");
         endProgram(0);
     }
-    if (name == "old-processor") zopp::checkProcessor(3);
+    if (name == "old-processor") {
+        zopp::checkProcessor(3);
+    }
     if (name == "start-state") {
         printStartState(argc, argv);
         endProgram(0);
@@ -155,15 +175,21 @@ int main(int argc, char** argv) {
         std::printf("|%d %d", result, zopp::errorNumber());
         endProgram(0);
     }
-    if (name == "forbidden-thread") endOnForbiddenThread(arg);
+    if (name == "forbidden-thread") {
+        endOnForbiddenThread(arg);
+    }
     if (name == "hook-faults" || name == "hook-faults-after-error" || name == "hook-faults-after-fault") {
         registerExitHook([] { mark("[first hook]"); });
         registerExitHook([] {
             mark("[faulting hook]");
             invalidAccess();
         });
-        if (name == "hook-faults") endProgram(0);
-        if (name == "hook-faults-after-fault") invalidAccess();
+        if (name == "hook-faults") {
+            endProgram(0);
+        }
+        if (name == "hook-faults-after-fault") {
+            invalidAccess();
+        }
         zopp::setErrorNumber(zopp::FileNotFound);
         raiseRuntimeError(117, moduleText);
     }

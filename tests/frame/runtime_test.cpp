@@ -16,8 +16,6 @@
 
 #include "frame/runtime.h"
 
-extern char** environ;
-
 namespace {
 
 struct ProbeRun {
@@ -30,17 +28,20 @@ std::string readAll(std::FILE* file) {
     std::string text;
     std::rewind(file);
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
         text.append(buffer, n);
-    std::fclose(file);
+    }
+    (void)std::fclose(file);
     return text;
 }
 
 ProbeRun runProbe(std::vector<std::string> args) {
     args.insert(args.begin(), ZOPP_FRAME_PROBE);
     std::vector<char*> argv;
-    for (auto& arg : args)
+    argv.reserve(args.size() + 1);
+    for (auto& arg : args) {
         argv.push_back(arg.data());
+    }
     argv.push_back(nullptr);
 
     std::FILE* out = std::tmpfile();
@@ -68,7 +69,9 @@ ProbeRun runProbe(std::vector<std::string> args) {
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+        if (WIFEXITED(status)) {
+            run.exitCode = WEXITSTATUS(status);
+        }
     }
     run.out = readAll(out);
     run.err = readAll(err);
