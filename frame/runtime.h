@@ -42,10 +42,9 @@ std::int32_t printLine(std::int32_t fileNumber, std::string_view text, std::int3
 std::int32_t errorNumber();
 void setErrorNumber(std::int32_t number);
 
-// Builds the report for errorNumber(), the line (≤ 0 = none) and the module text (null = none), then
-// ends the program with the error number as exit code. An empty module text counts as none. The report
-// keeps at most 1023 characters. The continuation points only matter with an error
-// handler, which this program never installs.
+// Builds the report for errorNumber(), the line (≤ 0 = none) and the module text (null or empty = none),
+// at most 1023 characters, then ends the program with the error number as exit code. The continuation
+// points only matter with an error handler, which this program never installs.
 [[noreturn]] void raiseRuntimeError(std::int32_t line, const char* module,
                                     const void* failedStatement = nullptr,
                                     const void* nextStatement = nullptr);
@@ -68,7 +67,8 @@ std::string_view pendingReport();
 // does a fault signal arriving on it. Also gives the calling thread its own alternate signal stack, so a
 // stack overflow on it still reaches the fault handler.
 void forbidExitOnCurrentThread();
-// True when `thread` handed the exit sequence off and is parked: it will never finish or release a lock.
+// True when `thread` is parked by the exit sequence (it handed the sequence off, or called endProgram while
+// another thread ran it): it will never finish or release a lock, so the exit hooks must not wait for it.
 bool isParkedByExit(std::thread::id thread);
 
 // The whole start-up before the game's first statement: frame state, rounding to nearest, initRuntime,
