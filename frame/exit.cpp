@@ -5,6 +5,7 @@
 // running (or parked) and static destructors would tear down objects they use. Everything that has to
 // happen at the end is an exit hook or the finaliser below; stdout is flushed explicitly.
 #include <pthread.h>
+#include <semaphore.h>
 #include <unistd.h>
 
 #include <array>
@@ -35,6 +36,12 @@ constexpr std::size_t maxParkedThreads = 16;
 std::array<std::atomic<std::thread::id>, maxParkedThreads> parkedThreads{};
 
 thread_local bool exitForbidden = false;
+
+// The thread that takes the sequence over from a forbidden thread. It is started beforehand and waits on
+// a semaphore, because posting one is safe in a signal handler and starting a thread is not.
+sem_t handOffRequest;
+std::once_flag standbyStart;
+std::atomic<bool> standbyReady{false};
 
 void writeAll(int fd, std::string_view text) {
     while (!text.empty()) {
@@ -101,21 +108,32 @@ void markParked() {
     finishProcess(exitCode.load(), true);
 }
 
-void* exitThreadMain(void*) {
+void* standbyThreadMain(void*) {
+    while (::sem_wait(&handOffRequest) != 0) {
+    }
     runExitSequence();
 }
 
-// Hands the sequence to a new thread and parks the caller. Marked parked before the new thread exists,
-// so every hook already sees the mark.
+void startStandbyThread() {
+    std::call_once(standbyStart, [] {
+        if (::sem_init(&handOffRequest, 0, 0) != 0) {
+            return;
+        }
+        pthread_attr_t attributes;
+        pthread_t thread;
+        const bool started = pthread_attr_init(&attributes) == 0 &&
+                             pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED) == 0 &&
+                             pthread_create(&thread, &attributes, standbyThreadMain, nullptr) == 0;
+        standbyReady.store(started);
+    });
+}
+
+// Wakes the standby thread for the sequence and parks the caller. Marked parked first, so every hook
+// already sees the mark.
 [[noreturn]] void handOffExitSequence(bool flush) {
     markParked();
-    pthread_attr_t attributes;
-    pthread_t thread;
-    const bool started = pthread_attr_init(&attributes) == 0 &&
-                         pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED) == 0 &&
-                         pthread_create(&thread, &attributes, exitThreadMain, nullptr) == 0;
-    // Without a thread the hooks cannot run safely from here; at least the report gets out.
-    if (!started) {
+    // Without the standby thread the hooks cannot run safely from here; at least the report gets out.
+    if (!standbyReady.load() || ::sem_post(&handOffRequest) != 0) {
         finishProcess(exitCode.load(), flush);
     }
     parkForever();
@@ -144,10 +162,11 @@ void* exitThreadMain(void*) {
 namespace detail {
 
 void endProgramAfterFault(std::int32_t number) {
-    // Not async-signal-safe from here on: the exit hooks (closing the window), flushing stdout and
-    // starting the hand-off thread may take locks or allocate. That is acceptable because the process
-    // is ending either way; the worst case is a hang or a crash inside the sequence, and a crash comes
-    // back here as a second fault, which writes the report and calls _exit without running anything else.
+    // Not async-signal-safe from here on: the exit hooks (closing the window) and flushing stdout may take
+    // locks or allocate. That is acceptable because the process is ending either way; the worst case is a
+    // hang or a crash inside the sequence, and a crash comes back here as a second fault, which writes the
+    // report and calls _exit without running anything else. The report itself, the hand-off from a
+    // forbidden thread (a semaphore post) and the final write and _exit are async-signal-safe.
     storeReport(number, -1, nullptr);  // keeps an earlier report: the first error is the one to tell
     enterExitSequence(number, true);
 }
@@ -170,6 +189,7 @@ bool registerExitHook(void (*hook)()) {
 }
 
 void forbidExitOnCurrentThread() {
+    startStandbyThread();
     exitForbidden = true;
     detail::installAlternateSignalStack();
 }

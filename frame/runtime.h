@@ -63,9 +63,10 @@ bool registerExitHook(void (*hook)());
 std::string_view pendingReport();
 
 // The screen's refresh thread must not run the exit sequence (closing the screen joins it). endProgram
-// called on a thread marked here hands the sequence to a fresh thread and parks the caller for good; so
-// does a fault signal arriving on it. Also gives the calling thread its own alternate signal stack, so a
-// stack overflow on it still reaches the fault handler.
+// called on a thread marked here hands the sequence to another thread and parks the caller for good; so
+// does a fault signal arriving on it. The first call starts that other thread (idle until needed). Also
+// gives the calling thread its own alternate signal stack, so a stack overflow on it still reaches the
+// fault handler.
 void forbidExitOnCurrentThread();
 // True when `thread` is parked by the exit sequence (it handed the sequence off, or called endProgram while
 // another thread ran it): it will never finish or release a lock, so the exit hooks must not wait for it.
