@@ -28,8 +28,9 @@ constexpr std::array<FaultSignal, 6> faultSignals = {{
     {SIGABRT, 14},
 }};
 
-// Room for the exit hooks too: on the thread that faulted they run on this stack.
-constexpr std::size_t alternateStackSize = 256 * 1024;
+// Room for the exit hooks too: on the thread that faulted they run on this stack (closing the window goes
+// deep into the windowing libraries). Only the pages touched take memory.
+constexpr std::size_t alternateStackSize = 1024 * 1024;
 
 // One per thread; restores the stack that was there before (a sanitizer's, say) when the thread ends.
 class AlternateSignalStack {
