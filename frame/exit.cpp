@@ -1,1 +1,209 @@
-// placeholder: filled by its issue's work
+// The exit sequence: exit hooks, the pending report, the exit code, and keeping the sequence off the
+// threads that must not run it.
+//
+// The process ends with _exit, not exit: the screen's refresh thread and other threads may still be
+// running (or parked) and static destructors would tear down objects they use. Everything that has to
+// happen at the end is an exit hook or the finaliser below; stdout is flushed explicitly.
+#include <pthread.h>
+#include <semaphore.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <mutex>
+
+#include "frame/runtime.h"
+#include "frame/runtime_internal.h"
+
+namespace zopp {
+
+namespace {
+
+using ExitHook = void (*)();
+constexpr std::size_t maxExitHooks = 32;
+std::array<std::atomic<ExitHook>, maxExitHooks> exitHooks{};
+std::atomic<std::size_t> exitHookCount{0};
+std::mutex registrationMutex;
+
+std::atomic<bool> exitStarted{false};
+std::atomic<std::int32_t> exitCode{0};
+std::atomic<std::thread::id> exitThread{};
+
+// A parked thread never ends, so its id is never reused for another thread.
+constexpr std::size_t maxParkedThreads = 16;
+std::array<std::atomic<std::thread::id>, maxParkedThreads> parkedThreads{};
+
+thread_local bool exitForbidden = false;
+
+// The thread that takes the sequence over from a forbidden thread. It is started beforehand and waits on
+// a semaphore, because posting one is safe in a signal handler and starting a thread is not.
+sem_t handOffRequest;
+std::once_flag standbyStart;
+std::atomic<bool> standbyReady{false};
+
+void writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return;  // nowhere left to report to
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+// The frame's finaliser and the end of the process. `flush` is false when a fault interrupted the
+// program mid-sequence: stdout's buffer may then be in an inconsistent state.
+[[noreturn]] void finishProcess(std::int32_t code, bool flush) {
+    if (flush) {
+        (void)std::fflush(stdout);  // a failure has nowhere to go now
+    }
+    writeAll(STDERR_FILENO, pendingReport());
+    ::_exit(code);
+}
+
+// Ending early (a second fault, or the sequence re-entered): the code follows the report if there is one.
+[[noreturn]] void finishEarly(bool flush) {
+    std::int32_t code = exitCode.load();
+    detail::storedReportNumber(code);
+    finishProcess(code, flush);
+}
+
+void markParked() {
+    const auto self = std::this_thread::get_id();
+    for (auto& slot : parkedThreads) {
+        std::thread::id free{};
+        if (slot.compare_exchange_strong(free, self)) {
+            return;
+        }
+    }
+}
+
+[[noreturn]] void parkForever() {
+    for (;;) {
+        ::pause();
+    }
+}
+
+[[noreturn]] void runExitSequence() {
+    exitThread.store(std::this_thread::get_id());
+    // Each hook is taken off the list before it runs, so none runs twice even if the sequence is
+    // re-entered from inside a hook.
+    for (;;) {
+        std::size_t count = exitHookCount.load();
+        if (count == 0) {
+            break;
+        }
+        if (!exitHookCount.compare_exchange_weak(count, count - 1)) {
+            continue;
+        }
+        if (const ExitHook hook = exitHooks[count - 1].load()) {
+            hook();
+        }
+    }
+    finishProcess(exitCode.load(), true);
+}
+
+void* standbyThreadMain(void*) {
+    while (::sem_wait(&handOffRequest) != 0) {
+    }
+    runExitSequence();
+}
+
+void startStandbyThread() {
+    std::call_once(standbyStart, [] {
+        if (::sem_init(&handOffRequest, 0, 0) != 0) {
+            return;
+        }
+        pthread_attr_t attributes;
+        pthread_t thread;
+        const bool started = pthread_attr_init(&attributes) == 0 &&
+                             pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED) == 0 &&
+                             pthread_create(&thread, &attributes, standbyThreadMain, nullptr) == 0;
+        standbyReady.store(started);
+    });
+}
+
+// Wakes the standby thread for the sequence and parks the caller. Marked parked first, so every hook
+// already sees the mark.
+[[noreturn]] void handOffExitSequence(bool flush) {
+    markParked();
+    // Without the standby thread the hooks cannot run safely from here; at least the report gets out.
+    if (!standbyReady.load() || ::sem_post(&handOffRequest) != 0) {
+        finishProcess(exitCode.load(), flush);
+    }
+    parkForever();
+}
+
+[[noreturn]] void enterExitSequence(std::int32_t code, bool fault) {
+    bool expected = false;
+    if (!exitStarted.compare_exchange_strong(expected, true)) {
+        // The program is already ending. A fault, or this thread re-entering from a hook, must not run
+        // the sequence again; any other thread just waits for the process to end.
+        if (fault || exitThread.load() == std::this_thread::get_id()) {
+            finishEarly(!fault);
+        }
+        markParked();
+        parkForever();
+    }
+    exitCode.store(code);
+    if (exitForbidden) {
+        handOffExitSequence(!fault);
+    }
+    runExitSequence();
+}
+
+}  // namespace
+
+namespace detail {
+
+void endProgramAfterFault(std::int32_t number) {
+    // Not async-signal-safe from here on: the exit hooks (closing the window) and flushing stdout may take
+    // locks or allocate. That is acceptable because the process is ending either way; the worst case is a
+    // hang or a crash inside the sequence, and a crash comes back here as a second fault, which writes the
+    // report and calls _exit without running anything else. The report itself, the hand-off from a
+    // forbidden thread (a semaphore post) and the final write and _exit are async-signal-safe.
+    storeReport(number, -1, nullptr);  // keeps an earlier report: the first error is the one to tell
+    enterExitSequence(number, true);
+}
+
+}  // namespace detail
+
+void endProgram(std::int32_t code) {
+    enterExitSequence(code, false);
+}
+
+bool registerExitHook(void (*hook)()) {
+    const std::lock_guard lock(registrationMutex);
+    const std::size_t count = exitHookCount.load();
+    if (count == maxExitHooks) {
+        return false;
+    }
+    exitHooks[count].store(hook);
+    exitHookCount.store(count + 1);
+    return true;
+}
+
+void forbidExitOnCurrentThread() {
+    startStandbyThread();
+    exitForbidden = true;
+    detail::installAlternateSignalStack();
+}
+
+bool isParkedByExit(std::thread::id thread) {
+    if (thread == std::thread::id{}) {
+        return false;
+    }
+    for (const auto& slot : parkedThreads) {
+        if (slot.load() == thread) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace zopp
