@@ -53,6 +53,17 @@ TEST(Scoring, CountFacesCountsEveryDieOnce) {
         game.faceCount[1] + game.faceCount[2] + game.faceCount[3] + game.faceCount[4] + game.faceCount[5], 3);
 }
 
+TEST(Scoring, CountFacesIgnoresAValueNoDieCanShow) {
+    GameState game{};
+    for (std::size_t i = 1; i <= 5; ++i)
+        game.dice[i].value = 2;
+    game.dice[3].value = 7;
+    game.clickedDie = -1;  // the field right behind faceCount
+    countFaces(game);
+    EXPECT_EQ(game.faceCount[2], 4);
+    EXPECT_EQ(game.clickedDie, -1);
+}
+
 TEST(Scoring, FiveOfAKindScoresZoppAndBothPaschButNoFullHouse) {
     GameState game{};
     const std::int32_t* c = evaluate(game, {6, 6, 6, 6, 6});
