@@ -112,7 +112,9 @@ std::uint32_t Canvas::argb(int x, int y) const {
     const auto level = [](double v) {
         return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 255.0)));
     };
-    return level(p.alpha * 255) << 24 | level(p.colour.r) << 16 | level(p.colour.g) << 8 | level(p.colour.b);
+    const std::uint32_t alpha = level(p.alpha * 255);
+    if (alpha == 0) return 0;  // one value for "nothing here", whatever colour was painted at no opacity
+    return alpha << 24 | level(p.colour.r) << 16 | level(p.colour.g) << 8 | level(p.colour.b);
 }
 
 }  // namespace zopp::pictures

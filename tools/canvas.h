@@ -48,7 +48,7 @@ class Canvas {
     void stamp(int x, int y, const std::vector<std::string_view>& rows,
                const std::function<Colour(char)>& legend);
 
-    // Quantised pixel as 0xAARRGGBB.
+    // Quantised pixel as 0xAARRGGBB; 0 when fully transparent.
     std::uint32_t argb(int x, int y) const;
 
   private:
