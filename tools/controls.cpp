@@ -17,7 +17,7 @@ Canvas drawScoreCell(bool emphasised) {
         return canvas;
     }
     canvas.fill(cut(cell, box(1, 1, 99, 19, 0)), rgb(0x35566A));
-    canvas.fill(cut(box(1, 1, 99, 19, 0), box(2, 2, 98, 18, 0)), rgb(0xE8B84A));
+    canvas.fill(cut(box(1, 1, 99, 19, 0), box(2, 2, 98, 18, 0)), rgb(0xC9DCE6));
     return canvas;
 }
 

@@ -29,6 +29,8 @@ Canvas drawIcon(int size) {
     paintDie(canvas, {32 * s, 17 * s, 26 * s, 5 * s, 2.6 * s, 0.96, 0.28}, 2);
     canvas.fill(shifted(box(3 * s, 15 * s, 33 * s, 45 * s, 6 * s), 0.8 * s, 1.2 * s), feltShade, 0.5, 1.5);
     paintDie(canvas, {18 * s, 30 * s, 30 * s, 6 * s, 3 * s}, 5);
+    // A red middle pip makes the icon the game's own among other dice.
+    canvas.fill(circle(18 * s, 30 * s, 3.2 * s), rgb(0xC8231E));
     return canvas;
 }
 
