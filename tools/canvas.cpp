@@ -72,7 +72,9 @@ Canvas::Canvas(int width, int height, Colour colour, bool opaque)
 void Canvas::blend(int x, int y, Colour colour, double coverage) {
     Pixel& p = pixels_[static_cast<std::size_t>(y) * width_ + x];
     const double alpha = coverage + p.alpha * (1 - coverage);
-    if (alpha <= 0) return;
+    if (alpha <= 0) {
+        return;
+    }
     // Weighted by alpha so that painting on transparent pixels keeps the painted colour at the edges.
     const double keep = p.alpha * (1 - coverage);
     p.colour = {(colour.r * coverage + p.colour.r * keep) / alpha,
@@ -86,7 +88,9 @@ void Canvas::fill(const Shape& shape, const Paint& paint, double opacity, double
         for (int x = 0; x < width_; ++x) {
             const double cx = x + 0.5, cy = y + 0.5;
             const double coverage = std::clamp(0.5 - shape(cx, cy) / softness, 0.0, 1.0);
-            if (coverage > 0) blend(x, y, paint(cx, cy), coverage * opacity);
+            if (coverage > 0) {
+                blend(x, y, paint(cx, cy), coverage * opacity);
+            }
         }
     }
 }
@@ -101,7 +105,9 @@ void Canvas::stamp(int x, int y, const std::vector<std::string_view>& rows,
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (std::size_t column = 0; column < rows[row].size(); ++column) {
             const int px = x + static_cast<int>(column), py = y + static_cast<int>(row);
-            if (rows[row][column] == '.' || px < 0 || py < 0 || px >= width_ || py >= height_) continue;
+            if (rows[row][column] == '.' || px < 0 || py < 0 || px >= width_ || py >= height_) {
+                continue;
+            }
             blend(px, py, legend(rows[row][column]), 1.0);
         }
     }
@@ -113,7 +119,9 @@ std::uint32_t Canvas::argb(int x, int y) const {
         return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 255.0)));
     };
     const std::uint32_t alpha = level(p.alpha * 255);
-    if (alpha == 0) return 0;  // one value for "nothing here", whatever colour was painted at no opacity
+    if (alpha == 0) {
+        return 0;  // one value for "nothing here", whatever colour was painted at no opacity
+    }
     return alpha << 24 | level(p.colour.r) << 16 | level(p.colour.g) << 8 | level(p.colour.b);
 }
 

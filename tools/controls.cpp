@@ -41,7 +41,6 @@ Canvas drawLock(bool closed) {
             case 'o':
                 return shackle;
             case 'B':
-                return edge;
             case 'k':
                 return edge;
             default:

@@ -2,19 +2,21 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <string_view>
 
 namespace zopp::pictures {
 namespace {
 
 void putLittle(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
+    for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
 }
 
 void putBig(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int i = 3; i >= 0; --i)
+    for (int i = 3; i >= 0; --i) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
 }
 
 void putChunk(std::vector<std::uint8_t>& out, const char (&type)[5], const std::vector<std::uint8_t>& data) {
@@ -51,10 +53,12 @@ std::vector<std::uint8_t> encodeBmp(const Canvas& canvas) {
     putLittle(out, 0, 4);
     putLittle(out, 0, 4);
     for (int y = canvas.height() - 1; y >= 0; --y) {
-        for (int x = 0; x < canvas.width(); ++x)
+        for (int x = 0; x < canvas.width(); ++x) {
             putLittle(out, canvas.argb(x, y), 3);
-        for (std::uint32_t pad = width * 3; pad < rowBytes; ++pad)
+        }
+        for (std::uint32_t pad = width * 3; pad < rowBytes; ++pad) {
             out.push_back(0);
+        }
     }
     return out;
 }
@@ -65,8 +69,9 @@ std::vector<std::uint8_t> encodePng(const Canvas& canvas) {
         raw.push_back(0);  // filter type None
         for (int x = 0; x < canvas.width(); ++x) {
             const std::uint32_t p = canvas.argb(x, y);
-            for (int shift : {16, 8, 0, 24})
+            for (int shift : {16, 8, 0, 24}) {
                 raw.push_back(static_cast<std::uint8_t>(p >> shift));
+            }
         }
     }
 
@@ -102,15 +107,17 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
         std::array<std::uint32_t, 256> t{};
         for (std::uint32_t n = 0; n < 256; ++n) {
             std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
+            for (int k = 0; k < 8; ++k) {
                 c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            }
             t[n] = c;
         }
         return t;
     }();
     std::uint32_t c = 0xFFFFFFFFu;
-    for (std::uint8_t b : bytes)
+    for (std::uint8_t b : bytes) {
         c = table[(c ^ b) & 0xFF] ^ (c >> 8);
+    }
     return c ^ 0xFFFFFFFFu;
 }
 
@@ -134,13 +141,21 @@ std::string windowIconSource(const Canvas& icon) {
         "\n"
         "const std::uint32_t windowIconPixels[32 * 32] = {\n";
     constexpr int perLine = 8;
-    char word[16];
+    constexpr std::string_view hexDigits = "0123456789ABCDEF";
     for (int y = 0; y < icon.height(); ++y) {
         for (int x = 0; x < icon.width(); ++x) {
-            if (x % perLine == 0) out += "   ";
-            std::snprintf(word, sizeof word, " 0x%08X,", static_cast<unsigned>(icon.argb(x, y)));
-            out += word;
-            if (x % perLine == perLine - 1) out += '\n';
+            if (x % perLine == 0) {
+                out += "   ";
+            }
+            const std::uint32_t pixel = icon.argb(x, y);
+            out += " 0x";
+            for (int shift = 28; shift >= 0; shift -= 4) {
+                out += hexDigits[pixel >> shift & 0xF];
+            }
+            out += ',';
+            if (x % perLine == perLine - 1) {
+                out += '\n';
+            }
         }
     }
     out +=

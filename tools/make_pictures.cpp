@@ -1,8 +1,8 @@
 // Writes the game's pictures into a dat/ folder and the window icon's source file:
 //   make_pictures <dat folder> <window_icon.cpp>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <span>
 
 #include "tools/image_files.h"
@@ -14,7 +14,9 @@ bool writeFile(const std::filesystem::path& path, std::span<const char> bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out) std::fprintf(stderr, "make_pictures: cannot write %s\n", path.c_str());
+    if (!out) {
+        std::cerr << "make_pictures: cannot write " << path << "\n";
+    }
     return static_cast<bool>(out);
 }
 
@@ -26,7 +28,7 @@ bool writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: make_pictures <dat folder> <window_icon.cpp>\n");
+        std::cerr << "usage: make_pictures <dat folder> <window_icon.cpp>\n";
         return 2;
     }
     namespace pictures = zopp::pictures;

@@ -9,8 +9,9 @@ namespace zopp::pictures {
 std::vector<Picture> drawPictures() {
     std::vector<Picture> all;
     all.push_back({"background.bmp", drawBackground()});
-    for (int face = 0; face <= 6; ++face)
+    for (int face = 0; face <= 6; ++face) {
         all.push_back({std::to_string(face) + ".bmp", drawDieFace(face)});
+    }
     all.push_back({"scb0.bmp", drawScoreCell(false)});
     all.push_back({"scb1.bmp", drawScoreCell(true)});
     all.push_back({"lock0.bmp", drawLock(false)});

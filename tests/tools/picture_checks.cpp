@@ -10,8 +10,9 @@ namespace {
 
 std::uint32_t little(const std::vector<std::uint8_t>& bytes, std::size_t at, int count) {
     std::uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
+    for (int i = count - 1; i >= 0; --i) {
         value = value << 8 | bytes[at + i];
+    }
     return value;
 }
 
@@ -37,7 +38,9 @@ Bitmap decodeBmp24(const std::vector<std::uint8_t>& file) {
     const auto height = static_cast<int>(little(file, 22, 4));
     const std::size_t offset = little(file, 10, 4);
     const std::size_t rowBytes = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
-    if (width <= 0 || height <= 0 || offset + rowBytes * height > file.size()) return {};
+    if (width <= 0 || height <= 0 || offset + rowBytes * height > file.size()) {
+        return {};
+    }
     Bitmap bitmap{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
     for (int y = 0; y < height; ++y) {
         const std::size_t row = offset + rowBytes * (height - 1 - y);
@@ -65,8 +68,9 @@ double contrast(std::uint32_t a, std::uint32_t b) {
 double worstContrast(const Bitmap& picture, int x0, int y0, int x1, int y1, std::uint32_t text) {
     double worst = 21;
     for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x)
+        for (int x = x0; x < x1; ++x) {
             worst = std::min(worst, contrast(picture.at(x, y), text));
+        }
     }
     return worst;
 }

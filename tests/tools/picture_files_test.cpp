@@ -71,8 +71,9 @@ TEST(BmpEncoding, StoresRowsBottomUpInBlueGreenRedPaddedToFourBytes) {
     EXPECT_EQ(file[55], 0xB2);
     EXPECT_EQ(file[56], 0xA1);
     EXPECT_EQ(file[57], 0x30);
-    for (std::size_t pad = 63; pad < 66; ++pad)
+    for (std::size_t pad = 63; pad < 66; ++pad) {
         EXPECT_EQ(file[pad], 0) << pad;
+    }
     EXPECT_EQ(file[66], 0x30);  // the top row starts on the next four-byte boundary
 }
 
@@ -103,8 +104,9 @@ TEST(PngEncoding, SplitsLargePicturesIntoStoredBlocksOfAtMost65535Bytes) {
 TEST(WindowIcon, IsTheGeneratorsIconWithATransparentSurround) {
     const Canvas icon = drawIcon(32);
     for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x)
+        for (int x = 0; x < 32; ++x) {
             ASSERT_EQ(windowIconPixels[y * 32 + x], icon.argb(x, y)) << x << "," << y;
+        }
     }
     EXPECT_EQ(windowIconPixels[0] >> 24, 0u);
     EXPECT_EQ(windowIconPixels[31 * 32 + 31] >> 24, 0u);
