@@ -26,12 +26,12 @@ Canvas drawLock(bool closed) {
     // o shackle, B body edge, G body, k keyhole.
     static const std::vector<std::string_view> closedLock = {
         "...oooo...", "..o....o..", "..o....o..", "..o....o..", ".BBBBBBBB.",
-        ".BGGGGGGB.", ".BGGkkGGB.", ".BGGGkGGB.", ".BGGGGGGB.", ".BBBBBBBB.",
+        ".BGGGGGGB.", ".BGGkkGGB.", ".BGGkkGGB.", ".BGGGGGGB.", ".BBBBBBBB.",
     };
     // The shackle swung up and free of the body.
     static const std::vector<std::string_view> openLock = {
         "..oooo....", ".o....o...", ".o....o...", "......o...", ".BBBBBBBB.",
-        ".BGGGGGGB.", ".BGGkkGGB.", ".BGGGkGGB.", ".BGGGGGGB.", ".BBBBBBBB.",
+        ".BGGGGGGB.", ".BGGkkGGB.", ".BGGkkGGB.", ".BGGGGGGB.", ".BBBBBBBB.",
     };
     const Colour body = closed ? rgb(0xE9B63C) : rgb(0xD8DED6);
     const Colour edge = closed ? rgb(0x7A4A08) : rgb(0x6C7A6C);
