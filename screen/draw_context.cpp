@@ -69,10 +69,12 @@ void DrawContext::fillRun(std::int32_t x, std::int32_t y, std::int32_t count, st
         return;
     }
     if (bytesPerPixel == 4 && alphaDrawing && (colour >> 24) < 0xFF) {
-        for (std::int32_t i = 0; i < count; ++i) setPixel(x + i, y, colour);
+        for (std::int32_t i = 0; i < count; ++i)
+            setPixel(x + i, y, colour);
         return;
     }
-    for (std::int32_t i = 0; i < count; ++i, p += bytesPerPixel) std::memcpy(p, &colour, static_cast<std::size_t>(bytesPerPixel));
+    for (std::int32_t i = 0; i < count; ++i, p += bytesPerPixel)
+        std::memcpy(p, &colour, static_cast<std::size_t>(bytesPerPixel));
 }
 
 DrawContext* drawContext() {
@@ -112,7 +114,8 @@ bool selectTarget(DrawContext& c, ImageBytes target) {
     return true;
 }
 
-void resolvePoint(const DrawContext& c, std::int32_t mode, float x, float y, std::int32_t& px, std::int32_t& py) {
+void resolvePoint(const DrawContext& c, std::int32_t mode, float x, float y, std::int32_t& px,
+                  std::int32_t& py) {
     if ((mode & 7) == 5) {
         x += c.penX;
         y += c.penY;

@@ -24,10 +24,19 @@ bool titleEverSet = false;
 
 std::int32_t normaliseDepth(std::int32_t depth) {
     switch (depth) {
-        case 1: case 2: case 4: case 8: case 16: case 32: return depth;
-        case 15: return 16;
-        case 24: return 32;
-        default: return 0;
+        case 1:
+        case 2:
+        case 4:
+        case 8:
+        case 16:
+        case 32:
+            return depth;
+        case 15:
+            return 16;
+        case 24:
+            return 32;
+        default:
+            return 0;
     }
 }
 
@@ -52,7 +61,8 @@ void loadDefaultPalette(ScreenState& screen) {
     // Depth 2 takes the first four text-mode colours.
     const std::int32_t entries = screen.depth == 1 ? 2 : screen.depth == 8 ? 256 : 16;
     const auto rgb = defaultPalette(entries);
-    const std::int32_t used = std::min(entries, 1 << screen.depth);
+    const auto available = static_cast<std::int32_t>(rgb.size() / 3);
+    const std::int32_t used = std::min({entries, 1 << screen.depth, available});
     for (std::int32_t i = 0; i < used; ++i) {
         const auto* c = &rgb[static_cast<std::size_t>(i) * 3];
         screen.palette[static_cast<std::size_t>(i)] =
@@ -67,10 +77,13 @@ void fillPage(ScreenState& screen, std::vector<std::uint8_t>& page, std::uint32_
         std::memset(page.data(), static_cast<int>(colour & 0xFF), page.size());
         return;
     }
-    for (std::size_t i = 0; i < pixels; ++i) std::memcpy(&page[i * static_cast<std::size_t>(bpp)], &colour, static_cast<std::size_t>(bpp));
+    for (std::size_t i = 0; i < pixels; ++i)
+        std::memcpy(&page[i * static_cast<std::size_t>(bpp)], &colour, static_cast<std::size_t>(bpp));
 }
 
-void closeScreenAtExit() { closeScreen(); }
+void closeScreenAtExit() {
+    closeScreen();
+}
 
 void resetTextState(ScreenState& screen, std::int32_t columns, std::int32_t rows) {
     screen.textColumns = columns;
@@ -85,7 +98,8 @@ void resetTextState(ScreenState& screen, std::int32_t columns, std::int32_t rows
 }
 
 void fillRect(DrawContext& context, const Rect& area, std::uint32_t colour) {
-    for (std::int32_t y = area.y; y < area.y + area.height; ++y) context.fillRun(area.x, y, area.width, colour);
+    for (std::int32_t y = area.y; y < area.y + area.height; ++y)
+        context.fillRun(area.x, y, area.width, colour);
 }
 
 void clearTextRows(ScreenState& screen, DrawContext& context, std::int32_t top, std::int32_t bottom) {
@@ -98,8 +112,12 @@ void clearTextRows(ScreenState& screen, DrawContext& context, std::int32_t top, 
 
 }  // namespace
 
-ScreenState* currentScreen() { return openState.get(); }
-bool screenIsOpen() { return openState != nullptr; }
+ScreenState* currentScreen() {
+    return openState.get();
+}
+bool screenIsOpen() {
+    return openState != nullptr;
+}
 
 void setWindowTitle(std::string_view title) {
     titleBuffer.fill(0);
@@ -109,7 +127,9 @@ void setWindowTitle(std::string_view title) {
     if (openState && openState->backend) openState->backend->setTitle(windowTitle());
 }
 
-std::string_view windowTitle() { return titleBuffer.data(); }
+std::string_view windowTitle() {
+    return titleBuffer.data();
+}
 
 std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t depth, std::int32_t pageCount,
                         std::int32_t flags, std::int32_t refreshRate) {
@@ -172,7 +192,8 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
     {
         ScreenLock lock;
         DrawContext* context = drawContext();
-        for (auto& page : openState->pages) fillPage(*openState, page, context->background);
+        for (auto& page : openState->pages)
+            fillPage(*openState, page, context->background);
         markAllDirty(*openState);
     }
     if (!exitHookRegistered) {
@@ -187,6 +208,12 @@ void closeScreen() {
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
     if (openState->backend) openState->backend->stop();
+    if (openState->backend && openState->backend->abandoned()) {
+        // The refresh thread was parked by the exit sequence, perhaps holding a lock or using the buffers:
+        // the process is ending, so leave everything as it is rather than free what it may touch.
+        static_cast<void>(openState.release());
+        return;
+    }
     openState.reset();
     closeEventQueue();
 }
@@ -202,7 +229,8 @@ std::int32_t setTextGrid(std::int32_t columns, std::int32_t rows) {
     const bool accepted = cellWidth == 8 && (cellHeight == 8 || cellHeight == 14 || cellHeight == 16);
     if (accepted) {
         screen->font = builtinFont(cellHeight);
-        resetTextState(*screen, screen->width / cellWidth, screen->height / cellHeight);
+        resetTextState(*screen, columns > 0 ? columns : screen->width / cellWidth,
+                       rows > 0 ? rows : screen->height / cellHeight);
         clearScreen(0);
     }
     if (columns > 0 || rows > 0) return 0;
@@ -231,11 +259,13 @@ void clearScreen(std::int32_t mode) {
             mode = (screen->textViewTop == 1 && screen->textViewBottom == screen->textRows) ? 0 : 2;
         }
     }
-    selectTarget(*context, SCREEN);
+    // Clearing always works on the screen's work page; the drawing target stays what it was.
+    DrawContext screenTarget = *context;
+    selectTarget(screenTarget, SCREEN);
     ScreenLock lock;
     switch (mode) {
         case 0: {
-            fillRect(*context, Rect{0, 0, screen->width, screen->height}, context->background);
+            fillRect(screenTarget, Rect{0, 0, screen->width, screen->height}, context->background);
             if (screen->workIsVisible()) markAllDirty(*screen);
             context->penX = static_cast<float>(screen->view.x + screen->view.width / 2);
             context->penY = static_cast<float>(screen->view.y + screen->view.height / 2);
@@ -245,15 +275,16 @@ void clearScreen(std::int32_t mode) {
             break;
         }
         case 1:
-            fillRect(*context, screen->view, context->background);
-            if (screen->workIsVisible()) markDirty(*screen, screen->view.y, screen->view.y + screen->view.height - 1);
+            fillRect(screenTarget, screen->view, context->background);
+            if (screen->workIsVisible())
+                markDirty(*screen, screen->view.y, screen->view.y + screen->view.height - 1);
             break;
         case 2: {
             clearTextRows(*screen, *context, screen->textViewTop, screen->textViewBottom);
             const std::int32_t cell = screen->font ? screen->font->height : 8;
             const Rect rows{0, (screen->textViewTop - 1) * cell, screen->width,
                             (screen->textViewBottom - screen->textViewTop + 1) * cell};
-            fillRect(*context, rows, context->background);
+            fillRect(screenTarget, rows, context->background);
             if (screen->workIsVisible()) markDirty(*screen, rows.y, rows.y + rows.height - 1);
             screen->cursorColumn = 1;
             screen->cursorRow = screen->textViewTop;
@@ -275,7 +306,8 @@ void setGraphicsView(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int
     y2 = std::clamp(y2, 0, screen->height - 1);
     screen->view = Rect{x1, y1, x2 - x1 + 1, y2 - y1 + 1};
     screen->graphicsViewSet = true;
-    if (DrawContext* context = drawContext(); context && context->targetIsScreen) context->clip = screen->view;
+    if (DrawContext* context = drawContext(); context && context->targetIsScreen)
+        context->clip = screen->view;
 }
 
 void resetGraphicsView() {
@@ -283,7 +315,8 @@ void resetGraphicsView() {
     if (!screen) return;
     screen->view = Rect{0, 0, screen->width, screen->height};
     screen->graphicsViewSet = false;
-    if (DrawContext* context = drawContext(); context && context->targetIsScreen) context->clip = screen->view;
+    if (DrawContext* context = drawContext(); context && context->targetIsScreen)
+        context->clip = screen->view;
 }
 
 void setTextView(std::int32_t topRow, std::int32_t bottomRow) {
