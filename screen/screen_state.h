@@ -55,6 +55,7 @@ struct ScreenState {
 
     std::uint32_t flags = 0;
     std::unique_ptr<Backend> backend;
+    std::int64_t lastTransferNanoseconds = 0;  // the back-end's latest transfer to the window, for measuring
 
     std::uint8_t* workPixels() { return pages[static_cast<std::size_t>(workPage)].data(); }
     std::uint8_t* visiblePixels() { return pages[static_cast<std::size_t>(visiblePage)].data(); }

@@ -162,6 +162,7 @@ class SdlBackend final : public Backend, private WindowPlatform {
     void trackLeave(bool enabled) override { trackingLeave_ = enabled; }
     void activationReset() override {
         screen_->keyState.fill(0);
+        keyboardChanged_ = true;
         markAllDirty(*screen_);
     }
 
@@ -191,6 +192,7 @@ class SdlBackend final : public Backend, private WindowPlatform {
     bool capturing_ = false;
     bool trackingLeave_ = false;
     bool focused_ = false, minimised_ = false;
+    bool keyboardChanged_ = true;
 };
 
 std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
@@ -258,8 +260,10 @@ void SdlBackend::run(std::promise<bool> started) {
         std::this_thread::sleep_until(next);
         ScreenLock lock;
         present();
-        if (translator_.windowActive()) readKeyboard();
         pumpEvents();
+        // The platform's key state changes only with key and focus events: read it after those.
+        if (keyboardChanged_ && translator_.windowActive()) readKeyboard();
+        keyboardChanged_ = false;
         applyPendingTitle();
     }
     ScreenLock lock;
@@ -370,11 +374,15 @@ void SdlBackend::present() {
     const std::size_t count = takeDirtySpans(*screen_, spans);
     if (count == 0) return;
     const std::span<const LineSpan> taken(spans.data(), count);
+    const auto began = std::chrono::steady_clock::now();
     if (openGL_) {
         presentOpenGL(taken);
     } else {
         presentSoftware(taken);
     }
+    screen_->lastTransferNanoseconds =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - began)
+            .count();
     if (flags_ & ScreenShaped) updateShape();
 }
 
@@ -505,6 +513,7 @@ void SdlBackend::pumpEvents() {
             }
             case SDL_KEYDOWN:
             case SDL_KEYUP:
+                keyboardChanged_ = true;
                 if (event.key.windowID == windowId) handleKey(event.key);
                 break;
             case SDL_WINDOWEVENT:
