@@ -217,7 +217,11 @@ bool SdlBackend::start(ScreenState& screen, std::int32_t refreshRate) {
 
 void SdlBackend::stop() {
     if (!thread_.joinable()) return;
-    if (thread_.get_id() == std::this_thread::get_id()) return;  // the refresh thread cannot join itself
+    if (thread_.get_id() == std::this_thread::get_id()) {
+        // The refresh thread cannot join itself: keep everything alive for it.
+        abandoned_ = true;
+        return;
+    }
     if (isParkedByExit(thread_.get_id())) {
         // It will never run again and may hold the screen lock: leave it alone.
         thread_.detach();

@@ -129,6 +129,37 @@ TEST_F(ScreenEndToEnd, WindowShowsTheFrameBufferAndReportsTheInputItCaused) {
     EXPECT_EQ(events.back().type, CloseRequest);
 }
 
+// Every window kind shows the frame buffer and passes the close request on: OpenGL, frameless, shaped
+// (which shows only pixels with a non-zero alpha byte), full screen (Xvfb cannot switch modes, so the
+// layer falls back to a window) and the high-priority refresh.
+class WindowKinds : public ScreenEndToEnd, public ::testing::WithParamInterface<int> {};
+
+TEST_P(WindowKinds, ShowTheFrameBufferAndCloseOnRequest) {
+    const int flags = GetParam();
+    LaunchedProgram probe(ZOPP_SCREEN_PROBE, {std::to_string(flags)}, server.display());
+    ASSERT_TRUE(probe.waitForLine("ready")) << probe.standardError();
+    const ::Window window = x.waitForWindow(probeTitle);
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(x.geometry(window).width, 640);
+    EXPECT_EQ(x.geometry(window).height, 480);
+    ASSERT_TRUE(probe.waitForLine("event 11"));
+    settle();
+    EXPECT_EQ(x.pixel(window, 225, 125), 0x00FF00u);
+    if (flags & 16) {
+        EXPECT_TRUE(x.insideShape(window, 225, 125));
+        EXPECT_FALSE(x.insideShape(window, 10, 10));  // alpha 0
+    } else {
+        EXPECT_TRUE(x.insideShape(window, 10, 10));
+        EXPECT_EQ(x.pixel(window, 10, 10), 0xFF0000u);
+        EXPECT_EQ(x.pixel(window, 639, 479), 0x0000FFu);
+    }
+    x.sendDeleteWindow(window);
+    EXPECT_EQ(probe.wait(), 0);
+    EXPECT_EQ(probe.standardError(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, WindowKinds, ::testing::Values(2, 6, 12, 16, 5, 132, 68));
+
 TEST_F(ScreenEndToEnd, IdleScreenCostsAlmostNoProcessorTime) {
     LaunchedProgram probe(ZOPP_SCREEN_PROBE, {"--idle", "7"}, server.display());
     ASSERT_TRUE(probe.waitForLine("ready"));

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -298,6 +299,18 @@ std::uint32_t XSession::pixel(::Window window, int x, int y) {
         (channel(image->red_mask) << 16) | (channel(image->green_mask) << 8) | channel(image->blue_mask);
     XDestroyImage(image);
     return rgb;
+}
+
+bool XSession::insideShape(::Window window, int x, int y) {
+    int count = 0, ordering = 0;
+    XRectangle* rectangles = XShapeGetRectangles(display_, window, ShapeBounding, &count, &ordering);
+    bool inside = false;
+    for (int i = 0; i < count && !inside; ++i) {
+        const XRectangle& r = rectangles[i];
+        inside = x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height;
+    }
+    if (rectangles) XFree(rectangles);
+    return inside;
 }
 
 void XSession::sendDeleteWindow(::Window window) {

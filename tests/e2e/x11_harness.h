@@ -90,6 +90,8 @@ class XSession {
     void click(unsigned button);
     // The pixel shown at (x, y) of the window as 0xRRGGBB.
     std::uint32_t pixel(::Window window, int x, int y);
+    // Whether (x, y) of the window lies inside its bounding shape (true for unshaped windows).
+    bool insideShape(::Window window, int x, int y);
     // The close request a window manager sends for the close button.
     void sendDeleteWindow(::Window window);
     void sync();
