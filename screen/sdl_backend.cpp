@@ -253,8 +253,12 @@ void SdlBackend::run(std::promise<bool> started) {
         ok = createWindow();
         if (!ok) destroyWindow();
     }
-    started.set_value(ok);
-    if (!ok) return;
+    if (!ok) {
+        SDL_TLSCleanup();  // SDL keeps per-thread data that it frees only for its own threads
+        started.set_value(false);
+        return;
+    }
+    started.set_value(true);
 
     auto next = std::chrono::steady_clock::now();
     while (!stopping_.load()) {
@@ -272,6 +276,7 @@ void SdlBackend::run(std::promise<bool> started) {
     }
     ScreenLock lock;
     destroyWindow();
+    SDL_TLSCleanup();
 }
 
 bool SdlBackend::createWindow() {

@@ -112,6 +112,7 @@ LaunchedProgram::LaunchedProgram(const std::string& program, const std::vector<s
         close(out[0]);
         close(err[0]);
         setenv("DISPLAY", display.c_str(), 1);
+        setenv("LSAN_OPTIONS", "suppressions=" ZOPP_LSAN_SUPPRESSIONS ":print_suppressions=0", 0);
         unsetenv("SDL_VIDEODRIVER");
         std::vector<std::string> args = {program};
         args.insert(args.end(), arguments.begin(), arguments.end());

@@ -38,7 +38,8 @@ class XvfbServer {
 
 class LaunchedProgram {
   public:
-    // Starts program with the arguments and DISPLAY set; standard output and error are collected.
+    // Starts program with the arguments and DISPLAY set (and, unless already set, LSAN_OPTIONS naming the
+    // suppressions of system-library leaks); standard output and error are collected.
     LaunchedProgram(const std::string& program, const std::vector<std::string>& arguments,
                     const std::string& display);
     ~LaunchedProgram();  // kills the program if it still runs
