@@ -1,5 +1,6 @@
 #include "screen/draw_context.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zopp {
@@ -125,8 +126,12 @@ void resolvePoint(const DrawContext& c, std::int32_t mode, float x, float y, std
 }
 
 std::int32_t roundCoordinate(float value) {
-    const double v = value;
-    return static_cast<std::int32_t>(v > 0 ? v + 0.5 : v - 0.5);
+    // Far-off coordinates saturate (and NaN becomes 0) so that the conversion stays defined; clipping
+    // then rejects them.
+    if (!(value == value)) return 0;
+    const double v = std::clamp(static_cast<double>(value), -2147483648.0, 2147483647.0);
+    return static_cast<std::int32_t>(v > 0 ? std::min(v + 0.5, 2147483647.0)
+                                           : std::max(v - 0.5, -2147483648.0));
 }
 
 }  // namespace zopp

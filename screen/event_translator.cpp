@@ -75,6 +75,8 @@ void EventTranslator::activationChanged(bool activated, bool minimised, bool poi
     windowActive_ = activated && !minimised;
     platform_.activationReset();
     buttonsDown_ = 0;
+    // No release reaches an inactive window, so a capture held now would never end.
+    if (!windowActive_ && platform_.holdsPointer()) platform_.releasePointer();
     if (!windowActive_ && pointerInside_) {
         post(PointerLeave);
         pointerInside_ = false;

@@ -154,13 +154,14 @@ TEST_F(Translator, ActivationWhileMinimisedPostsNoFocusAndStaysInactive) {
     EXPECT_FALSE(translator.windowActive());
 }
 
-TEST_F(Translator, ActivationClearsButtonsAndResetsKeyboardAndRepaint) {
+TEST_F(Translator, DeactivationClearsButtonsResetsKeyboardAndEndsTheCapture) {
     activeWithPointerInside();
     translator.buttonPressed(LeftButton, false);
     const int resets = window.resets;
     translator.activationChanged(false, false, false);
     EXPECT_EQ(translator.buttonsDown(), 0);
     EXPECT_EQ(window.resets, resets + 1);
+    EXPECT_FALSE(window.captured);
 }
 
 TEST_F(Translator, DoubleClickGivesTwoLeftButtonUps) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <limits>
 #include <string>
 #include <thread>
 #include <utility>
@@ -275,6 +276,16 @@ TEST_F(Clearing, NothingHappensWithoutAScreen) {
     clearScreen(0);
     EXPECT_EQ(setColors(1, 2, 0), 0u);
     EXPECT_FALSE(screenIsOpen());
+}
+
+TEST(Coordinates, RoundHalfAwayFromZeroAndSaturate) {
+    EXPECT_EQ(roundCoordinate(10.5f), 11);
+    EXPECT_EQ(roundCoordinate(-10.5f), -11);
+    EXPECT_EQ(roundCoordinate(0.4f), 0);
+    EXPECT_EQ(roundCoordinate(-0.4f), 0);
+    EXPECT_EQ(roundCoordinate(1e20f), 2147483647);
+    EXPECT_EQ(roundCoordinate(-1e20f), -2147483647 - 1);
+    EXPECT_EQ(roundCoordinate(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
 TEST(ScreenLockCount, NestedTakesOnlyCountAndBlockOtherThreadsUntilTheLastRelease) {

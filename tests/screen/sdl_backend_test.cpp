@@ -2,9 +2,14 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -191,6 +196,40 @@ TEST_F(SdlScreen, ButtonsAndKeysAreTranslated) {
     EXPECT_EQ(events[2].type, KeyDown);
     EXPECT_EQ(events[2].x, 1);
     EXPECT_EQ(events[2].y, 27);
+}
+
+TEST_F(SdlScreen, AltEnterDoesNotSwitchToFullScreenWithoutSwitching) {
+    open();
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = SDL_SCANCODE_RETURN;
+    key.key.keysym.sym = SDLK_RETURN;
+    key.key.keysym.mod = KMOD_LALT;
+    push(key);
+    drainAfterARefresh();
+    ScreenLock lock;
+    EXPECT_EQ(SDL_GetWindowFlags(theWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
+}
+
+// Interrupt and termination must reach the program's thread, where the frame reports them.
+TEST_F(SdlScreen, RefreshThreadBlocksInterruptAndTermination) {
+    open();
+    const auto blocked = [](const std::string& task) {
+        std::ifstream status(task + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("SigBlk:", 0) == 0) return std::stoull(line.substr(7), nullptr, 16);
+        }
+        return 0ull;
+    };
+    const unsigned long long both = (1ull << (SIGINT - 1)) | (1ull << (SIGTERM - 1));
+    const std::string self = "/proc/self/task/" + std::to_string(gettid());
+    EXPECT_EQ(blocked(self) & both, 0u);
+    int blocking = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        if ((blocked(task.path().string()) & both) == both) ++blocking;
+    }
+    EXPECT_EQ(blocking, 1);
 }
 
 TEST_F(SdlScreen, TitleChangesReachTheOpenWindow) {
