@@ -25,8 +25,8 @@ namespace {
 
 bool displayFree(int number) {
     struct stat info;
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-    const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+    const std::string socket = std::string("/tmp/.X11-unix/X").append(std::to_string(number));
+    const std::string lock = std::string("/tmp/.X").append(std::to_string(number)).append("-lock");
     return stat(socket.c_str(), &info) != 0 && stat(lock.c_str(), &info) != 0;
 }
 
@@ -60,9 +60,9 @@ XvfbServer::XvfbServer() {
     for (int attempt = 0; attempt < 20; ++attempt) {
         const int number = 100 + (static_cast<int>(getpid()) + attempt * 7) % 400;
         if (!displayFree(number)) continue;
-        std::vector<std::string> args = {
-            "Xvfb",    ":" + std::to_string(number), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-            "-noreset"};
+        const std::string name = std::string(":").append(std::to_string(number));
+        std::vector<std::string> args = {"Xvfb",        name,        "-screen", "0",
+                                         "1024x768x24", "-nolisten", "tcp",     "-noreset"};
         const pid_t child = fork();
         if (child == 0) {
             const int null = open("/dev/null", O_RDWR);
@@ -72,7 +72,6 @@ XvfbServer::XvfbServer() {
             execvp("Xvfb", argv.data());
             _exit(127);
         }
-        const std::string name = ":" + std::to_string(number);
         const bool up = waitUntil(
             [&] {
                 int status = 0;
@@ -215,7 +214,7 @@ std::vector<std::string> LaunchedProgram::linesAfter(const std::string& after) {
 XSession::XSession(const std::string& display) {
     XSetErrorHandler(ignoreXErrors);
     display_ = XOpenDisplay(display.c_str());
-    if (!display_) throw std::runtime_error("cannot open display " + display);
+    if (!display_) throw std::runtime_error(std::string("cannot open display ").append(display));
 }
 
 XSession::~XSession() {
@@ -331,7 +330,7 @@ void XSession::sync() {
 }
 
 double processCpuSeconds(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::ifstream in(std::string("/proc/").append(std::to_string(pid)).append("/stat"));
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     // Fields after the command name, which is in parentheses and may hold spaces.
     std::istringstream fields(text.substr(text.rfind(')') + 2));

@@ -59,7 +59,7 @@ TEST(ScreenStress, DrawingPollingAndRefreshingTogether) {
             close.type = SDL_WINDOWEVENT;
             close.window.event = SDL_WINDOWEVENT_CLOSE;
             pushToWindow(close);
-            setWindowTitle("round " + std::to_string(round));
+            setWindowTitle(std::string("round ").append(std::to_string(round)));
         }
         ScreenEvent e{};
         while (pollEvent(&e)) {

@@ -223,7 +223,7 @@ TEST_F(SdlScreen, RefreshThreadBlocksInterruptAndTermination) {
         return 0ull;
     };
     const unsigned long long both = (1ull << (SIGINT - 1)) | (1ull << (SIGTERM - 1));
-    const std::string self = "/proc/self/task/" + std::to_string(gettid());
+    const std::string self = std::string("/proc/self/task/").append(std::to_string(gettid()));
     EXPECT_EQ(blocked(self) & both, 0u);
     int blocking = 0;
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
