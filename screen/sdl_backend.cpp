@@ -151,6 +151,7 @@ class SdlBackend final : public Backend, private WindowPlatform {
     void centreWindow();
     bool pointerOverClient() const;
     void toggleFullScreen();
+    void chooseFullScreenMode();
 
     // WindowPlatform
     void capturePointer() override { capturing_ = SDL_CaptureMouse(SDL_TRUE) == 0; }
@@ -326,6 +327,7 @@ bool SdlBackend::createWindow() {
     if (cursor_) SDL_SetCursor(cursor_);
     SDL_StopTextInput();  // characters come from the key events
 
+    if (flags_ & ScreenFullScreen) chooseFullScreenMode();
     SDL_ShowWindow(window_);
     if (!(flags_ & ScreenFullScreen)) centreWindow();
     SDL_RaiseWindow(window_);
@@ -553,17 +555,23 @@ void SdlBackend::toggleFullScreen() {
     if (full) {
         SDL_SetWindowFullscreen(window_, 0);
     } else {
-        SDL_DisplayMode mode{};
-        mode.w = screen_->width;
-        mode.h = screen_->height;
-        mode.refresh_rate = refreshRate_;
-        SDL_DisplayMode closest{};
-        if (SDL_GetClosestDisplayMode(SDL_GetWindowDisplayIndex(window_), &mode, &closest)) {
-            SDL_SetWindowDisplayMode(window_, &closest);
-        }
+        chooseFullScreenMode();
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
     }
     markAllDirty(*screen_);
+}
+
+// The display mode closest to the screen's size at the requested refresh rate (0 = any).
+void SdlBackend::chooseFullScreenMode() {
+    SDL_DisplayMode mode{};
+    mode.w = screen_->width;
+    mode.h = screen_->height;
+    mode.refresh_rate = refreshRate_;
+    SDL_DisplayMode closest{};
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &mode, &closest)) {
+        SDL_SetWindowDisplayMode(window_, &closest);
+    }
 }
 
 void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event) {
