@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -213,7 +214,13 @@ TEST_F(SdlScreen, AltEnterDoesNotSwitchToFullScreenWithoutSwitching) {
 
 // Interrupt and termination must reach the program's thread, where the frame reports them.
 TEST_F(SdlScreen, RefreshThreadBlocksInterruptAndTermination) {
-    open();
+    const auto tasks = [] {
+        std::set<std::string> names;
+        for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+            names.insert(task.path().string());
+        }
+        return names;
+    };
     const auto blocked = [](const std::string& task) {
         std::ifstream status(task + "/status");
         std::string line;
@@ -222,14 +229,17 @@ TEST_F(SdlScreen, RefreshThreadBlocksInterruptAndTermination) {
         }
         return 0ull;
     };
+    const std::set<std::string> before = tasks();
+    open();
     const unsigned long long both = (1ull << (SIGINT - 1)) | (1ull << (SIGTERM - 1));
     const std::string self = std::string("/proc/self/task/").append(std::to_string(gettid()));
     EXPECT_EQ(blocked(self) & both, 0u);
-    int blocking = 0;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        if ((blocked(task.path().string()) & both) == both) ++blocking;
+    std::vector<std::string> started;
+    for (const std::string& task : tasks()) {
+        if (!before.contains(task)) started.push_back(task);
     }
-    EXPECT_EQ(blocking, 1);
+    ASSERT_EQ(started.size(), 1u);  // the refresh thread
+    EXPECT_EQ(blocked(started[0]) & both, both);
 }
 
 TEST_F(SdlScreen, TitleChangesReachTheOpenWindow) {
