@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
+#include <new>
 #include <string>
 
 #include "frame/events.h"
@@ -97,6 +99,27 @@ void resetTextState(ScreenState& screen, std::int32_t columns, std::int32_t rows
     screen.graphicsViewSet = false;
 }
 
+std::unique_ptr<ScreenState> makeScreenState(std::int32_t width, std::int32_t height, std::int32_t depth,
+                                             std::int32_t pageCount, std::int32_t flags) {
+    auto screen = std::make_unique<ScreenState>();
+    screen->id = ++screenIdCounter;
+    screen->width = width;
+    screen->height = height;
+    screen->depth = depth;
+    screen->bytesPerPixel = (depth + 7) / 8;
+    screen->pitch = screen->bytesPerPixel * width;
+    screen->colourMask = colourMaskFor(depth);
+    screen->aspect = 1.0f;
+    const auto pageBytes = static_cast<std::size_t>(screen->pitch) * static_cast<std::size_t>(height);
+    screen->pages.assign(static_cast<std::size_t>(pageCount), std::vector<std::uint8_t>(pageBytes));
+    screen->dirty.assign(static_cast<std::size_t>(height), 0);
+    screen->flags = static_cast<std::uint32_t>(flags) | (cpuHasFastCopy() ? ScreenHasFastCopy : 0u);
+    loadDefaultPalette(*screen);
+    screen->font = builtinFont(8);
+    resetTextState(*screen, width / 8, height / 8);
+    return screen;
+}
+
 void fillRect(DrawContext& context, const Rect& area, std::uint32_t colour) {
     for (std::int32_t y = area.y; y < area.y + area.height; ++y)
         context.fillRun(area.x, y, area.width, colour);
@@ -135,29 +158,21 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
                         std::int32_t flags, std::int32_t refreshRate) {
     const std::int32_t normalised = normaliseDepth(depth);
     if (width <= 0 || height <= 0 || normalised == 0) return IllegalFunctionCall;
+    // Pixel offsets in the layer are 32-bit products of row and pitch: a page must stay below 2 GiB.
+    const std::int64_t pageSize = std::int64_t{(normalised + 7) / 8} * width * height;
+    if (pageSize > std::numeric_limits<std::int32_t>::max()) return IllegalFunctionCall;
     pageCount = std::max(pageCount, 1);
     if (flags & ScreenShaped) flags |= ScreenNoSwitch | ScreenNoFrame;
 
     closeScreen();
     unpackBuiltinTable();
 
-    auto screen = std::make_unique<ScreenState>();
-    screen->id = ++screenIdCounter;
-    screen->width = width;
-    screen->height = height;
-    screen->depth = normalised;
-    screen->bytesPerPixel = (normalised + 7) / 8;
-    screen->pitch = screen->bytesPerPixel * width;
-    screen->colourMask = colourMaskFor(normalised);
-    screen->aspect = 1.0f;
-    const auto pageBytes = static_cast<std::size_t>(screen->pitch) * static_cast<std::size_t>(height);
-    screen->pages.assign(static_cast<std::size_t>(pageCount), std::vector<std::uint8_t>(pageBytes));
-    screen->dirty.assign(static_cast<std::size_t>(height), 0);
-    screen->flags = static_cast<std::uint32_t>(flags) | (cpuHasFastCopy() ? ScreenHasFastCopy : 0u);
-    loadDefaultPalette(*screen);
-    screen->font = builtinFont(8);
-    resetTextState(*screen, width / 8, height / 8);
-
+    std::unique_ptr<ScreenState> screen;
+    try {
+        screen = makeScreenState(width, height, normalised, pageCount, flags);
+    } catch (const std::bad_alloc&) {
+        return IllegalFunctionCall;  // the pages do not fit in memory: no screen, like any failed open
+    }
     if (!titleEverSet) useProgramNameAsTitle();
     openEventQueue();
     resetInput();

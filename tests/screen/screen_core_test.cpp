@@ -58,6 +58,12 @@ TEST_F(ScreenOpen, RejectedArgumentsOpenNothing) {
     EXPECT_EQ(pollEvent(nullptr), 0);
 }
 
+TEST_F(ScreenOpen, PagesOfTwoGibibytesOrMoreAreRefusedBeforeAllocating) {
+    EXPECT_EQ(openScreen(65536, 65536, 32, 0, 4, 0), 1);
+    EXPECT_EQ(openScreen(2147483647, 2, 8, 0, 4, 0), 1);
+    EXPECT_FALSE(screenIsOpen());
+}
+
 TEST_F(ScreenOpen, RejectedArgumentsLeaveTheOpenScreenAlone) {
     openMemoryScreen();
     const std::int32_t id = currentScreen()->id;
