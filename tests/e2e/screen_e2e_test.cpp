@@ -129,6 +129,51 @@ TEST_F(ScreenEndToEnd, WindowShowsTheFrameBufferAndReportsTheInputItCaused) {
     EXPECT_EQ(events.back().type, CloseRequest);
 }
 
+TEST_F(ScreenEndToEnd, FixedSizeWindowWithIconAndTranslatedKeys) {
+    LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
+    ASSERT_TRUE(probe.waitForLine("ready")) << probe.standardError();
+    const ::Window window = x.waitForWindow(probeTitle);
+    ASSERT_NE(window, 0u);
+    const XSession::SizeHints hints = x.sizeHints(window);
+    EXPECT_EQ(hints.minWidth, 640);
+    EXPECT_EQ(hints.maxWidth, 640);
+    EXPECT_EQ(hints.minHeight, 480);
+    EXPECT_EQ(hints.maxHeight, 480);
+    EXPECT_TRUE(x.hasProperty(window, "_NET_WM_ICON"));
+
+    x.movePointer(window, 300, 200);
+    x.focus(window);
+    settle();
+    x.pressKey("Escape");
+    x.releaseKey("Escape");
+    x.pressKey("a");
+    x.releaseKey("a");
+    x.pressKey("F10");  // consumed
+    x.releaseKey("F10");
+    x.pressKey("Alt_L");  // Alt alone and Alt+F4 are consumed
+    x.pressKey("F4");
+    x.releaseKey("F4");
+    x.releaseKey("Alt_L");
+    settle();
+    x.sendDeleteWindow(window);
+    EXPECT_EQ(probe.wait(), 0);
+
+    std::vector<Event> keys;
+    for (const Event& e : eventsOf(probe.linesAfter("ready"))) {
+        if (e.type == KeyDown || e.type == KeyUp || e.type == KeyRepeat) keys.push_back(e);
+    }
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys[0].type, KeyDown);
+    EXPECT_EQ(keys[0].a, 0x01);  // Escape's scan code
+    EXPECT_EQ(keys[0].b, 27);
+    EXPECT_EQ(keys[1].type, KeyUp);
+    EXPECT_EQ(keys[2].type, KeyDown);
+    EXPECT_EQ(keys[2].a, 0x1E);
+    EXPECT_EQ(keys[2].b, 'a');
+    EXPECT_EQ(keys[3].type, KeyUp);
+    EXPECT_EQ(probe.standardError(), "");
+}
+
 // Every window kind shows the frame buffer and passes the close request on: OpenGL, frameless, shaped
 // (which shows only pixels with a non-zero alpha byte), full screen (Xvfb cannot switch modes, so the
 // layer falls back to a window) and the high-priority refresh.

@@ -301,6 +301,50 @@ std::uint32_t XSession::pixel(::Window window, int x, int y) {
     return rgb;
 }
 
+void XSession::focus(::Window window) {
+    XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+    sync();
+}
+
+void XSession::pressKey(const std::string& keysym) {
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(keysym.c_str())), True,
+                      CurrentTime);
+    sync();
+}
+
+void XSession::releaseKey(const std::string& keysym) {
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(keysym.c_str())), False,
+                      CurrentTime);
+    sync();
+}
+
+XSession::SizeHints XSession::sizeHints(::Window window) {
+    XSizeHints hints{};
+    long supplied = 0;
+    XGetWMNormalHints(display_, window, &hints, &supplied);
+    SizeHints result{-1, -1, -1, -1};
+    if (hints.flags & PMinSize) {
+        result.minWidth = hints.min_width;
+        result.minHeight = hints.min_height;
+    }
+    if (hints.flags & PMaxSize) {
+        result.maxWidth = hints.max_width;
+        result.maxHeight = hints.max_height;
+    }
+    return result;
+}
+
+bool XSession::hasProperty(::Window window, const std::string& name) {
+    int count = 0;
+    Atom* atoms = XListProperties(display_, window, &count);
+    const Atom wanted = XInternAtom(display_, name.c_str(), True);
+    bool found = false;
+    for (int i = 0; i < count && !found; ++i)
+        found = atoms[i] == wanted;
+    if (atoms) XFree(atoms);
+    return found;
+}
+
 bool XSession::insideShape(::Window window, int x, int y) {
     int count = 0, ordering = 0;
     XRectangle* rectangles = XShapeGetRectangles(display_, window, ShapeBounding, &count, &ordering);

@@ -89,6 +89,18 @@ class XSession {
     void press(unsigned button);
     void release(unsigned button);
     void click(unsigned button);
+    // Gives the window the keyboard focus (what a window manager does on a click).
+    void focus(::Window window);
+    // Presses or releases the key of an X key symbol name ("Escape", "a", "F4", "Alt_L").
+    void pressKey(const std::string& keysym);
+    void releaseKey(const std::string& keysym);
+    // Size limits the window asks of a window manager (equal minimum and maximum: not resizable).
+    struct SizeHints {
+        int minWidth, minHeight, maxWidth, maxHeight;
+    };
+    SizeHints sizeHints(::Window window);
+    // Whether the window carries the named property (for example "_NET_WM_ICON").
+    bool hasProperty(::Window window, const std::string& name);
     // The pixel shown at (x, y) of the window as 0xRRGGBB.
     std::uint32_t pixel(::Window window, int x, int y);
     // Whether (x, y) of the window lies inside its bounding shape (true for unshaped windows).
