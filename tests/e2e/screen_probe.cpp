@@ -3,7 +3,7 @@
 //   screen_probe [flags]       prints "ready", then one "event type a b c d" line per event; exits 0 on
 //                              the close request ("close"), 3 when none came within 30 s
 //   screen_probe --idle s      prints "ready", then leaves the screen alone for s seconds
-//   screen_probe --bench       prints "transfer <lines> <microseconds>" for 1, 50 and all lines
+//   screen_probe --bench [flags]  prints "transfer <lines> <microseconds>" for 1, 50 and all lines
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -78,7 +78,11 @@ double transferMicroseconds(std::int32_t lines) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    const std::int32_t flags = mode.empty() || mode[0] == '-' ? 4 : std::atoi(mode.c_str());
+    // The open flags: the only argument, or the one after --bench.
+    const char* flagArgument = mode == "--bench" && argc > 2    ? argv[2]
+                               : mode.empty() || mode[0] == '-' ? "4"
+                                                                : argv[1];
+    const std::int32_t flags = std::atoi(flagArgument);
     setWindowTitle("ZOPP screen probe");
     if (openScreen(640, 480, 32, 0, flags, 0) != 0) {
         std::fprintf(stderr, "openScreen failed\n");
