@@ -1,1 +1,65 @@
-// placeholder: filled by its issue's work
+#include "frame/events.h"
+
+#include <array>
+#include <memory>
+#include <semaphore>
+
+namespace zopp {
+
+namespace {
+
+// One slot always stays free so that head == tail means empty: at most 127 events wait.
+constexpr std::size_t queueSlots = 128;
+
+struct EventQueue {
+    std::array<ScreenEvent, queueSlots> slots{};
+    std::size_t head = 0;  // oldest event, next to be taken
+    std::size_t tail = 0;  // next free slot
+};
+
+// A single permit guards both the ring and its existence; it is held only for one copy and an index.
+std::binary_semaphore queueLock{1};
+std::unique_ptr<EventQueue> queue;
+
+class QueueHold {
+  public:
+    QueueHold() { queueLock.acquire(); }
+    ~QueueHold() { queueLock.release(); }
+    QueueHold(const QueueHold&) = delete;
+    QueueHold& operator=(const QueueHold&) = delete;
+};
+
+}  // namespace
+
+void openEventQueue() {
+    auto fresh = std::make_unique<EventQueue>();
+    QueueHold hold;
+    queue = std::move(fresh);
+}
+
+void closeEventQueue() {
+    std::unique_ptr<EventQueue> old;
+    QueueHold hold;
+    old = std::move(queue);
+}
+
+std::int32_t pollEvent(ScreenEvent* event) {
+    QueueHold hold;
+    if (!queue || queue->head == queue->tail) return 0;
+    if (event) {
+        *event = queue->slots[queue->head];
+        queue->head = (queue->head + 1) % queueSlots;
+    }
+    return -1;
+}
+
+void postEvent(const ScreenEvent& event) {
+    QueueHold hold;
+    if (!queue) return;
+    queue->slots[queue->tail] = event;
+    queue->tail = (queue->tail + 1) % queueSlots;
+    // A full ring drops its oldest event so the refresh thread never waits for the program.
+    if (queue->tail == queue->head) queue->head = (queue->head + 1) % queueSlots;
+}
+
+}  // namespace zopp

@@ -11,7 +11,9 @@ std::span<const BackendFactory> activeBackends{platformBackends};
 
 }  // namespace
 
-std::span<const BackendFactory> backendFactories() { return activeBackends; }
+std::span<const BackendFactory> backendFactories() {
+    return activeBackends;
+}
 
 void setBackendFactories(std::span<const BackendFactory> factories) {
     activeBackends = factories.empty() ? std::span<const BackendFactory>{platformBackends} : factories;

@@ -12,13 +12,16 @@ namespace zopp {
 struct ScreenState;
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     // Creates the window and starts the refresh thread. False when it cannot run here; the layer then
     // calls stop() and tries the next back-end.
     virtual bool start(ScreenState& screen, std::int32_t refreshRate) = 0;
     // Stops the refresh thread (joining it) and closes the window. Called on the program's thread.
     virtual void stop() = 0;
+    // True after stop() had to leave the refresh thread behind (it is parked by the exit sequence and may
+    // hold locks or use the screen's buffers): the caller must then neither lock nor free them.
+    virtual bool abandoned() const { return false; }
     // Called on the program's thread; the back-end forwards it to the thread that owns the window.
     virtual void setTitle(std::string_view title) = 0;
     // The screen palette changed (paletted depths). Called with the screen lock held.

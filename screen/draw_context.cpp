@@ -1,5 +1,6 @@
 #include "screen/draw_context.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zopp {
@@ -69,10 +70,12 @@ void DrawContext::fillRun(std::int32_t x, std::int32_t y, std::int32_t count, st
         return;
     }
     if (bytesPerPixel == 4 && alphaDrawing && (colour >> 24) < 0xFF) {
-        for (std::int32_t i = 0; i < count; ++i) setPixel(x + i, y, colour);
+        for (std::int32_t i = 0; i < count; ++i)
+            setPixel(x + i, y, colour);
         return;
     }
-    for (std::int32_t i = 0; i < count; ++i, p += bytesPerPixel) std::memcpy(p, &colour, static_cast<std::size_t>(bytesPerPixel));
+    for (std::int32_t i = 0; i < count; ++i, p += bytesPerPixel)
+        std::memcpy(p, &colour, static_cast<std::size_t>(bytesPerPixel));
 }
 
 DrawContext* drawContext() {
@@ -112,7 +115,8 @@ bool selectTarget(DrawContext& c, ImageBytes target) {
     return true;
 }
 
-void resolvePoint(const DrawContext& c, std::int32_t mode, float x, float y, std::int32_t& px, std::int32_t& py) {
+void resolvePoint(const DrawContext& c, std::int32_t mode, float x, float y, std::int32_t& px,
+                  std::int32_t& py) {
     if ((mode & 7) == 5) {
         x += c.penX;
         y += c.penY;
@@ -122,8 +126,12 @@ void resolvePoint(const DrawContext& c, std::int32_t mode, float x, float y, std
 }
 
 std::int32_t roundCoordinate(float value) {
-    const double v = value;
-    return static_cast<std::int32_t>(v > 0 ? v + 0.5 : v - 0.5);
+    // Far-off coordinates saturate (and NaN becomes 0) so that the conversion stays defined; clipping
+    // then rejects them.
+    if (!(value == value)) return 0;
+    const double v = std::clamp(static_cast<double>(value), -2147483648.0, 2147483647.0);
+    return static_cast<std::int32_t>(v > 0 ? std::min(v + 0.5, 2147483647.0)
+                                           : std::max(v - 0.5, -2147483648.0));
 }
 
 }  // namespace zopp

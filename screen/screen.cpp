@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
+#include <new>
 #include <string>
 
 #include "frame/events.h"
@@ -24,10 +26,19 @@ bool titleEverSet = false;
 
 std::int32_t normaliseDepth(std::int32_t depth) {
     switch (depth) {
-        case 1: case 2: case 4: case 8: case 16: case 32: return depth;
-        case 15: return 16;
-        case 24: return 32;
-        default: return 0;
+        case 1:
+        case 2:
+        case 4:
+        case 8:
+        case 16:
+        case 32:
+            return depth;
+        case 15:
+            return 16;
+        case 24:
+            return 32;
+        default:
+            return 0;
     }
 }
 
@@ -52,7 +63,8 @@ void loadDefaultPalette(ScreenState& screen) {
     // Depth 2 takes the first four text-mode colours.
     const std::int32_t entries = screen.depth == 1 ? 2 : screen.depth == 8 ? 256 : 16;
     const auto rgb = defaultPalette(entries);
-    const std::int32_t used = std::min(entries, 1 << screen.depth);
+    const auto available = static_cast<std::int32_t>(rgb.size() / 3);
+    const std::int32_t used = std::min({entries, 1 << screen.depth, available});
     for (std::int32_t i = 0; i < used; ++i) {
         const auto* c = &rgb[static_cast<std::size_t>(i) * 3];
         screen.palette[static_cast<std::size_t>(i)] =
@@ -67,10 +79,13 @@ void fillPage(ScreenState& screen, std::vector<std::uint8_t>& page, std::uint32_
         std::memset(page.data(), static_cast<int>(colour & 0xFF), page.size());
         return;
     }
-    for (std::size_t i = 0; i < pixels; ++i) std::memcpy(&page[i * static_cast<std::size_t>(bpp)], &colour, static_cast<std::size_t>(bpp));
+    for (std::size_t i = 0; i < pixels; ++i)
+        std::memcpy(&page[i * static_cast<std::size_t>(bpp)], &colour, static_cast<std::size_t>(bpp));
 }
 
-void closeScreenAtExit() { closeScreen(); }
+void closeScreenAtExit() {
+    closeScreen();
+}
 
 void resetTextState(ScreenState& screen, std::int32_t columns, std::int32_t rows) {
     screen.textColumns = columns;
@@ -84,8 +99,30 @@ void resetTextState(ScreenState& screen, std::int32_t columns, std::int32_t rows
     screen.graphicsViewSet = false;
 }
 
+std::unique_ptr<ScreenState> makeScreenState(std::int32_t width, std::int32_t height, std::int32_t depth,
+                                             std::int32_t pageCount, std::int32_t flags) {
+    auto screen = std::make_unique<ScreenState>();
+    screen->id = ++screenIdCounter;
+    screen->width = width;
+    screen->height = height;
+    screen->depth = depth;
+    screen->bytesPerPixel = (depth + 7) / 8;
+    screen->pitch = screen->bytesPerPixel * width;
+    screen->colourMask = colourMaskFor(depth);
+    screen->aspect = 1.0f;
+    const auto pageBytes = static_cast<std::size_t>(screen->pitch) * static_cast<std::size_t>(height);
+    screen->pages.assign(static_cast<std::size_t>(pageCount), std::vector<std::uint8_t>(pageBytes));
+    screen->dirty.assign(static_cast<std::size_t>(height), 0);
+    screen->flags = static_cast<std::uint32_t>(flags) | (cpuHasFastCopy() ? ScreenHasFastCopy : 0u);
+    loadDefaultPalette(*screen);
+    screen->font = builtinFont(8);
+    resetTextState(*screen, width / 8, height / 8);
+    return screen;
+}
+
 void fillRect(DrawContext& context, const Rect& area, std::uint32_t colour) {
-    for (std::int32_t y = area.y; y < area.y + area.height; ++y) context.fillRun(area.x, y, area.width, colour);
+    for (std::int32_t y = area.y; y < area.y + area.height; ++y)
+        context.fillRun(area.x, y, area.width, colour);
 }
 
 void clearTextRows(ScreenState& screen, DrawContext& context, std::int32_t top, std::int32_t bottom) {
@@ -98,8 +135,12 @@ void clearTextRows(ScreenState& screen, DrawContext& context, std::int32_t top, 
 
 }  // namespace
 
-ScreenState* currentScreen() { return openState.get(); }
-bool screenIsOpen() { return openState != nullptr; }
+ScreenState* currentScreen() {
+    return openState.get();
+}
+bool screenIsOpen() {
+    return openState != nullptr;
+}
 
 void setWindowTitle(std::string_view title) {
     titleBuffer.fill(0);
@@ -109,35 +150,29 @@ void setWindowTitle(std::string_view title) {
     if (openState && openState->backend) openState->backend->setTitle(windowTitle());
 }
 
-std::string_view windowTitle() { return titleBuffer.data(); }
+std::string_view windowTitle() {
+    return titleBuffer.data();
+}
 
 std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t depth, std::int32_t pageCount,
                         std::int32_t flags, std::int32_t refreshRate) {
     const std::int32_t normalised = normaliseDepth(depth);
     if (width <= 0 || height <= 0 || normalised == 0) return IllegalFunctionCall;
+    // Pixel offsets in the layer are 32-bit products of row and pitch: a page must stay below 2 GiB.
+    const std::int64_t pageSize = std::int64_t{(normalised + 7) / 8} * width * height;
+    if (pageSize > std::numeric_limits<std::int32_t>::max()) return IllegalFunctionCall;
     pageCount = std::max(pageCount, 1);
     if (flags & ScreenShaped) flags |= ScreenNoSwitch | ScreenNoFrame;
 
     closeScreen();
     unpackBuiltinTable();
 
-    auto screen = std::make_unique<ScreenState>();
-    screen->id = ++screenIdCounter;
-    screen->width = width;
-    screen->height = height;
-    screen->depth = normalised;
-    screen->bytesPerPixel = (normalised + 7) / 8;
-    screen->pitch = screen->bytesPerPixel * width;
-    screen->colourMask = colourMaskFor(normalised);
-    screen->aspect = 1.0f;
-    const auto pageBytes = static_cast<std::size_t>(screen->pitch) * static_cast<std::size_t>(height);
-    screen->pages.assign(static_cast<std::size_t>(pageCount), std::vector<std::uint8_t>(pageBytes));
-    screen->dirty.assign(static_cast<std::size_t>(height), 0);
-    screen->flags = static_cast<std::uint32_t>(flags) | (cpuHasFastCopy() ? ScreenHasFastCopy : 0u);
-    loadDefaultPalette(*screen);
-    screen->font = builtinFont(8);
-    resetTextState(*screen, width / 8, height / 8);
-
+    std::unique_ptr<ScreenState> screen;
+    try {
+        screen = makeScreenState(width, height, normalised, pageCount, flags);
+    } catch (const std::bad_alloc&) {
+        return IllegalFunctionCall;  // the pages do not fit in memory: no screen, like any failed open
+    }
     if (!titleEverSet) useProgramNameAsTitle();
     openEventQueue();
     resetInput();
@@ -172,7 +207,8 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
     {
         ScreenLock lock;
         DrawContext* context = drawContext();
-        for (auto& page : openState->pages) fillPage(*openState, page, context->background);
+        for (auto& page : openState->pages)
+            fillPage(*openState, page, context->background);
         markAllDirty(*openState);
     }
     if (!exitHookRegistered) {
@@ -187,6 +223,12 @@ void closeScreen() {
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
     if (openState->backend) openState->backend->stop();
+    if (openState->backend && openState->backend->abandoned()) {
+        // The refresh thread was parked by the exit sequence, perhaps holding a lock or using the buffers:
+        // the process is ending, so leave everything as it is rather than free what it may touch.
+        static_cast<void>(openState.release());
+        return;
+    }
     openState.reset();
     closeEventQueue();
 }
@@ -202,7 +244,8 @@ std::int32_t setTextGrid(std::int32_t columns, std::int32_t rows) {
     const bool accepted = cellWidth == 8 && (cellHeight == 8 || cellHeight == 14 || cellHeight == 16);
     if (accepted) {
         screen->font = builtinFont(cellHeight);
-        resetTextState(*screen, screen->width / cellWidth, screen->height / cellHeight);
+        resetTextState(*screen, columns > 0 ? columns : screen->width / cellWidth,
+                       rows > 0 ? rows : screen->height / cellHeight);
         clearScreen(0);
     }
     if (columns > 0 || rows > 0) return 0;
@@ -231,11 +274,13 @@ void clearScreen(std::int32_t mode) {
             mode = (screen->textViewTop == 1 && screen->textViewBottom == screen->textRows) ? 0 : 2;
         }
     }
-    selectTarget(*context, SCREEN);
+    // Clearing always works on the screen's work page; the drawing target stays what it was.
+    DrawContext screenTarget = *context;
+    selectTarget(screenTarget, SCREEN);
     ScreenLock lock;
     switch (mode) {
         case 0: {
-            fillRect(*context, Rect{0, 0, screen->width, screen->height}, context->background);
+            fillRect(screenTarget, Rect{0, 0, screen->width, screen->height}, context->background);
             if (screen->workIsVisible()) markAllDirty(*screen);
             context->penX = static_cast<float>(screen->view.x + screen->view.width / 2);
             context->penY = static_cast<float>(screen->view.y + screen->view.height / 2);
@@ -245,15 +290,16 @@ void clearScreen(std::int32_t mode) {
             break;
         }
         case 1:
-            fillRect(*context, screen->view, context->background);
-            if (screen->workIsVisible()) markDirty(*screen, screen->view.y, screen->view.y + screen->view.height - 1);
+            fillRect(screenTarget, screen->view, context->background);
+            if (screen->workIsVisible())
+                markDirty(*screen, screen->view.y, screen->view.y + screen->view.height - 1);
             break;
         case 2: {
             clearTextRows(*screen, *context, screen->textViewTop, screen->textViewBottom);
             const std::int32_t cell = screen->font ? screen->font->height : 8;
             const Rect rows{0, (screen->textViewTop - 1) * cell, screen->width,
                             (screen->textViewBottom - screen->textViewTop + 1) * cell};
-            fillRect(*context, rows, context->background);
+            fillRect(screenTarget, rows, context->background);
             if (screen->workIsVisible()) markDirty(*screen, rows.y, rows.y + rows.height - 1);
             screen->cursorColumn = 1;
             screen->cursorRow = screen->textViewTop;
@@ -275,7 +321,8 @@ void setGraphicsView(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int
     y2 = std::clamp(y2, 0, screen->height - 1);
     screen->view = Rect{x1, y1, x2 - x1 + 1, y2 - y1 + 1};
     screen->graphicsViewSet = true;
-    if (DrawContext* context = drawContext(); context && context->targetIsScreen) context->clip = screen->view;
+    if (DrawContext* context = drawContext(); context && context->targetIsScreen)
+        context->clip = screen->view;
 }
 
 void resetGraphicsView() {
@@ -283,7 +330,8 @@ void resetGraphicsView() {
     if (!screen) return;
     screen->view = Rect{0, 0, screen->width, screen->height};
     screen->graphicsViewSet = false;
-    if (DrawContext* context = drawContext(); context && context->targetIsScreen) context->clip = screen->view;
+    if (DrawContext* context = drawContext(); context && context->targetIsScreen)
+        context->clip = screen->view;
 }
 
 void setTextView(std::int32_t topRow, std::int32_t bottomRow) {

@@ -15,11 +15,11 @@ inline constexpr std::int32_t DEFAULT_COLOR = static_cast<std::int32_t>(0x800000
 enum ScreenFlag : std::int32_t {
     ScreenFullScreen = 1,
     ScreenOpenGL = 2,
-    ScreenNoSwitch = 4,       // no maximise box, no full-screen toggle
+    ScreenNoSwitch = 4,  // no maximise box, no full-screen toggle
     ScreenNoFrame = 8,
-    ScreenShaped = 16,        // implies ScreenNoSwitch and ScreenNoFrame
-    ScreenAlphaDrawing = 64,  // lines, boxes, text and clearing blend by alpha on 4-byte targets
-    ScreenHighPriority = 128, // refresh thread above normal priority while active
+    ScreenShaped = 16,         // implies ScreenNoSwitch and ScreenNoFrame
+    ScreenAlphaDrawing = 64,   // lines, boxes, text and clearing blend by alpha on 4-byte targets
+    ScreenHighPriority = 128,  // refresh thread above normal priority while active
 };
 
 // Keeps at most 127 characters; survives opens and closes. Changes the caption of an open window.

@@ -36,7 +36,8 @@ int screenLockDepth() {
 }
 
 void releaseScreenLockCompletely() {
-    while (screenLockDepth() > 0) unlockScreen();
+    while (screenLockDepth() > 0)
+        unlockScreen();
 }
 
 void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last) {
@@ -46,7 +47,37 @@ void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last) {
     std::memset(screen.dirty.data() + first, 1, static_cast<std::size_t>(last - first + 1));
 }
 
-void markAllDirty(ScreenState& screen) { markDirty(screen, 0, screen.height - 1); }
+void markAllDirty(ScreenState& screen) {
+    markDirty(screen, 0, screen.height - 1);
+}
+
+std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::int32_t mergeGap) {
+    if (spans.empty()) return 0;
+    std::uint8_t* dirty = screen.dirty.data();
+    const std::int32_t height = screen.height;
+    std::size_t count = 0;
+    std::int32_t y = 0;
+    while (y < height) {
+        const void* found = std::memchr(dirty + y, 1, static_cast<std::size_t>(height - y));
+        if (!found) break;
+        const auto first = static_cast<std::int32_t>(static_cast<const std::uint8_t*>(found) - dirty);
+        std::int32_t last = first;
+        while (last + 1 < height && dirty[last + 1])
+            ++last;
+        // Close runs, and every run once the spans are used up, extend the previous span.
+        if (count > 0 && (first - spans[count - 1].last <= mergeGap || count == spans.size())) {
+            spans[count - 1].last = last;
+        } else {
+            spans[count++] = LineSpan{first, last};
+        }
+        y = last + 1;
+    }
+    if (count > 0) {
+        std::memset(dirty + spans[0].first, 0,
+                    static_cast<std::size_t>(spans[count - 1].last - spans[0].first + 1));
+    }
+    return count;
+}
 
 std::uint32_t convertColour(std::uint32_t colour, std::int32_t bytesPerPixel) {
     switch (bytesPerPixel) {

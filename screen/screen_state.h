@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -49,11 +50,12 @@ struct ScreenState {
     std::vector<TextCell> textBuffer;
     std::int32_t textViewTop = 1, textViewBottom = 0;  // 1-based rows, inclusive
     std::int32_t cursorColumn = 1, cursorRow = 1;
-    Rect view;                    // graphics view of the screen
+    Rect view;  // graphics view of the screen
     bool graphicsViewSet = false;
 
     std::uint32_t flags = 0;
     std::unique_ptr<Backend> backend;
+    std::int64_t lastTransferNanoseconds = 0;  // the back-end's latest transfer to the window, for measuring
 
     std::uint8_t* workPixels() { return pages[static_cast<std::size_t>(workPage)].data(); }
     std::uint8_t* visiblePixels() { return pages[static_cast<std::size_t>(visiblePage)].data(); }
@@ -74,7 +76,7 @@ int screenLockDepth();
 void releaseScreenLockCompletely();
 
 class ScreenLock {
-public:
+  public:
     ScreenLock() { lockScreen(); }
     ~ScreenLock() { unlockScreen(); }
     ScreenLock(const ScreenLock&) = delete;
@@ -85,6 +87,15 @@ public:
 // the lock held.
 void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last);
 void markAllDirty(ScreenState& screen);
+
+// A run of lines first..last (inclusive) to transfer to the window.
+struct LineSpan {
+    std::int32_t first = 0, last = 0;
+};
+// Collects the dirty lines into at most spans.size() spans, merging runs separated by fewer than
+// `mergeGap` clean lines (one transfer is cheaper than two close ones), and clears the flags. Returns the
+// number of spans; 0 when nothing changed. Call with the lock held.
+std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::int32_t mergeGap = 16);
 
 // Colour conversion from 0xRRGGBB to the pixel format of bytesPerPixel bytes: unchanged for 4, 5-6-5 for
 // 2, the low 8 bits for 1.

@@ -1,0 +1,108 @@
+// A small program for the end-to-end tests: opens the screen, draws known pixels straight into the frame
+// buffer and reports on standard output what it sees.
+//   screen_probe [flags]       prints "ready", then one "event type a b c d" line per event; exits 0 on
+//                              the close request ("close"), 3 when none came within 30 s
+//   screen_probe --idle s      prints "ready", then leaves the screen alone for s seconds
+//   screen_probe --bench [flags]  prints "transfer <lines> <microseconds>" for 1, 50 and all lines
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "frame/events.h"
+#include "screen/screen.h"
+#include "screen/screen_state.h"
+
+namespace {
+
+using namespace zopp;
+
+void fill(std::int32_t x0, std::int32_t y0, std::int32_t w, std::int32_t h, std::uint32_t colour) {
+    ScreenLock lock;
+    ScreenState* screen = currentScreen();
+    for (std::int32_t y = y0; y < y0 + h; ++y) {
+        for (std::int32_t x = x0; x < x0 + w; ++x) {
+            std::memcpy(screen->workPixels() + y * screen->pitch + x * 4, &colour, 4);
+        }
+    }
+    markDirty(*screen, y0, y0 + h - 1);
+}
+
+void drawTestPattern() {
+    fill(10, 10, 100, 50, 0x00FF0000);   // red, alpha 0 as the game writes its colours
+    fill(200, 100, 50, 50, 0xFF00FF00);  // green
+    fill(639, 479, 1, 1, 0x000000FF);    // blue corner
+    fill(0, 0, 1, 1, 0x00FFFFFF);        // white corner
+}
+
+int runEvents() {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    ScreenEvent event{};
+    while (std::chrono::steady_clock::now() < end) {
+        while (pollEvent(&event)) {
+            std::printf("event %d %d %d %d %d\n", event.type, event.x, event.y, event.dx, event.dy);
+            if (event.type == CloseRequest) {
+                std::printf("close\n");
+                std::fflush(stdout);
+                closeScreen();
+                return 0;
+            }
+        }
+        std::fflush(stdout);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return 3;
+}
+
+// Average time of the back-end's transfer of `lines` changed lines, over many refreshes.
+double transferMicroseconds(std::int32_t lines) {
+    constexpr int rounds = 200;
+    double total = 0;
+    for (int round = 0; round < rounds; ++round) {
+        fill(0, 0, 640, lines, 0x00010203u * static_cast<std::uint32_t>(round));
+        while (true) {
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+            ScreenLock lock;
+            if (!currentScreen()->dirty[0]) {
+                total += static_cast<double>(currentScreen()->lastTransferNanoseconds) / 1000.0;
+                break;
+            }
+        }
+    }
+    return total / rounds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    // The open flags: the only argument, or the one after --bench.
+    const char* flagArgument = mode == "--bench" && argc > 2    ? argv[2]
+                               : mode.empty() || mode[0] == '-' ? "4"
+                                                                : argv[1];
+    const std::int32_t flags = std::atoi(flagArgument);
+    setWindowTitle("ZOPP screen probe");
+    if (openScreen(640, 480, 32, 0, flags, 0) != 0) {
+        std::fprintf(stderr, "openScreen failed\n");
+        return 1;
+    }
+    drawTestPattern();
+    std::printf("ready\n");
+    std::fflush(stdout);
+    if (mode == "--idle") {
+        std::this_thread::sleep_for(std::chrono::duration<double>(argc > 2 ? std::atof(argv[2]) : 5.0));
+        std::printf("done\n");
+        closeScreen();
+        return 0;
+    }
+    if (mode == "--bench") {
+        for (const std::int32_t lines : {1, 50, 480}) {
+            std::printf("transfer %d %.1f\n", lines, transferMicroseconds(lines));
+        }
+        closeScreen();
+        return 0;
+    }
+    return runEvents();
+}

@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "frame/events.h"
+#include "screen/event_translator.h"
+#include "screen/input.h"
+
+namespace zopp {
+namespace {
+
+class FakeWindow : public WindowPlatform {
+  public:
+    void capturePointer() override { captured = true; }
+    void releasePointer() override {
+        captured = false;
+        ++releases;
+    }
+    bool holdsPointer() const override { return captured; }
+    void trackLeave(bool enabled) override { trackingLeave = enabled; }
+    void activationReset() override { ++resets; }
+
+    bool captured = false;
+    int releases = 0;
+    bool trackingLeave = false;
+    int resets = 0;
+};
+
+class Translator : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        openEventQueue();
+        resetInput();
+    }
+    void TearDown() override { closeEventQueue(); }
+
+    std::vector<ScreenEvent> drain() {
+        std::vector<ScreenEvent> events;
+        ScreenEvent e{};
+        while (pollEvent(&e))
+            events.push_back(e);
+        return events;
+    }
+    std::vector<std::int32_t> types() {
+        std::vector<std::int32_t> result;
+        for (const ScreenEvent& e : drain())
+            result.push_back(e.type);
+        return result;
+    }
+    // An active window with the pointer already inside and the queue empty.
+    void activeWithPointerInside() {
+        translator.activationChanged(true, false, false);
+        translator.motion(10, 10, 110, 210);
+        drain();
+    }
+
+    FakeWindow window;
+    EventTranslator translator{window};
+};
+
+using Types = std::vector<std::int32_t>;
+
+TEST_F(Translator, FirstMotionIntoActiveWindowIsEnterNotMove) {
+    translator.activationChanged(true, false, false);
+    EXPECT_EQ(types(), Types{FocusGained});
+    translator.motion(5, 6, 105, 206);
+    translator.motion(8, 6, 108, 206);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].type, PointerEnter);
+    EXPECT_EQ(events[0].x, 5);
+    EXPECT_EQ(events[0].y, 6);
+    EXPECT_EQ(events[0].dx, 0);  // no earlier desktop position
+    EXPECT_EQ(events[1].type, PointerMove);
+    EXPECT_EQ(events[1].x, 8);
+    EXPECT_EQ(events[1].dx, 3);
+    EXPECT_EQ(events[1].dy, 0);
+    EXPECT_TRUE(window.trackingLeave);
+}
+
+TEST_F(Translator, DeltasComeFromTheDesktopPositionNotTheClientPosition) {
+    activeWithPointerInside();
+    // The window moved by 50 pixels between the notifications: the client position stays, the desktop
+    // position changes.
+    translator.motion(10, 10, 160, 210);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, PointerMove);
+    EXPECT_EQ(events[0].x, 10);
+    EXPECT_EQ(events[0].dx, 50);
+}
+
+TEST_F(Translator, MotionWithoutDistanceGivesNoMove) {
+    activeWithPointerInside();
+    translator.motion(10, 10, 110, 210);
+    EXPECT_TRUE(drain().empty());
+}
+
+TEST_F(Translator, MotionWhileInactiveGivesNothingButStillUpdatesTheDesktopPosition) {
+    translator.activationChanged(false, false, false);
+    drain();
+    translator.motion(1, 1, 101, 201);
+    translator.motion(4, 1, 104, 201);
+    EXPECT_TRUE(drain().empty());
+    EXPECT_FALSE(translator.pointerInside());
+    EXPECT_EQ(translator.lastX(), 4);
+    translator.activationChanged(true, false, false);
+    translator.motion(6, 1, 106, 201);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].type, FocusGained);
+    EXPECT_EQ(events[1].type, PointerEnter);
+    EXPECT_EQ(events[1].dx, 2);  // measured from the inactive motion
+}
+
+TEST_F(Translator, LeaveOnlyWhileActive) {
+    activeWithPointerInside();
+    translator.pointerLeft();
+    EXPECT_EQ(types(), Types{PointerLeave});
+    EXPECT_FALSE(translator.pointerInside());
+    translator.motion(12, 10, 112, 210);
+    EXPECT_EQ(types(), Types{PointerEnter});
+
+    translator.activationChanged(false, false, false);
+    drain();
+    translator.pointerLeft();
+    EXPECT_TRUE(drain().empty());
+}
+
+TEST_F(Translator, LosingFocusWithPointerInsideLeavesFirst) {
+    activeWithPointerInside();
+    translator.activationChanged(false, false, true);
+    EXPECT_EQ(types(), (Types{PointerLeave, FocusLost}));
+    EXPECT_FALSE(window.trackingLeave);
+    EXPECT_FALSE(translator.windowActive());
+}
+
+TEST_F(Translator, RegainingFocusWithPointerOverWindowEntersAfterFocus) {
+    activeWithPointerInside();
+    translator.activationChanged(false, false, true);
+    drain();
+    translator.activationChanged(true, false, true);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].type, FocusGained);
+    EXPECT_EQ(events[1].type, PointerEnter);
+    EXPECT_TRUE(translator.pointerInside());
+}
+
+TEST_F(Translator, ActivationWhileMinimisedPostsNoFocusAndStaysInactive) {
+    activeWithPointerInside();
+    translator.activationChanged(true, true, true);
+    EXPECT_EQ(types(), Types{PointerLeave});
+    EXPECT_FALSE(translator.windowActive());
+}
+
+TEST_F(Translator, DeactivationClearsButtonsResetsKeyboardAndEndsTheCapture) {
+    activeWithPointerInside();
+    translator.buttonPressed(LeftButton, false);
+    const int resets = window.resets;
+    translator.activationChanged(false, false, false);
+    EXPECT_EQ(translator.buttonsDown(), 0);
+    EXPECT_EQ(window.resets, resets + 1);
+    EXPECT_FALSE(window.captured);
+}
+
+TEST_F(Translator, DoubleClickGivesTwoLeftButtonUps) {
+    activeWithPointerInside();
+    translator.buttonPressed(LeftButton, false);
+    translator.buttonReleased(LeftButton);
+    translator.buttonPressed(LeftButton, true);
+    translator.buttonReleased(LeftButton);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].type, ButtonDown);
+    EXPECT_EQ(events[1].type, ButtonUp);
+    EXPECT_EQ(events[2].type, DoubleClick);
+    EXPECT_EQ(events[3].type, ButtonUp);
+    for (const ScreenEvent& e : events)
+        EXPECT_EQ(e.x, LeftButton);
+}
+
+TEST_F(Translator, DraggingPastTheLeftEdgeReportsNegativeXAndTheRelease) {
+    activeWithPointerInside();
+    translator.buttonPressed(LeftButton, false);
+    EXPECT_TRUE(window.captured);
+    translator.motion(0, 10, 100, 210);
+    translator.motion(-1, 10, 99, 210);
+    translator.motion(-30, 12, 70, 212);
+    translator.buttonReleased(LeftButton);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_EQ(events[2].type, PointerMove);
+    EXPECT_EQ(events[2].x, -1);
+    EXPECT_EQ(events[3].x, -30);
+    EXPECT_EQ(events[3].dx, -29);
+    EXPECT_EQ(events[3].dy, 2);
+    EXPECT_EQ(events[4].type, ButtonUp);
+    EXPECT_EQ(events[4].x, LeftButton);
+    EXPECT_FALSE(window.captured);
+}
+
+TEST_F(Translator, CaptureIsReleasedOnlyWhenTheLastButtonGoesUp) {
+    activeWithPointerInside();
+    translator.buttonPressed(LeftButton, false);
+    translator.buttonPressed(RightButton, false);
+    EXPECT_EQ(translator.buttonsDown(), LeftButton | RightButton);
+    translator.buttonReleased(LeftButton);
+    EXPECT_TRUE(window.captured);
+    translator.buttonReleased(RightButton);
+    EXPECT_FALSE(window.captured);
+    EXPECT_EQ(window.releases, 1);
+}
+
+TEST_F(Translator, ButtonsArePostedWhileInactiveWithoutEntering) {
+    translator.activationChanged(false, false, false);
+    drain();
+    translator.buttonPressed(MiddleButton, false);
+    translator.buttonReleased(MiddleButton);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].type, ButtonDown);
+    EXPECT_EQ(events[0].x, MiddleButton);
+    EXPECT_FALSE(translator.pointerInside());
+}
+
+TEST_F(Translator, ExtraButtonsReportOnlyTheBitsThatChanged) {
+    activeWithPointerInside();
+    translator.buttonPressed(ExtraButton1, false);
+    translator.buttonPressed(ExtraButton2, false);
+    translator.buttonPressed(ExtraButton2, false);  // already held
+    translator.buttonReleased(ExtraButton1);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].x, ExtraButton1);
+    EXPECT_EQ(events[1].x, ExtraButton2);
+    EXPECT_EQ(events[2].x, 0);
+    EXPECT_EQ(events[3].type, ButtonUp);
+    EXPECT_EQ(events[3].x, ExtraButton1);
+}
+
+TEST_F(Translator, WheelsCountStepsSinceOpening) {
+    translator.wheel(120);
+    translator.wheel(1);
+    translator.wheel(-3);
+    translator.horizontalWheel(-1);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].type, Wheel);
+    EXPECT_EQ(events[0].x, 1);
+    EXPECT_EQ(events[1].x, 2);
+    EXPECT_EQ(events[2].x, 1);
+    EXPECT_EQ(events[3].type, HorizontalWheel);
+    EXPECT_EQ(events[3].x, -1);
+}
+
+TEST_F(Translator, CloseRequestQueuesOneEventAndTheCloseKey) {
+    EXPECT_FALSE(takeKeyPressed());
+    translator.closeRequested();
+    EXPECT_EQ(types(), Types{CloseRequest});
+    EXPECT_TRUE(takeKeyPressed());
+    EXPECT_FALSE(takeKeyPressed());
+}
+
+TEST_F(Translator, AltF4F10AndAltAlonePostNothing) {
+    const KeyNotification altF4{0x3E, 0, 0x6B, false};
+    const KeyNotification f10{ScanF10, 0, 0x44, false};
+    const KeyNotification alt{ScanAlt, 0, 0, false};
+    for (const KeyNotification& key : {altF4, f10, alt}) {
+        translator.keyPressed(key);
+        translator.keyReleased(key);
+    }
+    EXPECT_TRUE(drain().empty());
+    EXPECT_FALSE(takeKeyPressed());
+}
+
+TEST_F(Translator, KeysCarryScanCodeAndCharacterAndRepeat) {
+    const KeyNotification a{0x1E, 'a', 0, false};
+    translator.keyPressed(a);
+    translator.keyPressed(KeyNotification{0x1E, 'a', 0, true});
+    translator.keyReleased(a);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].type, KeyDown);
+    EXPECT_EQ(events[0].x, 0x1E);
+    EXPECT_EQ(events[0].y, 'a');
+    EXPECT_EQ(events[1].type, KeyRepeat);
+    EXPECT_EQ(events[2].type, KeyUp);
+    EXPECT_TRUE(takeKeyPressed());
+}
+
+TEST_F(Translator, KeyWithoutCharacterOrExtendedCodeLeavesTheKeyFlag) {
+    translator.keyPressed(KeyNotification{0x2A, 0, 0, false});  // Shift alone
+    EXPECT_EQ(types(), Types{KeyDown});
+    EXPECT_FALSE(takeKeyPressed());
+    translator.keyPressed(KeyNotification{0x48, 0, 0x48, false});  // Up arrow
+    EXPECT_TRUE(takeKeyPressed());
+}
+
+}  // namespace
+}  // namespace zopp

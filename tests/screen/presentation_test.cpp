@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+
+#include "screen/backend.h"
+#include "screen/pixel_convert.h"
+#include "screen/scan_codes.h"
+#include "screen/screen_state.h"
+
+namespace zopp {
+namespace {
+
+ScreenState makeScreen(std::int32_t width, std::int32_t height, std::int32_t depth) {
+    ScreenState screen;
+    screen.width = width;
+    screen.height = height;
+    screen.depth = depth;
+    screen.bytesPerPixel = (depth + 7) / 8;
+    screen.pitch = screen.bytesPerPixel * width;
+    screen.colourMask = depth == 32 ? 0xFFFFFFFFu : depth == 16 ? 0xFFFFu : (1u << depth) - 1u;
+    screen.pages.assign(1, std::vector<std::uint8_t>(static_cast<std::size_t>(screen.pitch * height)));
+    screen.dirty.assign(static_cast<std::size_t>(height), 0);
+    return screen;
+}
+
+std::size_t spansOf(ScreenState& screen, std::array<LineSpan, 4>& spans) {
+    return takeDirtySpans(screen, spans);
+}
+
+TEST(DirtySpans, NothingDirtyGivesNoSpan) {
+    ScreenState screen = makeScreen(4, 100, 32);
+    std::array<LineSpan, 4> spans;
+    EXPECT_EQ(spansOf(screen, spans), 0u);
+}
+
+TEST(DirtySpans, CloseRunsMergeAndFarRunsStaySeparate) {
+    ScreenState screen = makeScreen(4, 100, 32);
+    markDirty(screen, 2, 3);
+    markDirty(screen, 10, 10);  // 6 clean lines apart: merged
+    markDirty(screen, 60, 61);  // far away: its own span
+    std::array<LineSpan, 4> spans;
+    ASSERT_EQ(spansOf(screen, spans), 2u);
+    EXPECT_EQ(spans[0].first, 2);
+    EXPECT_EQ(spans[0].last, 10);
+    EXPECT_EQ(spans[1].first, 60);
+    EXPECT_EQ(spans[1].last, 61);
+    for (std::uint8_t flag : screen.dirty)
+        EXPECT_EQ(flag, 0);
+}
+
+TEST(DirtySpans, RunsBeyondTheLastSpanJoinIt) {
+    ScreenState screen = makeScreen(4, 200, 32);
+    for (int y = 0; y < 200; y += 30)
+        markDirty(screen, y, y);
+    std::array<LineSpan, 4> spans;
+    ASSERT_EQ(spansOf(screen, spans), 4u);
+    EXPECT_EQ(spans[3].first, 90);
+    EXPECT_EQ(spans[3].last, 180);
+}
+
+TEST(DirtySpans, MarkingIsClampedToTheScreen) {
+    ScreenState screen = makeScreen(4, 40, 32);
+    markDirty(screen, -5, 2);
+    markDirty(screen, 30, 50);
+    std::array<LineSpan, 4> spans;
+    ASSERT_EQ(spansOf(screen, spans), 2u);
+    EXPECT_EQ(spans[0].first, 0);
+    EXPECT_EQ(spans[0].last, 2);
+    EXPECT_EQ(spans[1].first, 30);
+    EXPECT_EQ(spans[1].last, 39);
+}
+
+TEST(LineConversion, ThirtyTwoBitLinesDropAlphaInOtherLayouts) {
+    ScreenState screen = makeScreen(2, 1, 32);
+    const std::uint32_t pixels[2] = {0x00FF8040, 0xFF0000FF};
+    std::memcpy(screen.pages[0].data(), pixels, 8);
+    const PixelLayout rgb565{2, 11, 5, 0, 3, 2, 3};
+    std::uint16_t out[2];
+    convertLine(screen, 0, rgb565, reinterpret_cast<std::uint8_t*>(out));
+    EXPECT_EQ(out[0], 0xFC08);
+    EXPECT_EQ(out[1], 0x001F);
+    const PixelLayout abgr{4, 0, 8, 16, 0, 0, 0};
+    std::uint32_t wide[2];
+    convertLine(screen, 0, abgr, reinterpret_cast<std::uint8_t*>(wide));
+    EXPECT_EQ(wide[0], 0x004080FFu);
+    EXPECT_EQ(wide[1], 0x00FF0000u);
+}
+
+TEST(LineConversion, SixteenBitPixelsWidenToFullIntensity) {
+    ScreenState screen = makeScreen(2, 1, 16);
+    const std::uint16_t pixels[2] = {0xFFFF, 0x07E0};
+    std::memcpy(screen.pages[0].data(), pixels, 4);
+    std::uint32_t out[2];
+    convertLine(screen, 0, PixelLayout{}, reinterpret_cast<std::uint8_t*>(out));
+    EXPECT_EQ(out[0], 0x00FFFFFFu);
+    EXPECT_EQ(out[1], 0x0000FF00u);
+}
+
+TEST(LineConversion, PalettedPixelsIndexThePaletteUnderTheMask) {
+    ScreenState screen = makeScreen(3, 1, 4);
+    screen.palette[1] = 0x00112233;
+    screen.palette[15] = 0x00FFFFFF;
+    const std::uint8_t pixels[3] = {1, 15, 0x11};  // 0x11 masks to 1
+    std::memcpy(screen.pages[0].data(), pixels, 3);
+    std::uint32_t out[3];
+    convertLine(screen, 0, PixelLayout{}, reinterpret_cast<std::uint8_t*>(out));
+    EXPECT_EQ(out[0], 0x00112233u);
+    EXPECT_EQ(out[1], 0x00FFFFFFu);
+    EXPECT_EQ(out[2], 0x00112233u);
+}
+
+TEST(ScanCodes, LettersDigitsAndSpecialKeysUseSetOne) {
+    EXPECT_EQ(pcScanCode(0x29), 0x01);  // Escape
+    EXPECT_EQ(pcScanCode(0x1E), 0x02);  // 1
+    EXPECT_EQ(pcScanCode(0x27), 0x0B);  // 0
+    EXPECT_EQ(pcScanCode(0x04), 0x1E);  // A
+    EXPECT_EQ(pcScanCode(0x1D), 0x2C);  // Z
+    EXPECT_EQ(pcScanCode(0x2C), 0x39);  // Space
+    EXPECT_EQ(pcScanCode(0x43), 0x44);  // F10
+    EXPECT_EQ(pcScanCode(0x45), 0x58);  // F12
+    EXPECT_EQ(pcScanCode(0x52), 0x48);  // Up
+    EXPECT_EQ(pcScanCode(0x63), 0x53);  // keypad .
+    EXPECT_EQ(pcScanCode(0xE2), 0x38);  // left Alt
+    EXPECT_EQ(pcScanCode(0xE5), 0x36);  // right Shift
+    EXPECT_EQ(pcScanCode(0x66), 0);     // no set-1 code
+    EXPECT_EQ(pcScanCode(-1), 0);
+}
+
+TEST(ScanCodes, AltF4IsTheCloseKeyAndOtherKeysFollowTheirBlocks) {
+    EXPECT_EQ(extendedKeyCode(0x3D, {false, false, true}), 0x6B);  // Alt+F4
+    EXPECT_EQ(extendedKeyCode(0x3A, {}), 0x3B);                    // F1
+    EXPECT_EQ(extendedKeyCode(0x3A, {true, false, false}), 0x54);  // Shift+F1
+    EXPECT_EQ(extendedKeyCode(0x43, {false, true, false}), 0x67);  // Ctrl+F10
+    EXPECT_EQ(extendedKeyCode(0x45, {}), 0x86);                    // F12
+    EXPECT_EQ(extendedKeyCode(0x4F, {}), 0x4D);                    // Right
+    EXPECT_EQ(extendedKeyCode(0x50, {false, true, false}), 0x73);  // Ctrl+Left
+    EXPECT_EQ(extendedKeyCode(0x04, {}), 0);                       // A has a character
+}
+
+}  // namespace
+}  // namespace zopp

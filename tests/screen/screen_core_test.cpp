@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <limits>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "frame/events.h"
+#include "screen/backend.h"
+#include "screen/draw_context.h"
+#include "screen/screen.h"
+#include "screen/screen_state.h"
+#include "tests/support/memory_backend.h"
+
+namespace zopp {
+namespace {
+
+using testing::MemoryScreen;
+
+class ScreenOpen : public MemoryScreen {};
+
+TEST_F(ScreenOpen, Depth24OpensFourBytesPerPixelLikeDepth32) {
+    ASSERT_EQ(openScreen(640, 480, 24, 0, 4, 0), 0);
+    const ScreenState* screen = currentScreen();
+    EXPECT_EQ(screen->depth, 32);
+    EXPECT_EQ(screen->bytesPerPixel, 4);
+    EXPECT_EQ(screen->pitch, 2560);
+    EXPECT_EQ(screen->colourMask, 0xFFFFFFFFu);
+    EXPECT_EQ(screen->pages.size(), 1u);
+    EXPECT_EQ(screen->pages[0].size(), 2560u * 480u);
+}
+
+TEST_F(ScreenOpen, Depth15IsStoredAs16) {
+    ASSERT_EQ(openScreen(320, 200, 15, 3, 0, 0), 0);
+    const ScreenState* screen = currentScreen();
+    EXPECT_EQ(screen->depth, 16);
+    EXPECT_EQ(screen->bytesPerPixel, 2);
+    EXPECT_EQ(screen->colourMask, 0xFFFFu);
+    EXPECT_EQ(screen->pages.size(), 3u);
+}
+
+TEST_F(ScreenOpen, PalettedDepthsKeepOneBytePerPixelAndTheirMask) {
+    for (const auto& [depth, mask] : {std::pair{1, 1u}, {2, 3u}, {4, 15u}, {8, 255u}}) {
+        ASSERT_EQ(openScreen(64, 32, depth, 0, 0, 0), 0) << depth;
+        EXPECT_EQ(currentScreen()->bytesPerPixel, 1);
+        EXPECT_EQ(currentScreen()->colourMask, mask);
+    }
+}
+
+TEST_F(ScreenOpen, RejectedArgumentsOpenNothing) {
+    EXPECT_EQ(openScreen(640, 480, 12, 0, 4, 0), 1);
+    EXPECT_FALSE(screenIsOpen());
+    EXPECT_EQ(openScreen(0, 480, 32, 0, 4, 0), 1);
+    EXPECT_EQ(openScreen(640, -1, 32, 0, 4, 0), 1);
+    EXPECT_FALSE(screenIsOpen());
+    EXPECT_EQ(pollEvent(nullptr), 0);
+}
+
+TEST_F(ScreenOpen, PagesOfTwoGibibytesOrMoreAreRefusedBeforeAllocating) {
+    EXPECT_EQ(openScreen(65536, 65536, 32, 0, 4, 0), 1);
+    EXPECT_EQ(openScreen(2147483647, 2, 8, 0, 4, 0), 1);
+    EXPECT_FALSE(screenIsOpen());
+}
+
+TEST_F(ScreenOpen, RejectedArgumentsLeaveTheOpenScreenAlone) {
+    openMemoryScreen();
+    const std::int32_t id = currentScreen()->id;
+    EXPECT_EQ(openScreen(640, 480, 7, 0, 4, 0), 1);
+    ASSERT_TRUE(screenIsOpen());
+    EXPECT_EQ(currentScreen()->id, id);
+}
+
+TEST_F(ScreenOpen, SecondOpenReplacesTheFirstWithANewId) {
+    openMemoryScreen();
+    const std::int32_t first = currentScreen()->id;
+    openMemoryScreen(320, 240, 8);
+    EXPECT_EQ(currentScreen()->id, first + 1);
+    EXPECT_EQ(currentScreen()->width, 320);
+}
+
+TEST_F(ScreenOpen, PagesStartFilledWithTheBackgroundAndAllLinesDirty) {
+    openMemoryScreen();
+    EXPECT_EQ(screenPixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(screenPixel(639, 479), 0xFF000000u);
+    EXPECT_TRUE(lineDirty(0));
+    EXPECT_TRUE(lineDirty(479));
+}
+
+TEST_F(ScreenOpen, GridStartsAt8x8Cells) {
+    openMemoryScreen();
+    EXPECT_EQ(setTextGrid(0, 0), 80 | (60 << 16));
+    EXPECT_EQ(currentScreen()->font->height, 8);
+}
+
+TEST_F(ScreenOpen, ShapedImpliesNoSwitchAndNoFrame) {
+    openMemoryScreen(640, 480, 32, ScreenShaped);
+    EXPECT_EQ(currentScreen()->flags & 0xFF, std::uint32_t{ScreenShaped | ScreenNoSwitch | ScreenNoFrame});
+}
+
+TEST(WindowTitle, KeepsThe127FirstCharactersAcrossOpens) {
+    const std::string longTitle(200, 'x');
+    setWindowTitle(longTitle + "tail");
+    EXPECT_EQ(windowTitle(), std::string(127, 'x'));
+    setWindowTitle("ZOPP - V0.1(2008)");
+    EXPECT_EQ(windowTitle(), "ZOPP - V0.1(2008)");
+}
+
+// Back-ends that record how they were started, to check the order of attempts.
+std::vector<std::pair<std::int32_t, std::int32_t>> attempts;
+int stops = 0;
+
+class RefusingBackend final : public Backend {
+  public:
+    bool start(ScreenState& screen, std::int32_t rate) override {
+        attempts.emplace_back(static_cast<std::int32_t>(screen.flags & 0xFFFF), rate);
+        return false;
+    }
+    void stop() override { ++stops; }
+    void setTitle(std::string_view) override {}
+    void paletteChanged() override {}
+};
+std::unique_ptr<Backend> makeRefusing(std::int32_t) {
+    return std::make_unique<RefusingBackend>();
+}
+constexpr BackendFactory refusingOnly[] = {makeRefusing};
+
+class BackendChoice : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        attempts.clear();
+        stops = 0;
+        setBackendFactories(refusingOnly);
+    }
+    void TearDown() override { setBackendFactories({}); }
+};
+
+TEST_F(BackendChoice, EachBackendTriesTheRateThenZeroThenFullScreenInverted) {
+    EXPECT_EQ(openScreen(640, 480, 32, 0, 4, 75), 1);
+    const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {{4, 75}, {4, 0}, {5, 75}, {5, 0}};
+    EXPECT_EQ(attempts, expected);
+    EXPECT_EQ(stops, 4);  // each failed start is shut down
+    EXPECT_FALSE(screenIsOpen());
+    EXPECT_EQ(pollEvent(nullptr), 0);
+}
+
+class TextGrid : public MemoryScreen {};
+
+TEST_F(TextGrid, EightBySixteenCellsSelectTheFontAndClear) {
+    openMemoryScreen();
+    setColors(0, 0x00123456, 0);
+    clearDirty();
+    EXPECT_EQ(setTextGrid(80, 30), 0);
+    EXPECT_EQ(currentScreen()->font->height, 16);
+    EXPECT_EQ(setTextGrid(0, 0), 80 | (30 << 16));
+    EXPECT_EQ(screenPixel(320, 240), 0x00123456u);
+    EXPECT_TRUE(lineDirty(0));
+    EXPECT_TRUE(lineDirty(479));
+}
+
+TEST_F(TextGrid, UnacceptedCellsChangeNothingButStillReturnZero) {
+    openMemoryScreen();
+    clearDirty();
+    EXPECT_EQ(setTextGrid(100, 30), 0);  // cells 6 wide
+    EXPECT_EQ(setTextGrid(80, 40), 0);   // cells 12 high
+    EXPECT_FALSE(lineDirty(0));
+    EXPECT_EQ(setTextGrid(0, 0), 80 | (60 << 16));
+    EXPECT_EQ(currentScreen()->font->height, 8);
+}
+
+TEST_F(TextGrid, GridTakesTheGivenCountsWhenTheCellsFit) {
+    openMemoryScreen();
+    EXPECT_EQ(setTextGrid(79, 30), 0);  // 640 / 79 is still 8
+    EXPECT_EQ(currentScreen()->textBuffer.size(), 79u * 30u);
+    EXPECT_EQ(setTextGrid(0, 0), 79 | (30 << 16));
+}
+
+TEST_F(TextGrid, OneOmittedSideKeepsItsCellSize) {
+    openMemoryScreen();
+    EXPECT_EQ(setTextGrid(0, 480 / 14), 0);
+    EXPECT_EQ(currentScreen()->font->height, 14);
+    EXPECT_EQ(setTextGrid(0, 0), 80 | (34 << 16));
+}
+
+TEST_F(TextGrid, QueryReturnsTheGridBeforeTheCall) {
+    openMemoryScreen(320, 200, 32);
+    EXPECT_EQ(setTextGrid(-1, 0), 40 | (25 << 16));
+}
+
+class Colours : public MemoryScreen {};
+
+TEST_F(Colours, FreshScreenForegroundIsTheColourMask) {
+    openMemoryScreen();
+    EXPECT_EQ(setColors(0, 0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(setColors(0, 0, 0), 0u);
+}
+
+TEST_F(Colours, WhichBitsKeepForegroundOrBackground) {
+    openMemoryScreen();
+    setColors(0x111111, 0x222222, 0);
+    setColors(0x333333, 0x444444, 1);  // keeps the foreground
+    EXPECT_EQ(drawContext()->foreground, 0x111111u);
+    EXPECT_EQ(drawContext()->background, 0x444444u);
+    setColors(0x555555, 0x666666, 2);  // keeps the background
+    EXPECT_EQ(drawContext()->foreground, 0x555555u);
+    EXPECT_EQ(drawContext()->background, 0x444444u);
+}
+
+TEST_F(Colours, SixteenBitScreensStoreFiveSixFive) {
+    openMemoryScreen(64, 64, 16);
+    EXPECT_EQ(setColors(0xFF8040, 0, 0), 0xFFFFu);
+    EXPECT_EQ(setColors(0, 0, 0), 0xFC08u);  // 11111 100000 01000
+}
+
+TEST_F(Colours, PalettedScreensKeepTheLowByteAndStartWhiteOnBlack) {
+    openMemoryScreen(64, 64, 8);
+    EXPECT_EQ(setColors(0x1234, 0, 0), 15u);
+    EXPECT_EQ(setColors(0, 0, 0), 0x34u);
+    EXPECT_EQ(drawContext()->background, 0u);
+}
+
+class Clearing : public MemoryScreen {};
+
+TEST_F(Clearing, DefaultModeAfterBlackColoursFillsWithZero) {
+    openMemoryScreen();
+    setColors(0, 0, 0);
+    clearDirty();
+    clearScreen(NO_ARGUMENT);
+    EXPECT_EQ(screenPixel(0, 0), 0u);
+    EXPECT_EQ(screenPixel(639, 479), 0u);
+    EXPECT_TRUE(lineDirty(240));
+    EXPECT_FLOAT_EQ(drawContext()->penX, 320.0f);
+    EXPECT_FLOAT_EQ(drawContext()->penY, 240.0f);
+}
+
+TEST_F(Clearing, GraphicsViewModeFillsOnlyTheView) {
+    openMemoryScreen();
+    setColors(0, 0x00ABCDEF, 0);
+    setGraphicsView(10, 20, 19, 29);
+    clearDirty();
+    clearScreen(NO_ARGUMENT);  // a graphics view is set: mode 1
+    EXPECT_EQ(screenPixel(10, 20), 0x00ABCDEFu);
+    EXPECT_EQ(screenPixel(19, 29), 0x00ABCDEFu);
+    EXPECT_EQ(screenPixel(9, 20), 0xFF000000u);
+    EXPECT_EQ(screenPixel(20, 29), 0xFF000000u);
+    EXPECT_EQ(screenPixel(10, 30), 0xFF000000u);
+    EXPECT_FALSE(lineDirty(19));
+    EXPECT_TRUE(lineDirty(20));
+    EXPECT_TRUE(lineDirty(29));
+    EXPECT_FALSE(lineDirty(30));
+}
+
+TEST_F(Clearing, TextViewModeClearsItsRowsOnly) {
+    openMemoryScreen();
+    setColors(0, 0x00010203, 0);
+    setTextView(2, 3);         // 8-pixel rows: lines 8 to 23
+    clearScreen(NO_ARGUMENT);  // the text view is not the whole grid: mode 2
+    EXPECT_EQ(screenPixel(5, 7), 0xFF000000u);
+    EXPECT_EQ(screenPixel(5, 8), 0x00010203u);
+    EXPECT_EQ(screenPixel(639, 23), 0x00010203u);
+    EXPECT_EQ(screenPixel(5, 24), 0xFF000000u);
+}
+
+TEST_F(Clearing, ModeZeroIgnoresTheGraphicsView) {
+    openMemoryScreen();
+    setColors(0, 0x00FFFFFF, 0);
+    setGraphicsView(0, 0, 9, 9);
+    clearScreen(0);
+    EXPECT_EQ(screenPixel(600, 400), 0x00FFFFFFu);
+    EXPECT_FLOAT_EQ(drawContext()->penX, 5.0f);  // centre of the view
+}
+
+TEST_F(Clearing, UnknownModeChangesNothing) {
+    openMemoryScreen();
+    setColors(0, 0x00FFFFFF, 0);
+    clearScreen(7);
+    EXPECT_EQ(screenPixel(0, 0), 0xFF000000u);
+}
+
+TEST_F(Clearing, NothingHappensWithoutAScreen) {
+    clearScreen(0);
+    EXPECT_EQ(setColors(1, 2, 0), 0u);
+    EXPECT_FALSE(screenIsOpen());
+}
+
+TEST(Coordinates, RoundHalfAwayFromZeroAndSaturate) {
+    EXPECT_EQ(roundCoordinate(10.5f), 11);
+    EXPECT_EQ(roundCoordinate(-10.5f), -11);
+    EXPECT_EQ(roundCoordinate(0.4f), 0);
+    EXPECT_EQ(roundCoordinate(-0.4f), 0);
+    EXPECT_EQ(roundCoordinate(1e20f), 2147483647);
+    EXPECT_EQ(roundCoordinate(-1e20f), -2147483647 - 1);
+    EXPECT_EQ(roundCoordinate(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+TEST(ScreenLockCount, NestedTakesOnlyCountAndBlockOtherThreadsUntilTheLastRelease) {
+    lockScreen();
+    lockScreen();
+    EXPECT_EQ(screenLockDepth(), 2);
+    std::atomic<bool> entered{false};
+    std::thread other([&] {
+        lockScreen();
+        entered = true;
+        unlockScreen();
+    });
+    unlockScreen();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_FALSE(entered.load());
+    unlockScreen();
+    other.join();
+    EXPECT_TRUE(entered.load());
+    EXPECT_EQ(screenLockDepth(), 0);
+}
+
+TEST(ScreenLockCount, CompleteReleaseDropsEveryHold) {
+    lockScreen();
+    lockScreen();
+    lockScreen();
+    releaseScreenLockCompletely();
+    EXPECT_EQ(screenLockDepth(), 0);
+    std::thread([] { ScreenLock lock; }).join();  // would hang if a hold were left
+}
+
+}  // namespace
+}  // namespace zopp

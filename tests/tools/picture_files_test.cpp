@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "screen/window_icon.h"
+#include "tests/tools/picture_checks.h"
+#include "tools/image_files.h"
+#include "tools/pictures.h"
+
+namespace zopp::pictures {
+namespace {
+
+using testing::decodeBmp24;
+using testing::readFile;
+
+const std::filesystem::path source = ZOPP_SOURCE_DIR;
+
+std::vector<std::uint8_t> bytesOf(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+TEST(CommittedPictures, MatchWhatTheGeneratorPaints) {
+    for (const auto& picture : drawPictures()) {
+        EXPECT_EQ(readFile(source / "dat" / picture.fileName), encodeBmp(picture.canvas))
+            << "dat/" << picture.fileName << " is stale: build the target regenerate-pictures";
+    }
+    EXPECT_EQ(readFile(source / "dat" / "zopp.png"), encodePng(drawIcon(48)));
+    EXPECT_EQ(readFile(source / "screen" / "window_icon.cpp"), bytesOf(windowIconSource(drawIcon(32))));
+}
+
+TEST(CommittedPictures, HaveTheSizesTheGameLoadsThemAt) {
+    const std::vector<std::tuple<std::string, int, int>> expected = {
+        {"background.bmp", 640, 480},
+        {"0.bmp", 50, 50},
+        {"1.bmp", 50, 50},
+        {"2.bmp", 50, 50},
+        {"3.bmp", 50, 50},
+        {"4.bmp", 50, 50},
+        {"5.bmp", 50, 50},
+        {"6.bmp", 50, 50},
+        {"scb0.bmp", 100, 20},
+        {"scb1.bmp", 100, 20},
+        {"lock0.bmp", 10, 10},
+        {"lock1.bmp", 10, 10},
+        {"button0.bmp", 200, 50},
+        {"button1.bmp", 200, 50},
+        {"checkmark0.bmp", 20, 20},
+        {"checkmark1.bmp", 20, 20},
+    };
+    for (const auto& [name, width, height] : expected) {
+        const auto file = readFile(source / "dat" / name);
+        const auto bitmap = decodeBmp24(file);
+        EXPECT_EQ(bitmap.width, width) << name;
+        EXPECT_EQ(bitmap.height, height) << name;
+        EXPECT_EQ(file.size(), 54 + static_cast<std::size_t>((width * 3 + 3) / 4 * 4) * height) << name;
+    }
+}
+
+TEST(BmpEncoding, StoresRowsBottomUpInBlueGreenRedPaddedToFourBytes) {
+    Canvas canvas(3, 2, rgb(0x102030));
+    canvas.fill(box(0, 1, 1, 2, 0), rgb(0xA1B2C3));  // bottom left pixel
+    const auto file = encodeBmp(canvas);
+    ASSERT_EQ(file.size(), 54u + 2 * 12);
+    EXPECT_EQ(file[10], 54);  // pixels follow the two headers
+    EXPECT_EQ(file[14], 40);  // info header size
+    EXPECT_EQ(file[22], 2);   // positive height: bottom-up
+    EXPECT_EQ(file[28], 24);
+    // The first stored row is the picture's bottom row, starting with its left pixel.
+    EXPECT_EQ(file[54], 0xC3);
+    EXPECT_EQ(file[55], 0xB2);
+    EXPECT_EQ(file[56], 0xA1);
+    EXPECT_EQ(file[57], 0x30);
+    for (std::size_t pad = 63; pad < 66; ++pad) {
+        EXPECT_EQ(file[pad], 0) << pad;
+    }
+    EXPECT_EQ(file[66], 0x30);  // the top row starts on the next four-byte boundary
+}
+
+TEST(PngEncoding, ChecksumsMatchTheirPublishedCheckValues) {
+    EXPECT_EQ(crc32(bytesOf("123456789")), 0xCBF43926u);
+    EXPECT_EQ(crc32(bytesOf("IEND")), 0xAE426082u);
+    EXPECT_EQ(adler32(bytesOf("Wikipedia")), 0x11E60398u);
+}
+
+TEST(PngEncoding, SplitsLargePicturesIntoStoredBlocksOfAtMost65535Bytes) {
+    const Canvas canvas(130, 130, rgb(0x336699));  // 130 rows of 1 + 520 bytes: more than one block
+    const auto png = encodePng(canvas);
+    const std::size_t idat = 8 + 25;  // after the signature and the IHDR chunk
+    ASSERT_GT(png.size(), idat + 20);
+    ASSERT_EQ(std::string(png.begin() + idat + 4, png.begin() + idat + 8), "IDAT");
+    const std::size_t zlib = idat + 8;
+    EXPECT_EQ(png[zlib], 0x78);
+    EXPECT_EQ((png[zlib] << 8 | png[zlib + 1]) % 31, 0);  // zlib header check bits
+    EXPECT_EQ(png[zlib + 2], 0);                          // a stored block, not the last
+    EXPECT_EQ(png[zlib + 3] | png[zlib + 4] << 8, 65535);
+    EXPECT_EQ(png[zlib + 5] | png[zlib + 6] << 8, 0);  // one's complement of the length
+    const std::size_t second = zlib + 7 + 65535;
+    EXPECT_EQ(png[second], 1);  // the last block
+    EXPECT_EQ(png[second + 1] | png[second + 2] << 8, 130 * 521 - 65535);
+    EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
+}
+
+TEST(WindowIcon, IsTheGeneratorsIconWithATransparentSurround) {
+    const Canvas icon = drawIcon(32);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            ASSERT_EQ(windowIconPixels[y * 32 + x], icon.argb(x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(windowIconPixels[0] >> 24, 0u);
+    EXPECT_EQ(windowIconPixels[31 * 32 + 31] >> 24, 0u);
+    EXPECT_EQ(windowIconPixels[20 * 32 + 12] >> 24, 0xFFu);  // on the front die
+}
+
+}  // namespace
+}  // namespace zopp::pictures

@@ -1,0 +1,22 @@
+// The game's sixteen pictures and its icon, painted at their exact sizes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/canvas.h"
+
+namespace zopp::pictures {
+
+struct Picture {
+    std::string fileName;  // inside dat/
+    Canvas canvas;
+};
+
+// background.bmp, 0.bmp … 6.bmp, scb0/1, lock0/1, button0/1, checkmark0/1, in the game's loading order.
+std::vector<Picture> drawPictures();
+
+// The game's icon (a pair of dice) on a transparent square of size × size pixels.
+Canvas drawIcon(int size);
+
+}  // namespace zopp::pictures
