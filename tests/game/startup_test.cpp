@@ -106,6 +106,17 @@ TEST_F(StartUp, OpensTheWindowLoadsEveryPictureAndShowsTheSetupScreen) {
     EXPECT_EQ(setTextGrid(0, 0), 80 | (30 << 16));
 }
 
+TEST_F(StartUp, TheShippedPicturesAllLoad) {
+    fs::current_path(ZOPP_SOURCE_DIR);
+    startGame(game, loop);
+    EXPECT_EQ(loop.phase, zopp::Setup);
+    // The setup screen shows the pictures as loaded, each at its place.
+    EXPECT_EQ(screenPixel(5, 470), game.imgBackground->pixel32(5, 470));
+    EXPECT_EQ(screenPixel(602, 97), game.imgLock[1]->pixel32(5, 5));
+    EXPECT_EQ(screenPixel(455, 375), game.imgDieFace[4]->pixel32(25, 25));
+    EXPECT_EQ(screenPixel(40, 50), game.imgCheckmark[1]->pixel32(10, 10));
+}
+
 TEST_F(StartUp, AMissingPictureStopsAtItsReportLine) {
     fs::remove(folder_ / "dat" / "3.bmp");
     EXPECT_EXIT(startGame(game, loop), ::testing::ExitedWithCode(2),
