@@ -37,7 +37,7 @@ std::vector<std::uint8_t> packRow(const BmpSpec& s, std::int32_t y) {
     for (std::int32_t x = 0; x < w; ++x) {
         const std::uint32_t v = s.pixel(x, y);
         for (int i = 0; i < bytes; ++i)
-            row.push_back(std::uint8_t(v >> (8 * i)));
+            row.push_back(std::uint8_t(std::uint64_t{v} >> (8 * i)));
     }
     while (row.size() % 4)
         row.push_back(0);
@@ -107,7 +107,7 @@ std::string writeTempFile(const std::string& name, const std::vector<std::uint8_
     const auto path = (dir / name).string();
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
     return path;
