@@ -90,6 +90,22 @@ TEST_F(BitmapLoader, ShortPaletteLeavesHighIndicesToTheScreenPalette) {
     EXPECT_EQ(currentScreen()->palette[16], 0u);
 }
 
+TEST_F(BitmapLoader, ShortPaletteReusesEntriesAnEarlierFileLeft) {
+    BmpSpec full;
+    full.bitCount = 8;
+    for (std::uint32_t i = 0; i < 256; ++i) full.palette.push_back(0x000100 * i + 0x40);
+    BmpSpec partial;
+    partial.bitCount = 8;
+    partial.width = 2;
+    partial.palette = {0xABCDEF};
+    partial.pixel = [](std::int32_t x, std::int32_t) { return x == 0 ? 0u : 200u; };
+    auto image = createImage(2, 1);
+    ASSERT_EQ(load(buildBmp(full), image->bytes()), 0);
+    ASSERT_EQ(load(buildBmp(partial), image->bytes()), 0);
+    EXPECT_EQ(image->pixel32(0, 0), 0xFFABCDEFu);
+    EXPECT_EQ(image->pixel32(1, 0), 0xFF000000u | (0x000100u * 200 + 0x40));
+}
+
 TEST_F(BitmapLoader, PaletteOutGetsSixBitChannelsAndScreenPaletteStays) {
     BmpSpec spec;
     spec.bitCount = 1;
