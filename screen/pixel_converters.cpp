@@ -49,8 +49,25 @@ std::uint32_t argbAt(const ConvertSource& s, const std::uint8_t* row, std::int32
     return (a << 24) | (h.red.extract(v) << 16) | (h.green.extract(v) << 8) | h.blue.extract(v);
 }
 
+// Plain blue, green, red bytes: the channels are the bytes themselves, so no widening is needed.
+bool plainTriple(const BitmapHeader& h) {
+    return h.red.shift == 16 && h.red.bits == 8 && h.green.shift == 8 && h.green.bits == 8 &&
+           h.blue.shift == 0 && h.blue.bits == 8;
+}
+
 template <Stored kind>
 void toFourBytes(const ConvertSource& s, const std::uint8_t* row, std::uint8_t* target, std::int32_t count) {
+    if constexpr (kind == Stored::Triple) {
+        if (plainTriple(*s.header)) {
+            for (std::int32_t i = 0; i < count; ++i, row += 3, target += 4) {
+                target[0] = row[0];
+                target[1] = row[1];
+                target[2] = row[2];
+                target[3] = 0xFF;
+            }
+            return;
+        }
+    }
     for (std::int32_t i = 0; i < count; ++i) {
         const std::uint32_t c = argbAt<kind>(s, row, i);
         std::memcpy(target + std::size_t(i) * 4, &c, 4);
