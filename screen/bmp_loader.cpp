@@ -38,7 +38,8 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// The bytes a raw dump may fill: the destination block from its first byte, or the screen's work page.
+// Copies a raw dump as it is to the start of the destination block, or of the screen's work page; a dump
+// longer than those bytes is refused, a file shorter than its dump keeps what it had.
 std::int32_t loadRawDump(ByteReader& in, std::uint8_t mark, ImageBytes destination) {
     std::uint64_t length = 0;
     if (mark == SHORT_DUMP_MARK) {
