@@ -112,11 +112,12 @@ ImagePtr createImage(std::int32_t width, std::int32_t height, std::uint32_t colo
     const std::uint32_t fill =
         (flags & DEFAULT_COLOR) ? defaultFill(bytesPerPixel) : convertColour(colour, bytesPerPixel);
 
-    // Pitch and size in 64 bits: a block the address space cannot hold is a null result, not a wrap.
+    // Pitch and size in 64 bits, and blocks kept below 2 GiB so every offset fits the 32-bit header fields:
+    // anything larger is a null result, never a wrapped size.
     const std::uint64_t pitch =
         (std::uint64_t(width) * std::uint64_t(bytesPerPixel) + 15) & ~std::uint64_t{15};
     const std::uint64_t size = IMAGE_HEADER_BYTES + pitch * std::uint64_t(height);
-    if (pitch > INT32_MAX || size > PTRDIFF_MAX) return nullptr;
+    if (pitch > INT32_MAX || size > INT32_MAX) return nullptr;  // the pitch test keeps the product exact
     auto image = std::make_unique<Image>(static_cast<std::size_t>(size));
     if (image->bytes().size() != size) return nullptr;
 

@@ -67,7 +67,8 @@ TEST_F(ImageTest, RefusesBadSizesDepthsAndMissingScreen) {
     EXPECT_FALSE(createImage(10, -1, 0, 0, DEFAULT_COLOR));
     EXPECT_FALSE(createImage(10, 10, 0, 24, DEFAULT_COLOR));  // 3 bytes per pixel
     EXPECT_FALSE(createImage(10, 10, 0, 40, DEFAULT_COLOR));
-    EXPECT_FALSE(createImage(0x7FFFFFFF, 0x7FFFFFFF, 0, 0, DEFAULT_COLOR));  // cannot exist
+    EXPECT_FALSE(createImage(0x7FFFFFFF, 0x7FFFFFFF, 0, 0, DEFAULT_COLOR));  // would wrap in 32 bits
+    EXPECT_FALSE(createImage(30000, 30000, 0, 0, DEFAULT_COLOR));            // 3.6 GB
     EXPECT_TRUE(createImage(10, 10, 0, 1, DEFAULT_COLOR));
 }
 
