@@ -68,8 +68,13 @@ ImagePtr createImage(std::int32_t width, std::int32_t height, std::uint32_t colo
                      std::int32_t depth = 0, std::int32_t flags = DEFAULT_COLOR);
 void destroyImage(ImagePtr image);
 
-// Loads a BMP file (or a raw dump) into destination (SCREEN = the screen). Both '/' and '\' separate
-// folders. Returns 0, 1 (illegal call), 2 (file not found) or 3 (bad or short file).
+// Loads a BMP file (or a raw dump) into destination (SCREEN = the screen), cropped to it; the picture's
+// top-left corner lands on the destination's. Both '/' and '\' separate folders. Reads 1 to 32 bits per
+// pixel (below 8 packed most significant first, rows padded to 4 bytes), plain or bit-field rows; refuses
+// run-length data and files over 64 MiB. paletteOut (256 entries) receives the colour table with 6-bit
+// channels instead of the screen palette. Destination bytes without an image header get one, only if the
+// whole picture fits. Returns 0, 1 (illegal call or no room), 2 (file not found) or 3 (bad or short
+// file; rows already converted stay).
 std::int32_t loadBitmap(std::string_view fileName, ImageBytes destination,
                         std::uint32_t* paletteOut = nullptr);
 
