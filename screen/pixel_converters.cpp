@@ -90,16 +90,10 @@ void indicesToOneByte(const ConvertSource& s, const std::uint8_t* row, std::uint
     }
 }
 
+// Destinations reaching here hold 2 or 4 bytes per pixel.
 template <Stored kind>
 RowConverter forDestination(std::int32_t destinationBytes) {
-    switch (destinationBytes) {
-        case 4:
-            return toFourBytes<kind>;
-        case 2:
-            return toTwoBytes<kind>;
-        default:
-            return nullptr;
-    }
+    return destinationBytes == 4 ? toFourBytes<kind> : toTwoBytes<kind>;
 }
 
 }  // namespace

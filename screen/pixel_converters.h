@@ -18,7 +18,7 @@ using RowConverter = void (*)(const ConvertSource& source, const std::uint8_t* r
                               std::int32_t count);
 
 // The converter for a bit count of 1..32 into destinationBytes (1, 2 or 4) bytes per pixel; null for
-// more than 8 bits into a 1-byte destination.
+// more than 8 bits into a 1-byte destination. destinationBytes must be one of those.
 RowConverter pickRowConverter(std::int32_t bitCount, std::int32_t destinationBytes);
 
 }  // namespace zopp
