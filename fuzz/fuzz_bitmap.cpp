@@ -34,11 +34,14 @@ void check(std::int32_t result) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     zopp::setBackendFactories(backends);
-    if (zopp::openScreen(64, 48, 32, 0, 4, 0) != 0) std::abort();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The screen's depth decides raw-memory headers, paletted converters and the index mask; the input's
+    // length picks it so every input replays the same way.
+    constexpr std::int32_t depths[] = {32, 16, 8};
+    if (zopp::openScreen(64, 48, depths[size % 3], 0, 4, 0) != 0) std::abort();
     const std::span<const std::uint8_t> file(data, size);
     std::uint32_t palette[256];
     for (const std::int32_t depth : {32, 16, 8}) {
