@@ -74,11 +74,9 @@ bool clipSegment(Point& a, Point& b, const Rect& clip) {
     return false;
 }
 
-// Draws the visible part of a..b and leaves a and b on its ends; false when nothing was visible.
-bool drawSegment(const DrawContext& c, const Rect& clip, Point& a, Point& b, std::uint32_t colour,
+// Draws a..b, already clipped from a line that started at start.
+void drawSegment(const DrawContext& c, Point start, Point a, Point b, std::uint32_t colour,
                  std::uint32_t style) {
-    const Point start = a;
-    if (!clipSegment(a, b, clip)) return false;
     const bool xMajor = std::llabs(b.x - a.x) >= std::llabs(b.y - a.y);
     // The pattern keeps the phase the unclipped line would have at the first visible pixel.
     Pattern pattern(style, xMajor ? std::llabs(a.x - start.x) : std::llabs(a.y - start.y));
@@ -86,7 +84,7 @@ bool drawSegment(const DrawContext& c, const Rect& clip, Point& a, Point& b, std
     if (a.y == b.y && pattern.solid()) {
         c.fillRun(static_cast<std::int32_t>(std::min(a.x, b.x)), static_cast<std::int32_t>(a.y),
                   static_cast<std::int32_t>(std::llabs(b.x - a.x) + 1), colour);
-        return true;
+        return;
     }
     const std::int64_t dx = std::llabs(b.x - a.x), dy = std::llabs(b.y - a.y);
     const std::int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
@@ -112,7 +110,6 @@ bool drawSegment(const DrawContext& c, const Rect& clip, Point& a, Point& b, std
             }
         }
     }
-    return true;
 }
 
 bool inRange(std::int32_t v, std::int32_t start, std::int32_t length) {
@@ -157,30 +154,32 @@ void drawLine(ImageBytes target, float x1, float y1, float x2, float y2, std::ui
     const Rect clip = targetClip(*context);
     if (clip.width <= 0 || clip.height <= 0) return;
 
-    const ScreenLock lock;
-    std::int32_t firstRow = 0, lastRow = -1;
+    // Clipping happens before the lock; the lock covers only the pixel writes and the dirty lines.
     if (kind == LineBox || kind == LineFilledBox) {
         if (p.x1 > p.x2) std::swap(p.x1, p.x2);
         if (p.y1 > p.y2) std::swap(p.y1, p.y2);
         const auto area = clipCorners(clip, p.x1, p.y1, p.x2, p.y2);
         if (!area) return;
-        const PointPair clamped = *area;
+        const ScreenLock lock;
         if (kind == LineFilledBox) {
-            const std::int32_t width = clamped.x2 - clamped.x1 + 1;
-            for (std::int32_t y = clamped.y1; y <= clamped.y2; ++y)
-                context->fillRun(clamped.x1, y, width, pixel);
+            const std::int32_t width = area->x2 - area->x1 + 1;
+            for (std::int32_t y = area->y1; y <= area->y2; ++y)
+                context->fillRun(area->x1, y, width, pixel);
         } else {
-            drawOutline(*context, clip, p, clamped, pixel, style);
+            drawOutline(*context, clip, p, *area, pixel, style);
         }
-        firstRow = clamped.y1;
-        lastRow = clamped.y2;
+        if (context->targetIsVisible(screen)) markDirty(screen, area->y1, area->y2);
     } else if (kind == LineSegment) {
-        Point a{p.x1, p.y1}, b{p.x2, p.y2};
-        if (!drawSegment(*context, clip, a, b, pixel, style)) return;
-        firstRow = static_cast<std::int32_t>(std::min(a.y, b.y));
-        lastRow = static_cast<std::int32_t>(std::max(a.y, b.y));
+        const Point start{p.x1, p.y1};
+        Point a = start, b{p.x2, p.y2};
+        if (!clipSegment(a, b, clip)) return;
+        const ScreenLock lock;
+        drawSegment(*context, start, a, b, pixel, style);
+        if (context->targetIsVisible(screen)) {
+            markDirty(screen, static_cast<std::int32_t>(std::min(a.y, b.y)),
+                      static_cast<std::int32_t>(std::max(a.y, b.y)));
+        }
     }
-    if (context->targetIsVisible(screen)) markDirty(screen, firstRow, lastRow);
 }
 
 }  // namespace zopp
