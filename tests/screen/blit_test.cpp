@@ -160,13 +160,14 @@ TEST_F(Blitting, OlderHeaderImagesDraw) {
 struct Call {
     int count = 0;
     std::int32_t width = 0, height = 0, sourcePitch = 0, targetPitch = 0, alpha = 0;
+    int lockDepth = 0;
 };
 
 TEST_F(Blitting, TheBlitterIsCalledOnceWithTheClippedBlock) {
     static Call call;
     const RowBlitter spy = [](const std::uint8_t*, std::uint8_t*, std::int32_t w, std::int32_t h,
                               std::int32_t sp, std::int32_t tp, std::int32_t a, void*,
-                              void*) { call = {call.count + 1, w, h, sp, tp, a}; };
+                              void*) { call = {call.count + 1, w, h, sp, tp, a, screenLockDepth()}; };
     const auto image = tagged(50, 50);
     ASSERT_EQ(putImage(SCREEN, 600, 450, image->bytes(), NO_ARGUMENT, NO_ARGUMENT, NO_ARGUMENT, NO_ARGUMENT,
                        0, 3, spy, 77),
@@ -177,6 +178,8 @@ TEST_F(Blitting, TheBlitterIsCalledOnceWithTheClippedBlock) {
     EXPECT_EQ(call.sourcePitch, 208);
     EXPECT_EQ(call.targetPitch, 2560);
     EXPECT_EQ(call.alpha, 77);
+    EXPECT_EQ(call.lockDepth, 1);  // pixels are written under the screen lock
+    EXPECT_EQ(screenLockDepth(), 0);
 }
 
 TEST(RowCopies, PlainAndFastVariantsAgreeForEveryPixelSize) {
