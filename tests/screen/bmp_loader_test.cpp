@@ -372,6 +372,7 @@ TEST_F(BitmapLoader, TruncatedRowsKeepWhatWasConverted) {
     file.resize(file.size() - 3 * 24 - 5);  // the top three rows and a bit are missing
     auto image = createImage(8, 8);
     EXPECT_EQ(load(file, image->bytes()), 3);
+    EXPECT_EQ(screenLockDepth(), 0);  // released on the failure path too
     expectPixels(*image,
                  [](std::int32_t x, std::int32_t y) { return y >= 4 ? 0xFF000000u | rgbAt(x, y) : MAGENTA; });
 }
