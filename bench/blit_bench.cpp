@@ -82,13 +82,13 @@ BENCHMARK(putDie);
 
 void loadBackground(benchmark::State& state) {
     openGameScreen();
-    zopp::testing::BmpSpec spec;
-    spec.width = 640;
-    spec.height = 480;
-    spec.pixel = [](std::int32_t x, std::int32_t y) {
+    zopp::testing::BmpLayout layout;
+    layout.width = 640;
+    layout.height = 480;
+    layout.pixel = [](std::int32_t x, std::int32_t y) {
         return std::uint32_t(x * 2654435761u + y * 40503u) & 0xFFFFFF;
     };
-    const auto path = zopp::testing::writeTempFile("background.bmp", zopp::testing::buildBmp(spec));
+    const auto path = zopp::testing::writeTempFile("background.bmp", zopp::testing::buildBmp(layout));
     auto image = zopp::createImage(640, 480);
     for (auto _ : state)
         benchmark::DoNotOptimize(zopp::loadBitmap(path, image->bytes()));

@@ -13,7 +13,7 @@
 namespace zopp {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpLayout;
 using testing::buildBmp;
 
 constexpr std::uint32_t MAGENTA = 0xFFFF00FF;
@@ -22,8 +22,8 @@ std::uint32_t rgbAt(std::int32_t x, std::int32_t y) {
     return std::uint32_t(x * 5) << 16 | std::uint32_t(y * 5) << 8 | std::uint32_t(x + y);
 }
 
-BmpSpec trueColour(std::int32_t w, std::int32_t h) {
-    BmpSpec s;
+BmpLayout trueColour(std::int32_t w, std::int32_t h) {
+    BmpLayout s;
     s.width = w;
     s.height = h;
     s.pixel = rgbAt;
@@ -66,23 +66,23 @@ TEST_F(BitmapLoader, LargerPictureIsCroppedAndTheRestStaysMagenta) {
 
 TEST_F(BitmapLoader, TopDownRowsKeepTheirOrder) {
     auto image = createImage(7, 5);
-    auto spec = trueColour(7, -5);
-    ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0);
+    auto layout = trueColour(7, -5);
+    ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     expectPixels(*image, [](std::int32_t x, std::int32_t y) { return 0xFF000000u | rgbAt(x, y); });
 }
 
 TEST_F(BitmapLoader, ShortPaletteLeavesHighIndicesToTheScreenPalette) {
-    BmpSpec spec;
-    spec.width = 16;
-    spec.height = 2;
-    spec.bitCount = 8;
+    BmpLayout layout;
+    layout.width = 16;
+    layout.height = 2;
+    layout.bitCount = 8;
     for (std::uint32_t i = 0; i < 16; ++i)
-        spec.palette.push_back(0x010203 * (i + 1));
-    spec.pixel = [](std::int32_t x, std::int32_t y) {
+        layout.palette.push_back(0x010203 * (i + 1));
+    layout.pixel = [](std::int32_t x, std::int32_t y) {
         return y == 0 ? std::uint32_t(x) : std::uint32_t(240 + x);
     };
     auto image = createImage(16, 2);
-    ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0);
+    ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     expectPixels(*image, [](std::int32_t x, std::int32_t y) {
         return y == 0 ? 0xFF000000u | (0x010203u * std::uint32_t(x + 1)) : 0xFF000000u;
     });
@@ -91,10 +91,11 @@ TEST_F(BitmapLoader, ShortPaletteLeavesHighIndicesToTheScreenPalette) {
 }
 
 TEST_F(BitmapLoader, ShortPaletteReusesEntriesAnEarlierFileLeft) {
-    BmpSpec full;
+    BmpLayout full;
     full.bitCount = 8;
-    for (std::uint32_t i = 0; i < 256; ++i) full.palette.push_back(0x000100 * i + 0x40);
-    BmpSpec partial;
+    for (std::uint32_t i = 0; i < 256; ++i)
+        full.palette.push_back(0x000100 * i + 0x40);
+    BmpLayout partial;
     partial.bitCount = 8;
     partial.width = 2;
     partial.palette = {0xABCDEF};
@@ -107,29 +108,29 @@ TEST_F(BitmapLoader, ShortPaletteReusesEntriesAnEarlierFileLeft) {
 }
 
 TEST_F(BitmapLoader, PaletteOutGetsSixBitChannelsAndScreenPaletteStays) {
-    BmpSpec spec;
-    spec.bitCount = 1;
-    spec.palette = {0x000000, 0xFC8040};
+    BmpLayout layout;
+    layout.bitCount = 1;
+    layout.palette = {0x000000, 0xFC8040};
     std::uint32_t out[256] = {};
     auto image = createImage(1, 1);
-    ASSERT_EQ(load(buildBmp(spec), image->bytes(), out), 0);
+    ASSERT_EQ(load(buildBmp(layout), image->bytes(), out), 0);
     EXPECT_EQ(out[1], (0x3Fu << 16) | (0x20u << 8) | 0x10u);
     EXPECT_EQ(currentScreen()->palette[1], 0u);
 }
 
 TEST_F(BitmapLoader, PackedIndicesUnpackMostSignificantFirstWithRowPadding) {
     for (const std::uint16_t bits : {1, 2, 3, 4}) {
-        BmpSpec spec;
-        spec.width = 37;  // rows end mid-byte and need padding
-        spec.height = 3;
-        spec.bitCount = bits;
+        BmpLayout layout;
+        layout.width = 37;  // rows end mid-byte and need padding
+        layout.height = 3;
+        layout.bitCount = bits;
         for (std::uint32_t i = 0; i < (1u << bits); ++i)
-            spec.palette.push_back(0x100000 * i + 7);
-        spec.pixel = [bits](std::int32_t x, std::int32_t y) {
+            layout.palette.push_back(0x100000 * i + 7);
+        layout.pixel = [bits](std::int32_t x, std::int32_t y) {
             return std::uint32_t(x * 3 + y) % (1u << bits);
         };
         auto image = createImage(37, 3);
-        ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0) << bits;
+        ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0) << bits;
         expectPixels(*image, [bits](std::int32_t x, std::int32_t y) {
             return 0xFF000000u | (0x100000u * (std::uint32_t(x * 3 + y) % (1u << bits)) + 7);
         });
@@ -137,68 +138,68 @@ TEST_F(BitmapLoader, PackedIndicesUnpackMostSignificantFirstWithRowPadding) {
 }
 
 TEST_F(BitmapLoader, CoreHeaderUsesThreeBytePaletteEntries) {
-    BmpSpec spec;
-    spec.headerSize = 12;
-    spec.width = 4;
-    spec.height = 2;
-    spec.bitCount = 4;
-    spec.palette = {0x112233, 0x445566, 0x778899};
-    spec.pixel = [](std::int32_t x, std::int32_t) { return std::uint32_t(x % 3); };
+    BmpLayout layout;
+    layout.headerSize = 12;
+    layout.width = 4;
+    layout.height = 2;
+    layout.bitCount = 4;
+    layout.palette = {0x112233, 0x445566, 0x778899};
+    layout.pixel = [](std::int32_t x, std::int32_t) { return std::uint32_t(x % 3); };
     auto image = createImage(4, 2);
-    ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0);
+    ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     const std::uint32_t colours[] = {0xFF112233, 0xFF445566, 0xFF778899};
     expectPixels(*image, [&](std::int32_t x, std::int32_t) { return colours[x % 3]; });
 }
 
 TEST_F(BitmapLoader, SixteenBitDefaultsToFiveFiveFiveWidenedByRepeatingHighBits) {
-    BmpSpec spec;
-    spec.bitCount = 16;
-    spec.width = 2;
-    spec.pixel = [](std::int32_t x, std::int32_t) {
+    BmpLayout layout;
+    layout.bitCount = 16;
+    layout.width = 2;
+    layout.pixel = [](std::int32_t x, std::int32_t) {
         return x == 0 ? 0x7FFFu : (0x10u << 10) | (0x01u << 5) | 0x1Fu;
     };
     auto image = createImage(2, 1);
-    ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0);
+    ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     EXPECT_EQ(image->pixel32(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(image->pixel32(1, 0), 0xFF000000u | (0x84u << 16) | (0x08u << 8) | 0xFFu);
 }
 
 TEST_F(BitmapLoader, BitFieldsFollowTheirMasks) {
-    BmpSpec spec;
-    spec.bitCount = 16;
-    spec.compression = 3;
-    spec.width = 1;
-    spec.masks[0] = 0xF800, spec.masks[1] = 0x07E0, spec.masks[2] = 0x001F;
-    spec.pixel = [](std::int32_t, std::int32_t) { return (0x1Fu << 11) | (0x20u << 5) | 0x00u; };
+    BmpLayout layout;
+    layout.bitCount = 16;
+    layout.compression = 3;
+    layout.width = 1;
+    layout.masks[0] = 0xF800, layout.masks[1] = 0x07E0, layout.masks[2] = 0x001F;
+    layout.pixel = [](std::int32_t, std::int32_t) { return (0x1Fu << 11) | (0x20u << 5) | 0x00u; };
     auto image = createImage(1, 1);
-    ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0);
+    ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     EXPECT_EQ(image->pixel32(0, 0), 0xFFFF8200u);
 }
 
 TEST_F(BitmapLoader, AlphaComesFromALongHeadersMaskOnly) {
-    BmpSpec spec;
-    spec.bitCount = 32;
-    spec.headerSize = 108;
-    spec.compression = 3;
-    spec.masks[0] = 0x00FF0000, spec.masks[1] = 0x0000FF00, spec.masks[2] = 0x000000FF,
-    spec.masks[3] = 0xFF000000;
-    spec.pixel = [](std::int32_t, std::int32_t) { return 0x40A0B0C0u; };
+    BmpLayout layout;
+    layout.bitCount = 32;
+    layout.headerSize = 108;
+    layout.compression = 3;
+    layout.masks[0] = 0x00FF0000, layout.masks[1] = 0x0000FF00, layout.masks[2] = 0x000000FF,
+    layout.masks[3] = 0xFF000000;
+    layout.pixel = [](std::int32_t, std::int32_t) { return 0x40A0B0C0u; };
     auto image = createImage(1, 1);
-    ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0);
+    ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     EXPECT_EQ(image->pixel32(0, 0), 0x40A0B0C0u);
-    spec.headerSize = 40;  // three masks after the header, no alpha
-    ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0);
+    layout.headerSize = 40;  // three masks after the header, no alpha
+    ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     EXPECT_EQ(image->pixel32(0, 0), 0xFFA0B0C0u);
 }
 
 TEST_F(BitmapLoader, DegenerateMasksGiveDefinedChannels) {
-    BmpSpec spec;
-    spec.bitCount = 32;
-    spec.compression = 3;
-    spec.masks[0] = 0, spec.masks[1] = 0xFFFFFFFF, spec.masks[2] = 0x80000000;
-    spec.pixel = [](std::int32_t, std::int32_t) { return 0x9A000000u; };
+    BmpLayout layout;
+    layout.bitCount = 32;
+    layout.compression = 3;
+    layout.masks[0] = 0, layout.masks[1] = 0xFFFFFFFF, layout.masks[2] = 0x80000000;
+    layout.pixel = [](std::int32_t, std::int32_t) { return 0x9A000000u; };
     auto image = createImage(1, 1);
-    ASSERT_EQ(load(buildBmp(spec), image->bytes()), 0);
+    ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     EXPECT_EQ(image->pixel32(0, 0), 0xFF009A80u);  // red none, green its top 8 bits, 1-bit blue shifted up
 }
 
@@ -210,7 +211,7 @@ TEST_F(BitmapLoader, SmallerDestinationsGetFiveSixFiveOrMaskedIndices) {
     const std::uint32_t c = rgbAt(1, 0);
     EXPECT_EQ(v, (((c >> 16) >> 3) << 11) | ((((c >> 8) & 0xFF) >> 2) << 5) | ((c & 0xFF) >> 3));
 
-    BmpSpec indexed;
+    BmpLayout indexed;
     indexed.bitCount = 8;
     indexed.width = 2;
     indexed.pixel = [](std::int32_t x, std::int32_t) { return std::uint32_t(200 + x); };
@@ -282,8 +283,8 @@ TEST(BitmapLoaderWithoutScreen, NeedsAScreenForTheScreenAndForBitmaps) {
 // Header classes that broke other loaders: each must give 3 and leave the image alone.
 TEST_F(BitmapLoader, RejectsMalformedHeadersWithoutTouchingTheImage) {
     auto image = createImage(8, 8);
-    auto expectRejected = [&](BmpSpec spec, const char* what) {
-        EXPECT_EQ(load(buildBmp(spec), image->bytes()), 3) << what;
+    auto expectRejected = [&](BmpLayout layout, const char* what) {
+        EXPECT_EQ(load(buildBmp(layout), image->bytes()), 3) << what;
     };
     auto base = [] { return trueColour(8, 8); };
     auto s = base();
@@ -344,7 +345,7 @@ TEST_F(BitmapLoader, RejectsMalformedHeadersWithoutTouchingTheImage) {
     shortHeader.resize(30);
     EXPECT_EQ(load(shortHeader, image->bytes()), 3) << "header cut off";
 
-    BmpSpec palette8;
+    BmpLayout palette8;
     palette8.bitCount = 8;
     palette8.dataOffset = 14 + 40 + 1024;  // claims a full table the file does not hold
     auto cut = buildBmp(palette8);
@@ -358,9 +359,9 @@ TEST_F(BitmapLoader, HugeDimensionsFailOnTheMissingRowsWithoutAllocating) {
     auto image = createImage(8, 8);
     for (const auto& [w, h] :
          {std::pair{0x7FFFFFFF, 0x7FFFFFFF}, {0x40000000, 4}, {4, -0x7FFFFFFF}, {0xFFFF, 0xFFFF}}) {
-        auto spec = trueColour(1, 1);
-        spec.bitCount = 32;
-        auto file = buildBmp(spec);
+        auto layout = trueColour(1, 1);
+        layout.bitCount = 32;
+        auto file = buildBmp(layout);
         std::memcpy(file.data() + 18, &w, 4);
         std::memcpy(file.data() + 22, &h, 4);
         EXPECT_EQ(load(file, image->bytes()), 3) << w << "x" << h;
@@ -378,12 +379,12 @@ TEST_F(BitmapLoader, TruncatedRowsKeepWhatWasConverted) {
 }
 
 TEST_F(BitmapLoader, OddPaletteClaimsStayInsideTheTable) {
-    BmpSpec spec;
-    spec.bitCount = 8;
-    spec.width = 3;
-    spec.palette = {0x0000FF, 0x00FF00};
-    spec.pixel = [](std::int32_t x, std::int32_t) { return x == 0 ? 1u : 255u; };  // index past the table
-    auto file = buildBmp(spec);
+    BmpLayout layout;
+    layout.bitCount = 8;
+    layout.width = 3;
+    layout.palette = {0x0000FF, 0x00FF00};
+    layout.pixel = [](std::int32_t x, std::int32_t) { return x == 0 ? 1u : 255u; };  // index past the table
+    auto file = buildBmp(layout);
     const std::uint32_t coloursUsed = 1000000;
     std::memcpy(file.data() + 46, &coloursUsed, 4);
     auto image = createImage(3, 1);

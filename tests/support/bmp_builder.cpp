@@ -19,7 +19,7 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     put16(out, v >> 16);
 }
 
-std::vector<std::uint8_t> packRow(const BmpSpec& s, std::int32_t y) {
+std::vector<std::uint8_t> packRow(const BmpLayout& s, std::int32_t y) {
     std::vector<std::uint8_t> row;
     const std::int32_t w = s.width;
     if (s.bitCount < 8) {
@@ -46,7 +46,7 @@ std::vector<std::uint8_t> packRow(const BmpSpec& s, std::int32_t y) {
 
 }  // namespace
 
-std::vector<std::uint8_t> buildBmp(const BmpSpec& s) {
+std::vector<std::uint8_t> buildBmp(const BmpLayout& s) {
     const bool core = s.headerSize == 12;
     const bool maskTable = s.compression == 3 && s.headerSize < 108;
     const std::size_t entry = core ? 3 : 4;

@@ -8,7 +8,7 @@
 
 namespace zopp::testing {
 
-struct BmpSpec {
+struct BmpLayout {
     std::int32_t width = 1;
     std::int32_t height = 1;  // negative: rows stored top to bottom
     std::uint16_t bitCount = 24;
@@ -25,7 +25,7 @@ struct BmpSpec {
     };
 };
 
-std::vector<std::uint8_t> buildBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> buildBmp(const BmpLayout& layout);
 
 // Writes bytes to a fresh file under the temporary folder and returns its path.
 std::string writeTempFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
