@@ -24,7 +24,7 @@ enum CoordinateMode : std::int32_t {
     CoordFirstRelative = 2,   // first point relative to the pen
     CoordBothRelative = 3,
     CoordAbsoluteAlt = 4,
-    CoordPenRelative = 5,     // single point relative to the pen
+    CoordPenRelative = 5,  // single point relative to the pen
 };
 
 // Draws image (or its source rectangle, corners inclusive) at (x, y) onto target (SCREEN = the screen).

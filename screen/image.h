@@ -28,7 +28,7 @@ inline constexpr std::size_t IMAGE_HEADER_BYTES = 32;
 
 // One image block with its owner.
 class Image {
-public:
+  public:
     explicit Image(std::size_t bytes);
     ImageBytes bytes() { return {block_.get(), size_}; }
     ConstImageBytes bytes() const { return {block_.get(), size_}; }
@@ -39,7 +39,7 @@ public:
     // Pixel (x, y) of a 4-byte image as 0xAARRGGBB.
     std::uint32_t pixel32(std::int32_t x, std::int32_t y) const;
 
-private:
+  private:
     std::unique_ptr<std::uint8_t[]> block_;
     std::size_t size_;
 };
@@ -55,15 +55,27 @@ struct ImageInfo {
 // replaces bytesPerPixel 0 of the older header.
 std::optional<ImageInfo> readImageHeader(ConstImageBytes block, std::int32_t screenBytesPerPixel);
 
+// width × bytesPerPixel rounded up to a multiple of 16 bytes.
+std::int32_t imagePitch(std::int32_t width, std::int32_t bytesPerPixel);
+// Writes type 7, bytesPerPixel, width, height and the rounded pitch into the first 20 bytes of block.
+void writeImageHeader(std::uint8_t* block, std::int32_t bytesPerPixel, std::int32_t width,
+                      std::int32_t height);
+
 // Null without a screen, for a non-positive size, or a depth that is not 1, 2 or 4 bytes. Depth ≤ 0 is
 // the screen's. With DEFAULT_COLOR in flags the fill is 0 / 0xF81F / 0xFFFF00FF by pixel size;
 // otherwise colour (0xRRGGBB, packed to 5-6-5 for 2 bytes).
-ImagePtr createImage(std::int32_t width, std::int32_t height, std::uint32_t colour = 0, std::int32_t depth = 0,
-                     std::int32_t flags = DEFAULT_COLOR);
+ImagePtr createImage(std::int32_t width, std::int32_t height, std::uint32_t colour = 0,
+                     std::int32_t depth = 0, std::int32_t flags = DEFAULT_COLOR);
 void destroyImage(ImagePtr image);
 
-// Loads a BMP file (or a raw dump) into destination (SCREEN = the screen). Both '/' and '\' separate
-// folders. Returns 0, 1 (illegal call), 2 (file not found) or 3 (bad or short file).
-std::int32_t loadBitmap(std::string_view fileName, ImageBytes destination, std::uint32_t* paletteOut = nullptr);
+// Loads a BMP file (or a raw dump) into destination (SCREEN = the screen), cropped to it; the picture's
+// top-left corner lands on the destination's. Both '/' and '\' separate folders. Reads 1 to 32 bits per
+// pixel (below 8 packed most significant first, rows padded to 4 bytes), plain or bit-field rows; refuses
+// run-length data and files over 64 MiB. paletteOut (256 entries) receives the colour table with 6-bit
+// channels instead of the screen palette. Destination bytes without an image header get one, only if the
+// whole picture fits. Returns 0, 1 (illegal call or no room), 2 (file not found) or 3 (bad or short
+// file; rows already converted stay).
+std::int32_t loadBitmap(std::string_view fileName, ImageBytes destination,
+                        std::uint32_t* paletteOut = nullptr);
 
 }  // namespace zopp

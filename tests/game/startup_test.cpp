@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "game/startup.h"
 #include "screen/screen.h"
+#include "tests/support/bmp_builder.h"
 #include "tests/support/memory_backend.h"
 
 namespace zopp::testing {
@@ -15,38 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void put16(std::ofstream& out, std::uint16_t v) {
-    out.put(static_cast<char>(v & 0xFF)).put(static_cast<char>(v >> 8));
-}
-void put32(std::ofstream& out, std::uint32_t v) {
-    put16(out, static_cast<std::uint16_t>(v & 0xFFFF));
-    put16(out, static_cast<std::uint16_t>(v >> 16));
-}
-
-// An uncompressed bottom-up 24-bit bitmap of one colour (0xRRGGBB).
+// A one-colour 24-bit bitmap file (colour 0xRRGGBB).
 void writeBitmap(const fs::path& file, std::int32_t width, std::int32_t height, std::uint32_t colour) {
-    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
-    const std::uint32_t pixelBytes = rowBytes * static_cast<std::uint32_t>(height);
-    std::ofstream out(file, std::ios::binary);
-    out.put('B').put('M');
-    put32(out, 54 + pixelBytes);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, static_cast<std::uint32_t>(width));
-    put32(out, static_cast<std::uint32_t>(height));
-    put16(out, 1);
-    put16(out, 24);
-    for (int i = 0; i < 6; ++i)
-        put32(out, 0);
-    for (std::int32_t y = 0; y < height; ++y) {
-        for (std::int32_t x = 0; x < width; ++x) {
-            out.put(static_cast<char>(colour & 0xFF)).put(static_cast<char>((colour >> 8) & 0xFF));
-            out.put(static_cast<char>((colour >> 16) & 0xFF));
-        }
-        for (std::uint32_t pad = static_cast<std::uint32_t>(width) * 3; pad < rowBytes; ++pad)
-            out.put(0);
-    }
+    BmpSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.pixel = [colour](std::int32_t, std::int32_t) { return colour; };
+    const std::vector<std::uint8_t> bytes = buildBmp(spec);
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 constexpr std::uint32_t kBackground = 0x336699;

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "screen/blit.h"
+#include "screen/line.h"
+#include "screen/screen.h"
+#include "tests/support/memory_backend.h"
+
+namespace zopp {
+namespace {
+
+constexpr std::uint32_t BACKGROUND = 0xFF000000;
+constexpr std::uint32_t RED = 0x00FF0000;
+
+using Pixels = std::set<std::pair<std::int32_t, std::int32_t>>;
+
+class Lines : public testing::MemoryScreen {
+  protected:
+    void SetUp() override { MemoryScreen::SetUp(); }
+    // Exactly the listed pixels have colour, all others the background.
+    void expectOnly(const Pixels& drawn, std::uint32_t colour, std::int32_t w = 640, std::int32_t h = 480) {
+        for (std::int32_t y = 0; y < h; ++y) {
+            for (std::int32_t x = 0; x < w; ++x) {
+                ASSERT_EQ(screenPixel(x, y), drawn.count({x, y}) ? colour : BACKGROUND)
+                    << "at " << x << "," << y;
+            }
+        }
+    }
+};
+
+TEST_F(Lines, FilledBoxClampsToTheScreenLikeTheGamesStrip) {
+    openMemoryScreen();
+    clearDirty();
+    drawLine(SCREEN, 0, 433, 640, 480, 0x000000, LineFilledBox, 0xFFFF, 0);
+    for (std::int32_t y = 0; y < 480; ++y) {
+        EXPECT_EQ(lineDirty(y), y >= 433) << y;
+        for (std::int32_t x = 0; x < 640; x += 639)
+            EXPECT_EQ(screenPixel(x, y), y >= 433 ? 0u : BACKGROUND);
+    }
+}
+
+TEST_F(Lines, BoxesOutsideTheClipDrawNothing) {
+    openMemoryScreen();
+    clearDirty();
+    drawLine(SCREEN, 700, 0, 800, 10, RED, LineFilledBox);
+    drawLine(SCREEN, -10, -10, -1, 500, RED, LineBox);
+    expectOnly({}, RED);
+    EXPECT_FALSE(lineDirty(0));
+}
+
+TEST_F(Lines, SlopedLineStepsByErrorTerm) {
+    openMemoryScreen(16, 8);
+    drawLine(SCREEN, 0, 0, 4, 2, RED, LineSegment);
+    expectOnly({{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}, RED, 16, 8);
+}
+
+TEST_F(Lines, ReversedLineCoversTheSamePixelsOnAxes) {
+    openMemoryScreen(16, 8);
+    drawLine(SCREEN, 5, 6, 5, 2, RED, LineSegment);
+    drawLine(SCREEN, 9, 1, 7, 1, RED, LineSegment);
+    expectOnly({{5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}, {7, 1}, {8, 1}, {9, 1}}, RED, 16, 8);
+}
+
+TEST_F(Lines, StylePatternRotatesFromBitFifteenPerPosition) {
+    openMemoryScreen(40, 4);
+    drawLine(SCREEN, 0, 1, 33, 1, RED, LineSegment, 0xA000);  // positions 0 and 2 of every 16
+    expectOnly({{0, 1}, {2, 1}, {16, 1}, {18, 1}, {32, 1}}, RED, 40, 4);
+}
+
+TEST_F(Lines, ClippedLineKeepsItsPatternPhaseAndSlope) {
+    openMemoryScreen(16, 16);
+    drawLine(SCREEN, -3, 4, 10, 4, RED, LineSegment, 0x1000);  // position 3 is x = 0
+    drawLine(SCREEN, -8, -8, 23, 23, RED, LineSegment);        // diagonal through the corners
+    Pixels want{{0, 4}};
+    for (std::int32_t i = 0; i < 16; ++i)
+        want.insert({i, i});
+    expectOnly(want, RED, 16, 16);
+}
+
+TEST_F(Lines, HugeCoordinatesClipWithoutWalkingTheLine) {
+    openMemoryScreen(16, 8);
+    drawLine(SCREEN, -1e9f, 3, 1e9f, 3, RED, LineSegment);
+    drawLine(SCREEN, -1e9f, -1e9f, -1e9f, 1e9f, RED, LineSegment);  // wholly left
+    Pixels want;
+    for (std::int32_t x = 0; x < 16; ++x)
+        want.insert({x, 3});
+    expectOnly(want, RED, 16, 8);
+}
+
+TEST_F(Lines, OutlineSkipsEdgesOutsideTheClip) {
+    openMemoryScreen(16, 16);
+    drawLine(SCREEN, 4, 12, -5, 5, RED, LineBox);  // left column off screen
+    Pixels want;
+    for (std::int32_t x = 0; x <= 4; ++x)
+        want.insert({x, 5}), want.insert({x, 12});
+    for (std::int32_t y = 5; y <= 12; ++y)
+        want.insert({4, y});
+    expectOnly(want, RED, 16, 16);
+}
+
+TEST_F(Lines, OutlinePatternRunsRoundTheBox) {
+    openMemoryScreen(16, 16);
+    drawLine(SCREEN, 1, 1, 4, 3, RED, LineBox, 0x9249);  // every third position, clockwise from top left
+    // Perimeter order: (1,1) (2,1) (3,1) (4,1) (4,2) (4,3) (3,3) (2,3) (1,3) (1,2)
+    expectOnly({{1, 1}, {4, 1}, {3, 3}, {1, 2}}, RED, 16, 16);
+}
+
+TEST_F(Lines, DefaultColourIsTheForeground) {
+    openMemoryScreen(8, 8);
+    drawLine(SCREEN, 2, 2, 3, 2, RED, LineSegment, 0xFFFF, DEFAULT_COLOR);
+    expectOnly({{2, 2}, {3, 2}}, 0xFFFFFFFF, 8, 8);
+}
+
+TEST_F(Lines, ColourIsConvertedForSixteenBitScreens) {
+    openMemoryScreen(8, 8, 16);
+    drawLine(SCREEN, 1, 1, 1, 1, 0x00FF8040, LineSegment);
+    EXPECT_EQ(screenPixel(1, 1), (0xFFu >> 3) << 11 | (0x80u >> 2) << 5 | (0x40u >> 3));
+}
+
+TEST_F(Lines, AlphaDrawingBlendsOnFourByteTargets) {
+    openMemoryScreen(8, 8, 32, ScreenNoSwitch | ScreenAlphaDrawing);
+    drawLine(SCREEN, 0, 0, 7, 7, 0x80FF0000, LineFilledBox);
+    EXPECT_EQ(screenPixel(3, 3), 0xFF800000u);
+}
+
+TEST_F(Lines, PenTakesTheSecondPointForRelativeCalls) {
+    openMemoryScreen(16, 16);
+    drawLine(SCREEN, 2, 2, 5, 5, RED, LineSegment);
+    drawLine(SCREEN, 1, 0, 2, 0, RED, LineSegment, 0xFFFF, CoordBothRelative);  // (6, 5) to (8, 5)
+    Pixels want{{2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 5}, {7, 5}, {8, 5}};
+    expectOnly(want, RED, 16, 16);
+}
+
+}  // namespace
+}  // namespace zopp
