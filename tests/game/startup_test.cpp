@@ -19,11 +19,11 @@ namespace fs = std::filesystem;
 
 // A one-colour 24-bit bitmap file (colour 0xRRGGBB).
 void writeBitmap(const fs::path& file, std::int32_t width, std::int32_t height, std::uint32_t colour) {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixel = [colour](std::int32_t, std::int32_t) { return colour; };
-    const std::vector<std::uint8_t> bytes = buildBmp(spec);
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.pixel = [colour](std::int32_t, std::int32_t) { return colour; };
+    const std::vector<std::uint8_t> bytes = buildBmp(layout);
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
