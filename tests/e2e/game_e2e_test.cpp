@@ -42,10 +42,12 @@ class GameEndToEnd : public ::testing::Test {
         x_.click(1);
         settle();
     }
-    bool waitForPixel(::Window window, int x, int y, std::uint32_t colour) {
-        for (int i = 0; i < 50; ++i) {
-            if (x_.pixel(window, x, y) == colour) return true;
-            settle();
+    // Polls the condition for up to three seconds.
+    template <typename Condition>
+    bool waitUntil(Condition condition) {
+        for (int i = 0; i < 300; ++i) {
+            if (condition()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;
     }
@@ -71,22 +73,35 @@ TEST_F(GameEndToEnd, OnePlayerGameFromSetupToGameOverAndBack) {
     settle();
     const std::uint32_t setupCorner = x_.pixel(window, 5, 470);
 
+    // A point of the message button left of every text: it tells the button faces apart.
+    const auto buttonFace = [&] { return x_.pixel(window, 374, 405); };
+    const std::uint32_t setupButton = buttonFace();
     clickAt(window, 155, 375);  // one player
+    ASSERT_TRUE(waitUntil([&] { return buttonFace() != setupButton; }));
+    const std::uint32_t throwButton = buttonFace();
+
     const int rows[] = {1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15};
     for (int row : rows) {
         clickAt(window, 470, 405);  // first throw
+        ASSERT_TRUE(waitUntil([&] { return buttonFace() != throwButton; })) << row;
+        const std::uint32_t scoreButton = buttonFace();
         clickAt(window, 470, 405);  // no die picked up: straight to the scoreboard
+        ASSERT_TRUE(waitUntil([&] { return buttonFace() != scoreButton; })) << row;
         const int y = (row <= 8 ? 20 * row + 5 : 20 * row + 10) + 10;
-        EXPECT_TRUE(anyPixel(window, 170, 270, y - 2, kRed) || anyPixel(window, 170, 270, y + 2, kRed))
-            << "candidate of row " << row;
+        EXPECT_TRUE(waitUntil([&] {
+            return anyPixel(window, 170, 270, y - 2, kRed) || anyPixel(window, 170, 270, y + 2, kRed);
+        })) << "candidate of row "
+            << row;
         clickAt(window, 220, y);
+        // The next turn, or the game over, shows the throw button again.
+        ASSERT_TRUE(waitUntil([&] { return buttonFace() == throwButton; })) << row;
     }
     // The beep (250 ms) comes before the black strip.
-    EXPECT_TRUE(waitForPixel(window, 5, 470, 0x000000));
+    EXPECT_TRUE(waitUntil([&] { return x_.pixel(window, 5, 470) == 0x000000u; }));
     EXPECT_TRUE(anyPixel(window, 85, 525, 455, kYellow) || anyPixel(window, 85, 525, 458, kYellow));
 
     clickAt(window, 470, 405);  // "Neues Spiel ??"
-    EXPECT_EQ(x_.pixel(window, 5, 470), setupCorner);
+    EXPECT_TRUE(waitUntil([&] { return x_.pixel(window, 5, 470) == setupCorner; }));
 
     x_.sendDeleteWindow(window);
     EXPECT_EQ(game->wait(), 0);
