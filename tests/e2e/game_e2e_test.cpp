@@ -70,7 +70,8 @@ TEST_F(GameEndToEnd, OnePlayerGameFromSetupToGameOverAndBack) {
     const XSession::Geometry g = x_.geometry(window);
     EXPECT_EQ(g.width, 640);
     EXPECT_EQ(g.height, 480);
-    settle();
+    // The window opens black; the setup screen follows once every picture has loaded.
+    ASSERT_TRUE(waitUntil([&] { return x_.pixel(window, 5, 470) != 0x000000u; }));
     const std::uint32_t setupCorner = x_.pixel(window, 5, 470);
 
     // A point of the message button left of every text: it tells the button faces apart.
