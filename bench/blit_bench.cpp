@@ -11,24 +11,13 @@
 #include "screen/screen.h"
 #include "screen/screen_state.h"
 #include "tests/support/bmp_builder.h"
+#include "tests/support/window_less_backend.h"
 
 namespace {
 
-class NoWindow final : public zopp::Backend {
-  public:
-    bool start(zopp::ScreenState&, std::int32_t) override { return true; }
-    void stop() override {}
-    void setTitle(std::string_view) override {}
-    void paletteChanged() override {}
-};
-std::unique_ptr<zopp::Backend> makeNoWindow(std::int32_t) {
-    return std::make_unique<NoWindow>();
-}
-constexpr zopp::BackendFactory backends[] = {makeNoWindow};
-
 void openGameScreen() {
     if (zopp::screenIsOpen()) return;
-    zopp::setBackendFactories(backends);
+    zopp::setBackendFactories(zopp::testing::windowLessBackends);
     zopp::openScreen(640, 480, 32, 0, 4, 0);
 }
 

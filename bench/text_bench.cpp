@@ -1,32 +1,19 @@
 // drawText of the game's longest rule line on a 640×480×32 frame buffer, without a window.
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string_view>
 
 #include "screen/backend.h"
 #include "screen/screen.h"
 #include "screen/text.h"
+#include "tests/support/window_less_backend.h"
 
 namespace {
-
-class HeadlessBackend final : public zopp::Backend {
-  public:
-    bool start(zopp::ScreenState&, std::int32_t) override { return true; }
-    void stop() override {}
-    void setTitle(std::string_view) override {}
-    void paletteChanged() override {}
-};
-
-std::unique_ptr<zopp::Backend> makeHeadless(std::int32_t) {
-    return std::make_unique<HeadlessBackend>();
-}
-constexpr zopp::BackendFactory headless[] = {makeHeadless};
 
 void drawTextRuleLine(benchmark::State& state) {
     constexpr std::string_view line =
         "Original-K-Style... jeder gehaltene Wuerfel bleibt liegen (locked   !)";
-    zopp::setBackendFactories(headless);
+    zopp::setBackendFactories(zopp::testing::windowLessBackends);
     if (zopp::openScreen(640, 480, 32, 1, 4, 0) != 0 || zopp::setTextGrid(80, 30) != 0) {
         state.SkipWithError("no screen");
         return;

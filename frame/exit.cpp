@@ -6,6 +6,7 @@
 // happen at the end is an exit hook or the finaliser below; stdout is flushed explicitly.
 #include <pthread.h>
 #include <semaphore.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -109,6 +110,12 @@ void markParked() {
 }
 
 void* standbyThreadMain(void*) {
+    // Interrupt and termination belong to the program's thread, where they report; this one only waits.
+    sigset_t external;
+    sigemptyset(&external);
+    sigaddset(&external, SIGINT);
+    sigaddset(&external, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &external, nullptr);
     while (::sem_wait(&handOffRequest) != 0) {
     }
     runExitSequence();

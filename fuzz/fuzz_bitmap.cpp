@@ -10,21 +10,9 @@
 #include "screen/bmp_loader.h"
 #include "screen/image.h"
 #include "screen/screen.h"
+#include "tests/support/window_less_backend.h"
 
 namespace {
-
-class NoWindow final : public zopp::Backend {
-  public:
-    bool start(zopp::ScreenState&, std::int32_t) override { return true; }
-    void stop() override {}
-    void setTitle(std::string_view) override {}
-    void paletteChanged() override {}
-};
-
-std::unique_ptr<zopp::Backend> makeNoWindow(std::int32_t) {
-    return std::make_unique<NoWindow>();
-}
-constexpr zopp::BackendFactory backends[] = {makeNoWindow};
 
 void check(std::int32_t result) {
     if (result < 0 || result > 3) std::abort();
@@ -33,7 +21,7 @@ void check(std::int32_t result) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    zopp::setBackendFactories(backends);
+    zopp::setBackendFactories(zopp::testing::windowLessBackends);
     return 0;
 }
 

@@ -2,33 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 #include "screen/screen.h"
 #include "screen/screen_state.h"
+#include "tests/support/window_less_backend.h"
 
 namespace zopp::testing {
 
-namespace {
-
-class MemoryBackend final : public Backend {
-public:
-    bool start(ScreenState&, std::int32_t) override { return true; }
-    void stop() override {}
-    void setTitle(std::string_view) override {}
-    void paletteChanged() override {}
-};
-
-std::unique_ptr<Backend> makeMemoryBackend(std::int32_t flags) {
-    if (flags & 2) return nullptr;  // like the window-surface back-end, it refuses OpenGL
-    return std::make_unique<MemoryBackend>();
+void MemoryScreen::SetUp() {
+    setBackendFactories(windowLessBackends);
 }
-
-constexpr BackendFactory memoryBackends[] = {makeMemoryBackend};
-
-}  // namespace
-
-void MemoryScreen::SetUp() { setBackendFactories(memoryBackends); }
 
 void MemoryScreen::TearDown() {
     closeScreen();
@@ -42,14 +25,17 @@ void MemoryScreen::openMemoryScreen(std::int32_t width, std::int32_t height, std
 
 std::uint32_t MemoryScreen::screenPixel(std::int32_t x, std::int32_t y) const {
     ScreenState* screen = currentScreen();
-    const std::uint8_t* p = screen->workPixels() + static_cast<std::size_t>(y) * static_cast<std::size_t>(screen->pitch) +
+    const std::uint8_t* p = screen->workPixels() +
+                            static_cast<std::size_t>(y) * static_cast<std::size_t>(screen->pitch) +
                             static_cast<std::size_t>(x) * static_cast<std::size_t>(screen->bytesPerPixel);
     std::uint32_t v = 0;
     std::memcpy(&v, p, static_cast<std::size_t>(screen->bytesPerPixel));
     return v;
 }
 
-bool MemoryScreen::lineDirty(std::int32_t y) const { return currentScreen()->dirty[static_cast<std::size_t>(y)] != 0; }
+bool MemoryScreen::lineDirty(std::int32_t y) const {
+    return currentScreen()->dirty[static_cast<std::size_t>(y)] != 0;
+}
 
 void MemoryScreen::clearDirty() {
     auto& dirty = currentScreen()->dirty;

@@ -1,8 +1,8 @@
 // A back-end without window or thread, so drawing tests run on the frame buffer alone.
 #pragma once
 
-#include <cstdint>
 #include <gtest/gtest.h>
+#include <cstdint>
 
 #include "screen/backend.h"
 
@@ -10,7 +10,7 @@ namespace zopp::testing {
 
 // Installs the memory back-end for the fixture's lifetime and opens a screen of the given mode.
 class MemoryScreen : public ::testing::Test {
-protected:
+  protected:
     void openMemoryScreen(std::int32_t width = 640, std::int32_t height = 480, std::int32_t depth = 32,
                           std::int32_t flags = 4);
     void SetUp() override;
