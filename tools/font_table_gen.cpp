@@ -1,5 +1,6 @@
-// font_table_gen <fontdata folder> <output .cpp>: builds the font and palette table, packs it and writes
-// the source that carries it.
+// font_table_gen <fontdata folder> <output .cpp> [packed bytes]: builds the font and palette table, packs
+// it and writes the source that carries it; the optional third file receives the packed bytes alone (the
+// unpacker's fuzzer starts from them).
 #include <cstdio>
 #include <fstream>
 
@@ -8,8 +9,8 @@
 #include "tools/lzw_pack.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: font_table_gen <fontdata folder> <output .cpp>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: font_table_gen <fontdata folder> <output .cpp> [packed bytes]\n");
         return 2;
     }
     std::string error;
@@ -24,6 +25,14 @@ int main(int argc, char** argv) {
     if (!out.flush()) {
         std::fprintf(stderr, "font_table_gen: cannot write %s\n", argv[2]);
         return 1;
+    }
+    if (argc == 4) {
+        std::ofstream raw(argv[3], std::ios::binary | std::ios::trunc);
+        raw.write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packed.size()));
+        if (!raw.flush()) {
+            std::fprintf(stderr, "font_table_gen: cannot write %s\n", argv[3]);
+            return 1;
+        }
     }
     std::printf("font table: %zu bytes packed into %zu\n", table->size(), packed.size());
     return 0;
