@@ -163,9 +163,9 @@ class OnePlayerGame : public GameEndToEnd {
         x_.click(1);
     }
     // Grabs the window until it satisfies the condition; the last grab stays in screen_. Every click's
-    // effect shows within a few refreshes of 10 ms, so the limit only matters when the game goes wrong.
+    // effect shows within a few refreshes of 10 ms; the generous limit is for a loaded sanitizer build.
     bool waitFor(const std::function<bool()>& condition) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (true) {
             screen_ = grab(x_, window_);
             if (condition()) return true;
