@@ -38,11 +38,13 @@ Rows referenceCandidates(const Dice& dice) {
         ++count[static_cast<std::size_t>(face)];
         sum += face;
     }
-    const auto has = [&](std::initializer_list<int> faces, int atLeast, bool exactly) {
-        return std::all_of(faces.begin(), faces.end(), [&](int f) {
+    // Whether every face from..to shows: on at least one die, or on exactly one.
+    const auto faces = [&](int from, int to, bool exactlyOnce) {
+        for (int f = from; f <= to; ++f) {
             const int c = count[static_cast<std::size_t>(f)];
-            return exactly ? c == atLeast : c >= atLeast;
-        });
+            if (exactlyOnce ? c != 1 : c < 1) return false;
+        }
+        return true;
     };
     const auto ofAKind = [&](int n) {
         return std::any_of(count.begin() + 1, count.end(), [n](int c) { return c >= n; });
@@ -56,9 +58,8 @@ Rows referenceCandidates(const Dice& dice) {
     rows[9] = ofAKind(3) ? sum : 0;
     rows[10] = ofAKind(4) ? sum : 0;
     rows[11] = three && two ? 25 : 0;
-    rows[12] =
-        has({1, 2, 3, 4}, 1, false) || has({2, 3, 4, 5}, 1, false) || has({3, 4, 5, 6}, 1, false) ? 30 : 0;
-    rows[13] = has({1, 2, 3, 4, 5}, 1, true) || has({2, 3, 4, 5, 6}, 1, true) ? 40 : 0;
+    rows[12] = faces(1, 4, false) || faces(2, 5, false) || faces(3, 6, false) ? 30 : 0;
+    rows[13] = faces(1, 5, true) || faces(2, 6, true) ? 40 : 0;
     rows[14] = ofAKind(5) ? 50 : 0;
     rows[15] = sum;
     return rows;
@@ -176,12 +177,9 @@ class OnePlayerGame : public GameEndToEnd {
 
     // The message button: a text centred on button face 0 or 1, or style 2, the bare background.
     bool buttonShows(const std::string& text, int style) const {
-        Picture face = style == 0 ? pictures_.button0 : style == 1 ? pictures_.button1 : Picture{200, 50, {}};
-        if (style == 2) {
-            for (int y = 0; y < 50; ++y)
-                for (int x = 0; x < 200; ++x)
-                    face.pixels.push_back(pictures_.background.at(370 + x, 380 + y));
-        }
+        const Picture face = style == 0   ? pictures_.button0
+                             : style == 1 ? pictures_.button1
+                                          : pictures_.background.crop(370, 380, 200, 50);
         const int left = (200 - 8 * static_cast<int>(text.size())) / 2;
         return screen_.shows(370, 380, font_.write(face, left, 17, text, kBlack));
     }

@@ -80,6 +80,15 @@ bool Picture::shows(int x, int y, const Picture& part) const {
     return true;
 }
 
+Picture Picture::crop(int x, int y, int w, int h) const {
+    Picture part{w, h, {}};
+    for (int row = 0; row < h; ++row) {
+        for (int column = 0; column < w; ++column)
+            part.pixels.push_back(at(x + column, y + row));
+    }
+    return part;
+}
+
 Picture readBmp(const std::filesystem::path& file) {
     const std::vector<unsigned char> bytes = readFile(file);
     const auto fail = [&](const char* why) { return std::runtime_error(file.string() + ": " + why); };

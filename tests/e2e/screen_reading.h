@@ -24,6 +24,8 @@ struct Picture {
     void set(int x, int y, std::uint32_t colour) { pixels[static_cast<std::size_t>(y * width + x)] = colour; }
     // Whether the part of this picture at (x, y) equals `part` in every pixel (false when it sticks out).
     bool shows(int x, int y, const Picture& part) const;
+    // The part of this picture at (x, y), which must lie inside it.
+    Picture crop(int x, int y, int w, int h) const;
 };
 
 // An uncompressed 24-bit BMP file, bottom-up or top-down; throws std::runtime_error on anything else.
