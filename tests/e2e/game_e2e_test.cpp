@@ -189,11 +189,18 @@ class OnePlayerGame : public GameEndToEnd {
             faces[static_cast<std::size_t>(i)] = readDie(screen_, dieLeft(i + 1), kTrayTop, pictures_);
         return faces;
     }
-    // Every die shows a face 1-6 and the lock marks stay open, as always with the default rules.
-    bool thrown() const {
+    // Every lock mark under its die shows whether the die is locked.
+    bool locksShown() const {
         for (int i = 1; i <= 5; ++i) {
-            if (!screen_.shows(60 * i + 30, 435, pictures_.lockOpen)) return false;
+            const bool closed = locked_[static_cast<std::size_t>(i - 1)];
+            if (!screen_.shows(60 * i + 30, 435, closed ? pictures_.lockClosed : pictures_.lockOpen))
+                return false;
         }
+        return true;
+    }
+    // Every die shows a face 1-6.
+    bool thrown() const {
+        if (!locksShown()) return false;
         const Dice faces = dice();
         return std::all_of(faces.begin(), faces.end(), [](int f) { return f >= 1 && f <= 6; });
     }
@@ -216,6 +223,11 @@ class OnePlayerGame : public GameEndToEnd {
         std::string text = "seen dice";
         for (int face : dice())
             text += " " + std::to_string(face);
+        text += "; seen locks ";
+        for (int i = 1; i <= 5; ++i) {
+            const bool open = screen_.shows(60 * i + 30, 435, pictures_.lockOpen);
+            text += open ? 'o' : screen_.shows(60 * i + 30, 435, pictures_.lockClosed) ? 'c' : '?';
+        }
         return text + "; seen column" + describe(column());
     }
 
@@ -226,9 +238,14 @@ class OnePlayerGame : public GameEndToEnd {
                screen_.shows(kColumnLeft, 5, font_.write(pictures_.sumCell, 14, 2, "Spieler 1", kRed));
     }
 
-    // Picks up the given dice and throws them again; the others must keep their faces.
+    // Picks up the given dice and throws them again; the others must keep their faces, and with locked
+    // dice they are locked for the rest of the turn.
     void rethrow(const std::vector<int>& pickUp, int nextThrow) {
         Dice expected = current_;
+        // A locked die does not react: clicked, it must still show its face below.
+        const auto locked = std::find(locked_.begin(), locked_.end(), true);
+        if (locked != locked_.end())
+            click(dieLeft(static_cast<int>(locked - locked_.begin()) + 1) + 25, kTrayTop + 25);
         for (int die : pickUp) {
             click(dieLeft(die) + 25, kTrayTop + 25);
             expected[static_cast<std::size_t>(die - 1)] = 0;  // a picked-up die shows the blank face
@@ -236,6 +253,8 @@ class OnePlayerGame : public GameEndToEnd {
         ASSERT_TRUE(waitFor([&] {
             return dice() == expected && buttonShows(std::to_string(nextThrow) + ". Wurf Spieler 1", 0);
         })) << seen();
+        for (int i = 0; i < 5 && lockedRules_; ++i)
+            locked_[static_cast<std::size_t>(i)] = expected[static_cast<std::size_t>(i)] != 0;
         click(kButtonX, kButtonY);
         const bool last = nextThrow == 3;
         ASSERT_TRUE(waitFor([&] {
@@ -253,6 +272,7 @@ class OnePlayerGame : public GameEndToEnd {
 
     // One turn: up to three throws by the turn's strategy, then a row, each step checked on the screen.
     void playTurn(int turn) {
+        locked_ = {};
         click(kButtonX, kButtonY);
         ASSERT_TRUE(waitFor([&] { return thrown() && buttonShows("ins Scoreboard damit !?", 1); })) << seen();
         current_ = dice();
@@ -268,7 +288,8 @@ class OnePlayerGame : public GameEndToEnd {
         }
         int throws = 1;
         for (; throws < 3 && turn % 4 != 0; ++throws) {
-            const std::vector<int> pickUp = turn % 4 == 3 ? chaseStraight(current_) : chaseOfAKind(current_);
+            std::vector<int> pickUp = turn % 4 == 3 ? chaseStraight(current_) : chaseOfAKind(current_);
+            std::erase_if(pickUp, [&](int die) { return locked_[static_cast<std::size_t>(die - 1)]; });
             if (pickUp.empty() || (turn % 4 == 1 && throws == 2)) break;
             rethrow(pickUp, throws + 1);
             if (HasFatalFailure()) return;
@@ -319,52 +340,72 @@ class OnePlayerGame : public GameEndToEnd {
 
     const BoardPictures pictures_{fs::path(ZOPP_SOURCE_DIR) / "dat"};
     const Font font_{fs::path(ZOPP_SOURCE_DIR) / "tools" / "fontdata" / "cp437-8x16.bin"};
+    // A whole game from the setup screen through the game over back to the setup screen, then the
+    // close button.
+    void playWholeGame() {
+        auto game = start(ZOPP_SOURCE_DIR, server_.display());
+        window_ = x_.waitForWindow(kTitle);
+        ASSERT_NE(window_, 0u) << game->standardError();
+        const XSession::Geometry g = x_.geometry(window_);
+        EXPECT_EQ(g.width, 640);
+        EXPECT_EQ(g.height, 480);
+
+        // The setup screen is complete when its last picture, the player-count die 4, is shown; the default
+        // rule is ticked.
+        ASSERT_TRUE(waitFor([&] { return screen_.shows(430, 350, pictures_.dieFaces[4]); }));
+        EXPECT_TRUE(screen_.shows(30, 40, pictures_.checkmark1));
+        EXPECT_TRUE(screen_.shows(30, 90, pictures_.checkmark0));
+        if (lockedRules_) {
+            click(40, 100);
+            ASSERT_TRUE(waitFor([&] {
+                return screen_.shows(30, 40, pictures_.checkmark0) &&
+                       screen_.shows(30, 90, pictures_.checkmark1);
+            }));
+        }
+        const Picture setupScreen = screen_;
+
+        click(155, 375);  // one player
+        ASSERT_TRUE(waitFor([&] { return newTurnShown() && column() == sheet_.column(nullptr); })) << seen();
+
+        for (int turn = 0; turn < 13; ++turn) {
+            SCOPED_TRACE("turn " + std::to_string(turn + 1));
+            playTurn(turn);
+            if (HasFatalFailure()) return;
+        }
+        for (int r : kCategories)
+            EXPECT_FALSE(sheet_.empty(r)) << "row " << r;
+
+        // A black strip over the bottom with the winner text in yellow.
+        Picture strip{640, 47, std::vector<std::uint32_t>(640 * 47, kBlack)};
+        strip = font_.write(strip, 85, 448 - 433, "Wer auch immer gewonnen hat, Herzlichen Glueckwunsch!!!",
+                            kYellow);
+        EXPECT_TRUE(screen_.shows(0, 433, strip));
+
+        // "Neues Spiel ??" leads back to the same setup screen, the previous rule still ticked.
+        click(kButtonX, kButtonY);
+        EXPECT_TRUE(waitFor([&] { return screen_.shows(0, 0, setupScreen); }));
+        EXPECT_TRUE(screen_.shows(30, lockedRules_ ? 90 : 40, pictures_.checkmark1));
+
+        x_.sendDeleteWindow(window_);
+        EXPECT_EQ(game->wait(), 0);
+        EXPECT_EQ(game->standardError(), "");
+    }
+
+    bool lockedRules_ = false;  // the rule variant chosen on the setup screen
     ::Window window_ = 0;
     Picture screen_;
     Dice current_{};
+    std::array<bool, 5> locked_{};
     Sheet sheet_;
 };
 
-TEST_F(OnePlayerGame, ThirteenTurnsScoreByTheRulesThenGameOverAndBack) {
-    auto game = start(ZOPP_SOURCE_DIR, server_.display());
-    window_ = x_.waitForWindow(kTitle);
-    ASSERT_NE(window_, 0u) << game->standardError();
-    const XSession::Geometry g = x_.geometry(window_);
-    EXPECT_EQ(g.width, 640);
-    EXPECT_EQ(g.height, 480);
+TEST_F(OnePlayerGame, WithTheDefaultRulesThirteenTurnsScoreByTheRules) {
+    playWholeGame();
+}
 
-    // The setup screen is complete when its last picture, the player-count die 4, is shown; the default
-    // rule is ticked.
-    ASSERT_TRUE(waitFor([&] { return screen_.shows(430, 350, pictures_.dieFaces[4]); }));
-    EXPECT_TRUE(screen_.shows(30, 40, pictures_.checkmark1));
-    EXPECT_TRUE(screen_.shows(30, 90, pictures_.checkmark0));
-    const Picture setupScreen = screen_;
-
-    click(155, 375);  // one player
-    ASSERT_TRUE(waitFor([&] { return newTurnShown() && column() == sheet_.column(nullptr); })) << seen();
-
-    for (int turn = 0; turn < 13; ++turn) {
-        SCOPED_TRACE("turn " + std::to_string(turn + 1));
-        playTurn(turn);
-        if (HasFatalFailure()) return;
-    }
-    for (int r : kCategories)
-        EXPECT_FALSE(sheet_.empty(r)) << "row " << r;
-
-    // A black strip over the bottom with the winner text in yellow.
-    Picture strip{640, 47, std::vector<std::uint32_t>(640 * 47, kBlack)};
-    strip =
-        font_.write(strip, 85, 448 - 433, "Wer auch immer gewonnen hat, Herzlichen Glueckwunsch!!!", kYellow);
-    EXPECT_TRUE(screen_.shows(0, 433, strip));
-
-    // "Neues Spiel ??" leads back to the same setup screen, the previous rule still ticked.
-    click(kButtonX, kButtonY);
-    EXPECT_TRUE(waitFor([&] { return screen_.shows(0, 0, setupScreen); }));
-    EXPECT_TRUE(screen_.shows(30, 40, pictures_.checkmark1));
-
-    x_.sendDeleteWindow(window_);
-    EXPECT_EQ(game->wait(), 0);
-    EXPECT_EQ(game->standardError(), "");
+TEST_F(OnePlayerGame, WithLockedDiceThirteenTurnsScoreByTheRulesAndTheChoiceStays) {
+    lockedRules_ = true;
+    playWholeGame();
 }
 
 TEST_F(GameEndToEnd, AMissingPictureEndsWithItsReport) {

@@ -161,6 +161,7 @@ BoardPictures::BoardPictures(const std::filesystem::path& dat)
       button0(readBmp(dat / "button0.bmp")),
       button1(readBmp(dat / "button1.bmp")),
       lockOpen(readBmp(dat / "lock0.bmp")),
+      lockClosed(readBmp(dat / "lock1.bmp")),
       checkmark0(readBmp(dat / "checkmark0.bmp")),
       checkmark1(readBmp(dat / "checkmark1.bmp")) {
     for (std::size_t face = 0; face < dieFaces.size(); ++face)

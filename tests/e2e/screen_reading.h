@@ -52,7 +52,7 @@ class Font {
 struct BoardPictures {
     explicit BoardPictures(const std::filesystem::path& datFolder);
     std::array<Picture, 7> dieFaces;  // 0 is the face of a die not thrown or picked up
-    Picture background, plainCell, sumCell, button0, button1, lockOpen, checkmark0, checkmark1;
+    Picture background, plainCell, sumCell, button0, button1, lockOpen, lockClosed, checkmark0, checkmark1;
 };
 
 // The face shown by the 50×50 die at (x, y): 1-6, 0 for the blank face, -1 for anything else.
