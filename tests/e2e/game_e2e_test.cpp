@@ -286,6 +286,8 @@ class OnePlayerGame : public GameEndToEnd {
                 return dice() == current_ && buttonShows("ins Scoreboard damit !?", 1);
             })) << seen();
         }
+        // The turns take turns: stop after the first throw; one re-throw chasing a kind; two chasing a
+        // kind; two chasing a straight. Locked dice are never picked up.
         int throws = 1;
         for (; throws < 3 && turn % 4 != 0; ++throws) {
             std::vector<int> pickUp = turn % 4 == 3 ? chaseStraight(current_) : chaseOfAKind(current_);
