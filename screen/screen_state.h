@@ -55,6 +55,8 @@ struct ScreenState {
 
     std::uint32_t flags = 0;
     std::unique_ptr<Backend> backend;
+    // The back-end woken when the lock is released after lines were marked dirty; null while none runs.
+    std::atomic<Backend*> waker{nullptr};
     std::int64_t lastTransferNanoseconds = 0;  // the back-end's latest transfer to the window, for measuring
 
     std::uint8_t* workPixels() { return pages[static_cast<std::size_t>(workPage)].data(); }
@@ -84,7 +86,7 @@ class ScreenLock {
 };
 
 // Marks lines first..last (inclusive, clamped to the screen) of the visible page as changed. Call with
-// the lock held.
+// the lock held: the release that frees the lock then wakes the screen's back-end to present them.
 void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last);
 void markAllDirty(ScreenState& screen);
 

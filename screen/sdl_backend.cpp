@@ -3,7 +3,11 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_shape.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <array>
 #include <atomic>
@@ -77,18 +81,28 @@ PixelLayout layoutOf(const SDL_PixelFormat& format) {
 
 class SdlBackend final : public Backend, private WindowPlatform {
   public:
-    SdlBackend(std::int32_t flags, bool openGL) : flags_(flags), openGL_(openGL), translator_(*this) {}
-    ~SdlBackend() override { stop(); }
+    SdlBackend(std::int32_t flags, bool openGL)
+        : flags_(flags),
+          openGL_(openGL),
+          translator_(*this),
+          wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+    ~SdlBackend() override {
+        stop();
+        if (wakeFd_ >= 0 && !abandoned_) close(wakeFd_);
+    }
 
     bool start(ScreenState& screen, std::int32_t refreshRate) override;
     void stop() override;
     bool abandoned() const override { return abandoned_; }
     void setTitle(std::string_view title) override;
     void paletteChanged() override { paletteDirty_ = true; }
+    void wake() override;
 
   private:
     // Refresh thread.
     void run(std::promise<bool> started);
+    void waitForWork(std::chrono::steady_clock::time_point deadline);
+    void watchDisplayConnection();
     bool createWindow();
     void destroyWindow();
     void present();
@@ -134,6 +148,9 @@ class SdlBackend final : public Backend, private WindowPlatform {
     std::string pendingTitle_;
     std::atomic<bool> titleChanged_{false};
     std::atomic<bool> paletteDirty_{false};
+    // Drawing wakes the refresh thread through this counter; the flag keeps it to one write per cycle.
+    const int wakeFd_;
+    std::atomic<bool> wakeRequested_{false};
 
     // Owned by the refresh thread.
     bool videoStarted_ = false;
@@ -147,6 +164,7 @@ class SdlBackend final : public Backend, private WindowPlatform {
     bool trackingLeave_ = false;
     bool focused_ = false, minimised_ = false;
     bool keyboardChanged_ = true;
+    int displayFd_ = -1;  // the display connection, when the driver has one: input wakes the thread
 };
 
 std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
@@ -183,7 +201,41 @@ void SdlBackend::stop() {
         return;
     }
     stopping_ = true;
+    wake();
     thread_.join();
+}
+
+void SdlBackend::wake() {
+    if (wakeFd_ < 0 || wakeRequested_.exchange(true)) return;
+    const std::uint64_t one = 1;
+    static_cast<void>(write(wakeFd_, &one, sizeof one));
+}
+
+// Sleeps until the deadline, a wake from drawing, or input on the display connection.
+void SdlBackend::waitForWork(std::chrono::steady_clock::time_point deadline) {
+    const auto left = deadline - std::chrono::steady_clock::now();
+    if (left <= std::chrono::steady_clock::duration::zero()) return;
+    std::array<pollfd, 2> watched{};
+    nfds_t count = 0;
+    if (wakeFd_ >= 0) watched[count++] = pollfd{wakeFd_, POLLIN, 0};
+    if (displayFd_ >= 0) watched[count++] = pollfd{displayFd_, POLLIN, 0};
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+    const timespec timeout{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+    if (ppoll(watched.data(), count, &timeout, nullptr) > 0 && wakeFd_ >= 0 && watched[0].revents) {
+        std::uint64_t wakes = 0;
+        static_cast<void>(read(wakeFd_, &wakes, sizeof wakes));
+    }
+    // Cleared before the lock is taken: a drawing that ends after this wakes the next cycle.
+    wakeRequested_.store(false);
+}
+
+// X delivers input through one socket; waiting on it lets a click be handled as it arrives instead of at
+// the next refresh. Other drivers are pumped every refresh period only.
+void SdlBackend::watchDisplayConnection() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11)
+        displayFd_ = ConnectionNumber(info.info.x11.display);
 }
 
 void SdlBackend::setTitle(std::string_view title) {
@@ -214,12 +266,12 @@ void SdlBackend::run(std::promise<bool> started) {
     }
     started.set_value(true);
 
-    auto next = std::chrono::steady_clock::now();
+    // Every refresh period at the latest, earlier when drawing or input wakes the thread.
+    auto next = std::chrono::steady_clock::now() + refreshPeriod;
     while (!stopping_.load()) {
-        next += refreshPeriod;
+        waitForWork(next);
         const auto now = std::chrono::steady_clock::now();
-        if (next < now) next = now;  // after a stall, do not try to catch up
-        std::this_thread::sleep_until(next);
+        if (now >= next) next = std::max(next + refreshPeriod, now);  // after a stall, do not catch up
         ScreenLock lock;
         present();
         pumpEvents();
@@ -285,6 +337,7 @@ bool SdlBackend::createWindow() {
     if (!(flags_ & ScreenFullScreen)) centreWindow();
     SDL_RaiseWindow(window_);
     if (flags_ & ScreenShaped) updateShape();
+    watchDisplayConnection();
 
     // The window is active as soon as it is shown: the focus events reach the queue before any input.
     focused_ = true;
