@@ -498,8 +498,10 @@ void SdlBackend::readKeyboard() {
 
 void SdlBackend::pumpEvents() {
     const Uint32 windowId = SDL_GetWindowID(window_);
+    // One read of the display per cycle; polling would read it again for every event.
+    SDL_PumpEvents();
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         switch (event.type) {
             case SDL_MOUSEMOTION: {
                 if (event.motion.windowID != windowId || event.motion.which == SDL_TOUCH_MOUSEID) break;
