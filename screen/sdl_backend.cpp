@@ -1,6 +1,5 @@
 #include "screen/sdl_backend.h"
 
-#include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_shape.h>
 #include <SDL_syswm.h>
@@ -26,6 +25,7 @@
 #include "screen/scan_codes.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
+#include "screen/sdl_gl_functions.h"
 #include "screen/sdl_keys.h"
 
 namespace zopp {
@@ -157,6 +157,7 @@ class SdlBackend final : public Backend, private WindowPlatform {
     SDL_Window* window_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;
     SDL_GLContext glContext_ = nullptr;
+    GlFunctions gl_;
     GLuint texture_ = 0;
     std::vector<std::uint8_t> lineBuffer_;  // converted lines for OpenGL
     SDL_Surface* shape_ = nullptr;
@@ -313,12 +314,13 @@ bool SdlBackend::createWindow() {
         glContext_ = SDL_GL_CreateContext(window_);
         if (!glContext_) return false;
         SDL_GL_SetSwapInterval(0);
-        glGenTextures(1, &texture_);
-        glBindTexture(GL_TEXTURE_2D, texture_);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-        if (glGetError() != GL_NO_ERROR) return false;
+        if (!loadGlFunctions(gl_)) return false;
+        gl_.genTextures(1, &texture_);
+        gl_.bindTexture(GL_TEXTURE_2D, texture_);
+        gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        gl_.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        if (gl_.getError() != GL_NO_ERROR) return false;
         lineBuffer_.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
     } else if (!SDL_GetWindowSurface(window_)) {
         return false;
@@ -352,7 +354,7 @@ void SdlBackend::destroyWindow() {
     if (shape_) SDL_FreeSurface(shape_);
     shape_ = nullptr;
     if (glContext_) {
-        if (texture_) glDeleteTextures(1, &texture_);
+        if (texture_) gl_.deleteTextures(1, &texture_);
         SDL_GL_DeleteContext(glContext_);
     }
     glContext_ = nullptr;
@@ -428,35 +430,35 @@ void SdlBackend::presentSoftware(std::span<const LineSpan> spans) {
 void SdlBackend::presentOpenGL(std::span<const LineSpan> spans) {
     const PixelLayout bgra;  // GL_BGRA bytes are the screen's own 32-bit layout
     const auto rowBytes = static_cast<std::size_t>(screen_->width) * 4;
-    glBindTexture(GL_TEXTURE_2D, texture_);
+    gl_.bindTexture(GL_TEXTURE_2D, texture_);
     for (const LineSpan& span : spans) {
         for (int y = span.first; y <= span.last; ++y) {
             convertLine(*screen_, y, bgra, lineBuffer_.data() + static_cast<std::size_t>(y) * rowBytes);
         }
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, span.first, screen_->width, span.last - span.first + 1, GL_BGRA,
-                        GL_UNSIGNED_BYTE,
-                        lineBuffer_.data() + static_cast<std::size_t>(span.first) * rowBytes);
+        gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, span.first, screen_->width, span.last - span.first + 1,
+                          GL_BGRA, GL_UNSIGNED_BYTE,
+                          lineBuffer_.data() + static_cast<std::size_t>(span.first) * rowBytes);
     }
     // A swap leaves the back buffer undefined, so every frame draws the whole texture.
     int drawableWidth = screen_->width, drawableHeight = screen_->height;
     SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
-    glViewport(0, 0, drawableWidth, drawableHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 1, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, 1);
-    glEnd();
+    gl_.viewport(0, 0, drawableWidth, drawableHeight);
+    gl_.matrixMode(GL_PROJECTION);
+    gl_.loadIdentity();
+    gl_.ortho(0, 1, 1, 0, -1, 1);
+    gl_.matrixMode(GL_MODELVIEW);
+    gl_.loadIdentity();
+    gl_.enable(GL_TEXTURE_2D);
+    gl_.begin(GL_QUADS);
+    gl_.texCoord2f(0, 0);
+    gl_.vertex2f(0, 0);
+    gl_.texCoord2f(1, 0);
+    gl_.vertex2f(1, 0);
+    gl_.texCoord2f(1, 1);
+    gl_.vertex2f(1, 1);
+    gl_.texCoord2f(0, 1);
+    gl_.vertex2f(0, 1);
+    gl_.end();
     SDL_GL_SwapWindow(window_);
 }
 
