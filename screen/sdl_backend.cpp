@@ -79,6 +79,14 @@ PixelLayout layoutOf(const SDL_PixelFormat& format) {
     return layout;
 }
 
+// The window takes no text input (characters come from the key events), yet opening X's input method
+// parses the locale's whole compose table, thousands of lines, at every start. Unless the user names a
+// table, an empty one spares that. Done before the refresh thread exists: the environment is not
+// thread-safe.
+void skipComposeTable() {
+    setenv("XCOMPOSEFILE", "/dev/null", 0);
+}
+
 class SdlBackend final : public Backend, private WindowPlatform {
   public:
     SdlBackend(std::int32_t flags, bool openGL)
@@ -174,6 +182,7 @@ std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
 
 bool SdlBackend::start(ScreenState& screen, std::int32_t refreshRate) {
     if (!displayAvailable()) return false;
+    skipComposeTable();
     screen_ = &screen;
     refreshRate_ = refreshRate;
     {
