@@ -189,7 +189,7 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
                 openState->flags = (openState->flags & ~0xFFFFu) | static_cast<std::uint32_t>(tryFlags);
                 if (backend->start(*openState, rate)) {
                     openState->backend = std::move(backend);
-                    openState->waker.store(openState->backend.get(), std::memory_order_release);
+                    openState->waker.backend.store(openState->backend.get(), std::memory_order_release);
                     started = true;
                     break;
                 }
@@ -223,7 +223,7 @@ void closeScreen() {
     if (!openState) return;
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
-    openState->waker.store(nullptr, std::memory_order_release);
+    openState->waker.backend.store(nullptr, std::memory_order_release);
     if (openState->backend) openState->backend->stop();
     if (openState->backend && openState->backend->abandoned()) {
         // The refresh thread was parked by the exit sequence, perhaps holding a lock or using the buffers:

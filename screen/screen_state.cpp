@@ -29,7 +29,8 @@ void lockScreen() {
 
 void unlockScreen() {
     if (--lockCount == 0) {
-        Backend* waker = presentPending ? presentPending->waker.load(std::memory_order_acquire) : nullptr;
+        Backend* waker =
+            presentPending ? presentPending->waker.backend.load(std::memory_order_acquire) : nullptr;
         presentPending = nullptr;
         lockOwner.store(std::thread::id{}, std::memory_order_relaxed);
         screenMutex.unlock();
