@@ -2,9 +2,10 @@
 // screen on the window, a click's arrival to the changed pixels, the CPU the waiting game burns, and its
 // resident memory.
 //
-//   game_bench [--starts N] [--clicks N] [--idle-seconds S]
+//   game_bench [--starts N] [--clicks N] [--idle-seconds S] [--game PATH]
 //
-// Runs in the source folder, where the game finds dat/.
+// Runs in the source folder, where the game finds dat/. --game measures another build of the game (an
+// older one, to compare).
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <unistd.h>
@@ -33,6 +34,7 @@ struct Options {
     int starts = 20;
     int clicks = 200;
     double idleSeconds = 20.0;
+    std::string game = ZOPP_GAME;
 };
 
 double milliseconds(Clock::duration d) {
@@ -86,8 +88,10 @@ long residentKilobytes(pid_t pid) {
     return 0;
 }
 
+std::string gamePath;
+
 std::unique_ptr<LaunchedProgram> launch(const std::string& display) {
-    return std::make_unique<LaunchedProgram>(ZOPP_GAME, std::vector<std::string>{}, display);
+    return std::make_unique<LaunchedProgram>(gamePath, std::vector<std::string>{}, display);
 }
 
 void close(XSession& x, ::Window window, LaunchedProgram& game) {
@@ -165,6 +169,7 @@ Options parse(int argc, char** argv) {
         if (name == "--starts") options.starts = std::stoi(argv[i + 1]);
         if (name == "--clicks") options.clicks = std::stoi(argv[i + 1]);
         if (name == "--idle-seconds") options.idleSeconds = std::stod(argv[i + 1]);
+        if (name == "--game") options.game = std::filesystem::absolute(argv[i + 1]).string();
     }
     return options;
 }
@@ -173,6 +178,7 @@ Options parse(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const Options options = parse(argc, argv);
+    gamePath = options.game;
     std::filesystem::current_path(ZOPP_SOURCE_DIR);
     XvfbServer server;
     XSession x(server.display());
