@@ -3,7 +3,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
-#include <semaphore>
+#include <mutex>
 
 namespace zopp {
 
@@ -19,7 +19,9 @@ struct EventQueue {
 };
 
 // A single permit guards both the ring and its existence; it is held only for one copy and an index.
-std::binary_semaphore queueLock{1};
+// A mutex, not std::binary_semaphore: the latter, in the standard library this builds with, can put a
+// waiter to sleep for good while the permit is free (a lost wake-up under contention).
+std::mutex queueLock;
 std::unique_ptr<EventQueue> queue;
 // Events waiting, written under queueLock: an empty poll, the program's usual case, then takes no lock
 // at all. An event posted just after the check is taken by the next poll.
@@ -27,8 +29,8 @@ std::atomic<std::size_t> waiting{0};
 
 class QueueHold {
   public:
-    QueueHold() { queueLock.acquire(); }
-    ~QueueHold() { queueLock.release(); }
+    QueueHold() { queueLock.lock(); }
+    ~QueueHold() { queueLock.unlock(); }
     QueueHold(const QueueHold&) = delete;
     QueueHold& operator=(const QueueHold&) = delete;
 };
