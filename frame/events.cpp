@@ -1,8 +1,9 @@
 #include "frame/events.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
-#include <semaphore>
+#include <mutex>
 
 namespace zopp {
 
@@ -18,13 +19,18 @@ struct EventQueue {
 };
 
 // A single permit guards both the ring and its existence; it is held only for one copy and an index.
-std::binary_semaphore queueLock{1};
+// A mutex, not std::binary_semaphore: the latter, in the standard library this builds with, can put a
+// waiter to sleep for good while the permit is free (a lost wake-up under contention).
+std::mutex queueLock;
 std::unique_ptr<EventQueue> queue;
+// Events waiting, written under queueLock: an empty poll, the program's usual case, then takes no lock
+// at all. An event posted just after the check is taken by the next poll.
+std::atomic<std::size_t> waiting{0};
 
 class QueueHold {
   public:
-    QueueHold() { queueLock.acquire(); }
-    ~QueueHold() { queueLock.release(); }
+    QueueHold() { queueLock.lock(); }
+    ~QueueHold() { queueLock.unlock(); }
     QueueHold(const QueueHold&) = delete;
     QueueHold& operator=(const QueueHold&) = delete;
 };
@@ -35,20 +41,24 @@ void openEventQueue() {
     auto fresh = std::make_unique<EventQueue>();
     QueueHold hold;
     queue = std::move(fresh);
+    waiting.store(0, std::memory_order_release);
 }
 
 void closeEventQueue() {
     std::unique_ptr<EventQueue> old;
     QueueHold hold;
     old = std::move(queue);
+    waiting.store(0, std::memory_order_release);
 }
 
 std::int32_t pollEvent(ScreenEvent* event) {
+    if (waiting.load(std::memory_order_acquire) == 0) return 0;
     QueueHold hold;
     if (!queue || queue->head == queue->tail) return 0;
     if (event) {
         *event = queue->slots[queue->head];
         queue->head = (queue->head + 1) % queueSlots;
+        waiting.store(waiting.load(std::memory_order_relaxed) - 1, std::memory_order_release);
     }
     return -1;
 }
@@ -59,7 +69,11 @@ void postEvent(const ScreenEvent& event) {
     queue->slots[queue->tail] = event;
     queue->tail = (queue->tail + 1) % queueSlots;
     // A full ring drops its oldest event so the refresh thread never waits for the program.
-    if (queue->tail == queue->head) queue->head = (queue->head + 1) % queueSlots;
+    if (queue->tail == queue->head) {
+        queue->head = (queue->head + 1) % queueSlots;
+    } else {
+        waiting.store(waiting.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    }
 }
 
 }  // namespace zopp

@@ -26,6 +26,9 @@ class Backend {
     virtual void setTitle(std::string_view title) = 0;
     // The screen palette changed (paletted depths). Called with the screen lock held.
     virtual void paletteChanged() = 0;
+    // Lines were marked dirty and the screen lock released: present them now instead of at the next
+    // refresh. Called from any thread, often (after every drawing operation); must be cheap.
+    virtual void wake() {}
 };
 
 // A factory returns null when its back-end refuses the open flags.

@@ -162,6 +162,13 @@ std::int32_t loadBitmapFile(std::span<const std::uint8_t> file, ImageBytes desti
 // Reads at most MAX_BITMAP_FILE_BYTES + 1 bytes, so an oversized file shows as oversized.
 std::optional<std::vector<std::uint8_t>> readWholeFile(std::FILE* f) {
     std::vector<std::uint8_t> bytes;
+    // One buffer of the file's size instead of a doubling series: each outgrown block of that series
+    // would stay with the allocator, resident, for the rest of the run.
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        const long size = std::ftell(f);
+        if (std::fseek(f, 0, SEEK_SET) != 0) return std::nullopt;
+        if (size > 0) bytes.reserve(std::min(static_cast<std::size_t>(size), MAX_BITMAP_FILE_BYTES + 1));
+    }
     std::uint8_t chunk[65536];
     while (bytes.size() <= MAX_BITMAP_FILE_BYTES) {
         const std::size_t got = std::fread(chunk, 1, sizeof chunk, f);

@@ -111,7 +111,11 @@ std::unique_ptr<ScreenState> makeScreenState(std::int32_t width, std::int32_t he
     screen->colourMask = colourMaskFor(depth);
     screen->aspect = 1.0f;
     const auto pageBytes = static_cast<std::size_t>(screen->pitch) * static_cast<std::size_t>(height);
-    screen->pages.assign(static_cast<std::size_t>(pageCount), std::vector<std::uint8_t>(pageBytes));
+    // Each page allocated in place: a temporary page to copy from would leave the allocator holding a
+    // page-sized block for the rest of the run.
+    screen->pages.resize(static_cast<std::size_t>(pageCount));
+    for (auto& page : screen->pages)
+        page.resize(pageBytes);
     screen->dirty.assign(static_cast<std::size_t>(height), 0);
     screen->flags = static_cast<std::uint32_t>(flags) | (cpuHasFastCopy() ? ScreenHasFastCopy : 0u);
     loadDefaultPalette(*screen);
@@ -189,6 +193,7 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
                 openState->flags = (openState->flags & ~0xFFFFu) | static_cast<std::uint32_t>(tryFlags);
                 if (backend->start(*openState, rate)) {
                     openState->backend = std::move(backend);
+                    openState->waker.backend.store(openState->backend.get(), std::memory_order_release);
                     started = true;
                     break;
                 }
@@ -222,6 +227,7 @@ void closeScreen() {
     if (!openState) return;
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
+    openState->waker.backend.store(nullptr, std::memory_order_release);
     if (openState->backend) openState->backend->stop();
     if (openState->backend && openState->backend->abandoned()) {
         // The refresh thread was parked by the exit sequence, perhaps holding a lock or using the buffers:

@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "screen/backend.h"
+
 namespace zopp {
 
 namespace {
 
 std::mutex screenMutex;
 std::atomic<std::thread::id> lockOwner{};
-int lockCount = 0;  // touched only by the owner
+int lockCount = 0;                      // touched only by the owner
+ScreenState* presentPending = nullptr;  // marked dirty under the current hold; guarded by screenMutex
 
 }  // namespace
 
@@ -26,8 +29,13 @@ void lockScreen() {
 
 void unlockScreen() {
     if (--lockCount == 0) {
+        Backend* waker =
+            presentPending ? presentPending->waker.backend.load(std::memory_order_acquire) : nullptr;
+        presentPending = nullptr;
         lockOwner.store(std::thread::id{}, std::memory_order_relaxed);
         screenMutex.unlock();
+        // Outside the lock, so the woken refresh thread finds it free.
+        if (waker) waker->wake();
     }
 }
 
@@ -45,6 +53,7 @@ void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last) {
     last = std::min(last, screen.height - 1);
     if (first > last) return;
     std::memset(screen.dirty.data() + first, 1, static_cast<std::size_t>(last - first + 1));
+    if (screenLockDepth() > 0) presentPending = &screen;
 }
 
 void markAllDirty(ScreenState& screen) {

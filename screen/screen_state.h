@@ -25,6 +25,18 @@ struct TextCell {
     std::uint8_t colour = 0;
 };
 
+// The back-end to wake after drawing; set and cleared by the program's thread while the refresh thread
+// may read it. Moves with its screen.
+struct WakeTarget {
+    std::atomic<Backend*> backend{nullptr};
+    WakeTarget() = default;
+    WakeTarget(WakeTarget&& other) noexcept : backend(other.backend.load()) {}
+    WakeTarget& operator=(WakeTarget&& other) noexcept {
+        backend.store(other.backend.load());
+        return *this;
+    }
+};
+
 // Internal flag bit: the processor offers the 8-byte row copies.
 inline constexpr std::uint32_t ScreenHasFastCopy = 0x10000;
 
@@ -55,6 +67,8 @@ struct ScreenState {
 
     std::uint32_t flags = 0;
     std::unique_ptr<Backend> backend;
+    // The back-end woken when the lock is released after lines were marked dirty; null while none runs.
+    WakeTarget waker;
     std::int64_t lastTransferNanoseconds = 0;  // the back-end's latest transfer to the window, for measuring
 
     std::uint8_t* workPixels() { return pages[static_cast<std::size_t>(workPage)].data(); }
@@ -84,7 +98,7 @@ class ScreenLock {
 };
 
 // Marks lines first..last (inclusive, clamped to the screen) of the visible page as changed. Call with
-// the lock held.
+// the lock held: the release that frees the lock then wakes the screen's back-end to present them.
 void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last);
 void markAllDirty(ScreenState& screen);
 

@@ -1,9 +1,12 @@
 #include "screen/sdl_backend.h"
 
-#include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_shape.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <array>
 #include <atomic>
@@ -22,6 +25,7 @@
 #include "screen/scan_codes.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
+#include "screen/sdl_gl_functions.h"
 #include "screen/sdl_keys.h"
 
 namespace zopp {
@@ -75,20 +79,38 @@ PixelLayout layoutOf(const SDL_PixelFormat& format) {
     return layout;
 }
 
+// The window takes no text input (characters come from the key events), yet opening X's input method
+// parses the locale's whole compose table, thousands of lines, at every start. Unless the user names a
+// table, an empty one spares that. Done before the refresh thread exists: the environment is not
+// thread-safe.
+void skipComposeTable() {
+    setenv("XCOMPOSEFILE", "/dev/null", 0);
+}
+
 class SdlBackend final : public Backend, private WindowPlatform {
   public:
-    SdlBackend(std::int32_t flags, bool openGL) : flags_(flags), openGL_(openGL), translator_(*this) {}
-    ~SdlBackend() override { stop(); }
+    SdlBackend(std::int32_t flags, bool openGL)
+        : flags_(flags),
+          openGL_(openGL),
+          translator_(*this),
+          wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+    ~SdlBackend() override {
+        stop();
+        if (wakeFd_ >= 0 && !abandoned_) close(wakeFd_);
+    }
 
     bool start(ScreenState& screen, std::int32_t refreshRate) override;
     void stop() override;
     bool abandoned() const override { return abandoned_; }
     void setTitle(std::string_view title) override;
     void paletteChanged() override { paletteDirty_ = true; }
+    void wake() override;
 
   private:
     // Refresh thread.
     void run(std::promise<bool> started);
+    void waitForWork(std::chrono::steady_clock::time_point deadline);
+    void watchDisplayConnection();
     bool createWindow();
     void destroyWindow();
     void present();
@@ -134,12 +156,16 @@ class SdlBackend final : public Backend, private WindowPlatform {
     std::string pendingTitle_;
     std::atomic<bool> titleChanged_{false};
     std::atomic<bool> paletteDirty_{false};
+    // Drawing wakes the refresh thread through this counter; the flag keeps it to one write per cycle.
+    const int wakeFd_;
+    std::atomic<bool> wakeRequested_{false};
 
     // Owned by the refresh thread.
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;
     SDL_GLContext glContext_ = nullptr;
+    GlFunctions gl_;
     GLuint texture_ = 0;
     std::vector<std::uint8_t> lineBuffer_;  // converted lines for OpenGL
     SDL_Surface* shape_ = nullptr;
@@ -147,6 +173,7 @@ class SdlBackend final : public Backend, private WindowPlatform {
     bool trackingLeave_ = false;
     bool focused_ = false, minimised_ = false;
     bool keyboardChanged_ = true;
+    int displayFd_ = -1;  // the display connection, when the driver has one: input wakes the thread
 };
 
 std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
@@ -155,6 +182,7 @@ std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
 
 bool SdlBackend::start(ScreenState& screen, std::int32_t refreshRate) {
     if (!displayAvailable()) return false;
+    skipComposeTable();
     screen_ = &screen;
     refreshRate_ = refreshRate;
     {
@@ -183,7 +211,41 @@ void SdlBackend::stop() {
         return;
     }
     stopping_ = true;
+    wake();
     thread_.join();
+}
+
+void SdlBackend::wake() {
+    if (wakeFd_ < 0 || wakeRequested_.exchange(true)) return;
+    const std::uint64_t one = 1;
+    static_cast<void>(write(wakeFd_, &one, sizeof one));
+}
+
+// Sleeps until the deadline, a wake from drawing, or input on the display connection.
+void SdlBackend::waitForWork(std::chrono::steady_clock::time_point deadline) {
+    const auto left = deadline - std::chrono::steady_clock::now();
+    if (left <= std::chrono::steady_clock::duration::zero()) return;
+    std::array<pollfd, 2> watched{};
+    nfds_t count = 0;
+    if (wakeFd_ >= 0) watched[count++] = pollfd{wakeFd_, POLLIN, 0};
+    if (displayFd_ >= 0) watched[count++] = pollfd{displayFd_, POLLIN, 0};
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+    const timespec timeout{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+    if (ppoll(watched.data(), count, &timeout, nullptr) > 0 && wakeFd_ >= 0 && watched[0].revents) {
+        std::uint64_t wakes = 0;
+        static_cast<void>(read(wakeFd_, &wakes, sizeof wakes));
+    }
+    // Cleared before the lock is taken: a drawing that ends after this wakes the next cycle.
+    wakeRequested_.store(false);
+}
+
+// X delivers input through one socket; waiting on it lets a click be handled as it arrives instead of at
+// the next refresh. Other drivers are pumped every refresh period only.
+void SdlBackend::watchDisplayConnection() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11)
+        displayFd_ = ConnectionNumber(info.info.x11.display);
 }
 
 void SdlBackend::setTitle(std::string_view title) {
@@ -214,12 +276,12 @@ void SdlBackend::run(std::promise<bool> started) {
     }
     started.set_value(true);
 
-    auto next = std::chrono::steady_clock::now();
+    // Every refresh period at the latest, earlier when drawing or input wakes the thread.
+    auto next = std::chrono::steady_clock::now() + refreshPeriod;
     while (!stopping_.load()) {
-        next += refreshPeriod;
+        waitForWork(next);
         const auto now = std::chrono::steady_clock::now();
-        if (next < now) next = now;  // after a stall, do not try to catch up
-        std::this_thread::sleep_until(next);
+        if (now >= next) next = std::max(next + refreshPeriod, now);  // after a stall, do not catch up
         ScreenLock lock;
         present();
         pumpEvents();
@@ -261,12 +323,13 @@ bool SdlBackend::createWindow() {
         glContext_ = SDL_GL_CreateContext(window_);
         if (!glContext_) return false;
         SDL_GL_SetSwapInterval(0);
-        glGenTextures(1, &texture_);
-        glBindTexture(GL_TEXTURE_2D, texture_);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-        if (glGetError() != GL_NO_ERROR) return false;
+        if (!loadGlFunctions(gl_)) return false;
+        gl_.genTextures(1, &texture_);
+        gl_.bindTexture(GL_TEXTURE_2D, texture_);
+        gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        gl_.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        if (gl_.getError() != GL_NO_ERROR) return false;
         lineBuffer_.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
     } else if (!SDL_GetWindowSurface(window_)) {
         return false;
@@ -285,6 +348,7 @@ bool SdlBackend::createWindow() {
     if (!(flags_ & ScreenFullScreen)) centreWindow();
     SDL_RaiseWindow(window_);
     if (flags_ & ScreenShaped) updateShape();
+    watchDisplayConnection();
 
     // The window is active as soon as it is shown: the focus events reach the queue before any input.
     focused_ = true;
@@ -299,7 +363,7 @@ void SdlBackend::destroyWindow() {
     if (shape_) SDL_FreeSurface(shape_);
     shape_ = nullptr;
     if (glContext_) {
-        if (texture_) glDeleteTextures(1, &texture_);
+        if (texture_) gl_.deleteTextures(1, &texture_);
         SDL_GL_DeleteContext(glContext_);
     }
     glContext_ = nullptr;
@@ -375,35 +439,35 @@ void SdlBackend::presentSoftware(std::span<const LineSpan> spans) {
 void SdlBackend::presentOpenGL(std::span<const LineSpan> spans) {
     const PixelLayout bgra;  // GL_BGRA bytes are the screen's own 32-bit layout
     const auto rowBytes = static_cast<std::size_t>(screen_->width) * 4;
-    glBindTexture(GL_TEXTURE_2D, texture_);
+    gl_.bindTexture(GL_TEXTURE_2D, texture_);
     for (const LineSpan& span : spans) {
         for (int y = span.first; y <= span.last; ++y) {
             convertLine(*screen_, y, bgra, lineBuffer_.data() + static_cast<std::size_t>(y) * rowBytes);
         }
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, span.first, screen_->width, span.last - span.first + 1, GL_BGRA,
-                        GL_UNSIGNED_BYTE,
-                        lineBuffer_.data() + static_cast<std::size_t>(span.first) * rowBytes);
+        gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, span.first, screen_->width, span.last - span.first + 1,
+                          GL_BGRA, GL_UNSIGNED_BYTE,
+                          lineBuffer_.data() + static_cast<std::size_t>(span.first) * rowBytes);
     }
     // A swap leaves the back buffer undefined, so every frame draws the whole texture.
     int drawableWidth = screen_->width, drawableHeight = screen_->height;
     SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
-    glViewport(0, 0, drawableWidth, drawableHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 1, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, 1);
-    glEnd();
+    gl_.viewport(0, 0, drawableWidth, drawableHeight);
+    gl_.matrixMode(GL_PROJECTION);
+    gl_.loadIdentity();
+    gl_.ortho(0, 1, 1, 0, -1, 1);
+    gl_.matrixMode(GL_MODELVIEW);
+    gl_.loadIdentity();
+    gl_.enable(GL_TEXTURE_2D);
+    gl_.begin(GL_QUADS);
+    gl_.texCoord2f(0, 0);
+    gl_.vertex2f(0, 0);
+    gl_.texCoord2f(1, 0);
+    gl_.vertex2f(1, 0);
+    gl_.texCoord2f(1, 1);
+    gl_.vertex2f(1, 1);
+    gl_.texCoord2f(0, 1);
+    gl_.vertex2f(0, 1);
+    gl_.end();
     SDL_GL_SwapWindow(window_);
 }
 
@@ -445,8 +509,10 @@ void SdlBackend::readKeyboard() {
 
 void SdlBackend::pumpEvents() {
     const Uint32 windowId = SDL_GetWindowID(window_);
+    // One read of the display per cycle; polling would read it again for every event.
+    SDL_PumpEvents();
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         switch (event.type) {
             case SDL_MOUSEMOTION: {
                 if (event.motion.windowID != windowId || event.motion.which == SDL_TOUCH_MOUSEID) break;

@@ -1,0 +1,90 @@
+// Drawing wakes the back-end once its lines are marked and the lock is free, so a change reaches the
+// window without waiting for the next refresh period.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+#include "screen/backend.h"
+#include "screen/image.h"
+#include "screen/line.h"
+#include "screen/screen.h"
+#include "screen/screen_state.h"
+
+namespace zopp {
+namespace {
+
+std::atomic<int> wakes{0};
+std::atomic<bool> wokenWithLockHeld{false};
+
+class CountingBackend final : public Backend {
+  public:
+    bool start(ScreenState&, std::int32_t) override { return true; }
+    void stop() override {}
+    void setTitle(std::string_view) override {}
+    void paletteChanged() override {}
+    void wake() override {
+        if (screenLockDepth() > 0) wokenWithLockHeld = true;
+        ++wakes;
+    }
+};
+
+std::unique_ptr<Backend> makeCountingBackend(std::int32_t) {
+    return std::make_unique<CountingBackend>();
+}
+
+constexpr BackendFactory countingBackends[] = {makeCountingBackend};
+
+class PresentWake : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setBackendFactories(countingBackends);
+        ASSERT_EQ(openScreen(64, 48, 32, 0, 4, 0), 0);
+        wakes = 0;
+        wokenWithLockHeld = false;
+    }
+    void TearDown() override {
+        closeScreen();
+        setBackendFactories({});
+    }
+};
+
+TEST_F(PresentWake, ADrawingOnTheScreenWakesOnceAfterReleasingTheLock) {
+    drawLine(SCREEN, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
+    EXPECT_EQ(wakes, 1);
+    EXPECT_FALSE(wokenWithLockHeld);
+}
+
+TEST_F(PresentWake, NestedHoldsWakeOnlyAtTheOutermostRelease) {
+    {
+        ScreenLock outer;
+        drawLine(SCREEN, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
+        drawLine(SCREEN, 0, 20, 10, 30, 0xFFFFFF, LineFilledBox);
+        EXPECT_EQ(wakes, 0);
+    }
+    EXPECT_EQ(wakes, 1);
+    EXPECT_FALSE(wokenWithLockHeld);
+}
+
+TEST_F(PresentWake, NothingMarkedMeansNoWake) {
+    { ScreenLock idle; }
+    auto image = createImage(16, 16);
+    ASSERT_TRUE(image);
+    drawLine(image->bytes(), 0, 0, 15, 15, 0xFFFFFF, LineSegment);  // off screen: nothing to present
+    EXPECT_EQ(wakes, 0);
+}
+
+TEST_F(PresentWake, ADrawingOutsideTheVisibleAreaDoesNotWake) {
+    drawLine(SCREEN, 100, 100, 120, 120, 0xFFFFFF, LineSegment);
+    EXPECT_EQ(wakes, 0);
+}
+
+TEST_F(PresentWake, AClosedScreenWakesNothing) {
+    closeScreen();
+    { ScreenLock idle; }
+    drawLine(SCREEN, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
+    EXPECT_EQ(wakes, 0);
+}
+
+}  // namespace
+}  // namespace zopp
