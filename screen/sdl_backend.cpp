@@ -35,12 +35,19 @@ namespace {
 constexpr auto refreshPeriod = std::chrono::milliseconds(10);
 constexpr std::size_t maxSpans = 8;
 
-// Without a display SDL would quietly pick an invisible driver and the program would run windowless.
-// Only an explicitly named driver (the tests' "dummy") may run without one.
-bool displayAvailable() {
-    const char* display = std::getenv("DISPLAY");
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    return (display && *display) || (driver && *driver);
+// The video drivers to try. Left to itself SDL falls back to an invisible driver when no display answers,
+// and the program would run windowless: unless a driver is named explicitly (the tests' "dummy"), only
+// the display servers the environment names are tried. Empty when there is none.
+std::string videoDrivers() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    if (set("SDL_VIDEODRIVER")) return std::getenv("SDL_VIDEODRIVER");
+    std::string drivers;
+    if (set("DISPLAY")) drivers = "x11";
+    if (set("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+    return drivers;
 }
 
 // The window icon: a white die showing five on a transparent ground.
@@ -181,7 +188,7 @@ std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
 }
 
 bool SdlBackend::start(ScreenState& screen, std::int32_t refreshRate) {
-    if (!displayAvailable()) return false;
+    if (videoDrivers().empty()) return false;
     skipComposeTable();
     screen_ = &screen;
     refreshRate_ = refreshRate;
@@ -299,6 +306,7 @@ bool SdlBackend::createWindow() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");  // the translator decides when to capture
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, videoDrivers().c_str());
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
 

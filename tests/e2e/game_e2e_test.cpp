@@ -422,12 +422,15 @@ TEST_F(GameEndToEnd, AMissingPictureEndsWithItsReport) {
     fs::remove_all(folder);
 }
 
+// No display named, or one that does not answer: no window can open, and the game must not run without one.
 TEST_F(GameEndToEnd, WithoutADisplayTheScreenReportIsLine109) {
-    auto game = start(ZOPP_SOURCE_DIR, "");
-    EXPECT_EQ(game->wait(), 1);
-    EXPECT_EQ(
-        game->standardError(),
-        "\r\nAborting due to runtime error 1 (illegal function call) at line 109 of game/ZOPP.cpp()\r\n\r\n");
+    for (const char* display : {"", ":9999"}) {
+        auto game = start(ZOPP_SOURCE_DIR, display);
+        EXPECT_EQ(game->wait(), 1) << display;
+        EXPECT_EQ(game->standardError(),
+                  "\r\nAborting due to runtime error 1 (illegal function call) at line 109 of game/ZOPP.cpp()\r\n\r\n")
+            << display;
+    }
 }
 
 }  // namespace
