@@ -38,6 +38,12 @@ struct ScreenEvent {
     std::int32_t y;  // also character
     std::int32_t dx;
     std::int32_t dy;
+
+    // Slot 1 under the names the other event types give it.
+    std::int32_t button() const { return x; }
+    std::int32_t scanCode() const { return x; }
+    std::int32_t wheel() const { return x; }
+    std::int32_t character() const { return y; }
 };
 static_assert(sizeof(ScreenEvent) == 20);
 

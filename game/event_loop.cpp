@@ -13,8 +13,8 @@ void reactToEvent(GameState& game, MainLoop& loop, const ScreenEvent& event) {
             loop.mouseY = event.y;
             break;
         case ButtonUp:
-            // The button event's own position is not used: the click is where the pointer last moved.
-            if (event.x == LeftButton) {
+            // A button event carries no position: the click is where the pointer last moved.
+            if (event.button() == LeftButton) {
                 handleClick(game, loop);
             }
             break;
