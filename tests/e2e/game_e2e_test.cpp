@@ -428,7 +428,8 @@ TEST_F(GameEndToEnd, WithoutADisplayTheScreenReportIsLine109) {
         auto game = start(ZOPP_SOURCE_DIR, display);
         EXPECT_EQ(game->wait(), 1) << display;
         EXPECT_EQ(game->standardError(),
-                  "\r\nAborting due to runtime error 1 (illegal function call) at line 109 of game/ZOPP.cpp()\r\n\r\n")
+                  "\r\nAborting due to runtime error 1 (illegal function call) at line 109 of "
+                  "game/ZOPP.cpp()\r\n\r\n")
             << display;
     }
 }

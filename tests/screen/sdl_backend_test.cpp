@@ -240,7 +240,8 @@ TEST_F(SdlScreen, RefreshThreadBlocksInterruptAndTermination) {
     }
     // The refresh thread, and the frame's standby thread for an exit handed off from it.
     ASSERT_FALSE(started.empty());
-    for (const std::string& task : started) EXPECT_EQ(blocked(task) & both, both) << task;
+    for (const std::string& task : started)
+        EXPECT_EQ(blocked(task) & both, both) << task;
 }
 
 TEST_F(SdlScreen, TitleChangesReachTheOpenWindow) {
