@@ -244,8 +244,10 @@ std::int32_t setTextGrid(std::int32_t columns, std::int32_t rows) {
     if (!screen) return IllegalFunctionCall;
     const std::int32_t previousColumns = screen->textColumns;
     const std::int32_t previousRows = screen->textRows;
-    const std::int32_t cellWidth = columns > 0 ? screen->width / columns : screen->width / previousColumns;
-    const std::int32_t cellHeight = rows > 0 ? screen->height / rows : screen->height / previousRows;
+    // An omitted side keeps the current cell, which is the current font's (a screen narrower or lower than
+    // one cell has an empty grid, so the cell can't be derived from the grid).
+    const std::int32_t cellWidth = columns > 0 ? screen->width / columns : screen->font->width;
+    const std::int32_t cellHeight = rows > 0 ? screen->height / rows : screen->font->height;
 
     const bool accepted = cellWidth == 8 && (cellHeight == 8 || cellHeight == 14 || cellHeight == 16);
     if (accepted) {

@@ -188,6 +188,13 @@ TEST_F(TextGrid, QueryReturnsTheGridBeforeTheCall) {
     EXPECT_EQ(setTextGrid(-1, 0), 40 | (25 << 16));
 }
 
+TEST_F(TextGrid, ScreenSmallerThanOneCellHasAnEmptyGridAndSurvivesAQuery) {
+    openMemoryScreen(4, 4, 32);
+    EXPECT_EQ(setTextGrid(0, 0), 0);
+    EXPECT_EQ(setTextGrid(1, 1), 0);
+    EXPECT_EQ(setTextGrid(0, 0), 0);
+}
+
 class Colours : public MemoryScreen {};
 
 TEST_F(Colours, FreshScreenForegroundIsTheColourMask) {
