@@ -54,7 +54,6 @@ struct ScreenState {
     std::vector<std::uint8_t> dirty;  // one byte per line of the visible page
 
     std::array<std::uint32_t, 256> palette{};        // 0x00RRGGBB
-    std::array<std::uint32_t, 256> devicePalette{};  // what the back-end last received
     std::array<std::uint8_t, 128> keyState{};
 
     std::int32_t textColumns = 0, textRows = 0;
@@ -115,10 +114,7 @@ std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::
 // 2, the low 8 bits for 1.
 std::uint32_t convertColour(std::uint32_t colour, std::int32_t bytesPerPixel);
 
-// Key-state table and key buffer, filled by the refresh thread (see input.h).
-}  // namespace zopp
-
-namespace zopp {
 // Whether the processor offers the wide row copies (decided once).
 bool cpuHasFastCopy();
+
 }  // namespace zopp
