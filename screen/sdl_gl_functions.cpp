@@ -1,6 +1,8 @@
 #include "screen/sdl_gl_functions.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
+#include <link.h>
 
 namespace zopp {
 
@@ -12,7 +14,19 @@ bool load(Function& function, const char* name) {
     return function != nullptr;
 }
 
+// Marks one loaded object as never to be unloaded; the main program has no name and needs nothing.
+int pin(dl_phdr_info* info, std::size_t, void*) {
+    if (info->dlpi_name != nullptr && info->dlpi_name[0] != '\0') {
+        static_cast<void>(dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE));
+    }
+    return 0;
+}
+
 }  // namespace
+
+void keepGlDriverLoaded() {
+    dl_iterate_phdr(pin, nullptr);
+}
 
 bool loadGlFunctions(GlFunctions& gl) {
     return load(gl.genTextures, "glGenTextures") && load(gl.deleteTextures, "glDeleteTextures") &&

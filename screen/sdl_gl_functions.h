@@ -28,4 +28,10 @@ struct GlFunctions {
 // Fills every entry from the current GL context's library. False when any is missing.
 bool loadGlFunctions(GlFunctions& gl);
 
+// Keeps every library loaded so far, the GL driver among them, in memory until the process ends. Closing
+// the display otherwise unloads the driver while memory it allocated is still referenced from its own
+// globals: that memory would then look lost to leak checkers, and a reopened window would load the driver
+// again.
+void keepGlDriverLoaded();
+
 }  // namespace zopp
