@@ -306,6 +306,9 @@ bool SdlBackend::createWindow() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");  // the translator decides when to capture
+    // Left alone, SDL drops a click that comes within a few milliseconds of the window gaining focus; a
+    // click that activates the window is still a click.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, videoDrivers().c_str());
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
@@ -332,6 +335,7 @@ bool SdlBackend::createWindow() {
         if (!glContext_) return false;
         SDL_GL_SetSwapInterval(0);
         if (!loadGlFunctions(gl_)) return false;
+        keepGlDriverLoaded();
         gl_.genTextures(1, &texture_);
         gl_.bindTexture(GL_TEXTURE_2D, texture_);
         gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
