@@ -282,6 +282,16 @@ void XSession::click(unsigned button) {
     release(button);
 }
 
+std::uint32_t XSession::waitForPixel(::Window window, int x, int y, std::uint32_t expected,
+                                     std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        const std::uint32_t seen = pixel(window, x, y);
+        if (seen == expected || std::chrono::steady_clock::now() > end) return seen;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 std::uint32_t XSession::pixel(::Window window, int x, int y) {
     XImage* image = XGetImage(display_, window, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return 0xFFFFFFFFu;  // not a colour a test expects

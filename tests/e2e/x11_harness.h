@@ -103,6 +103,10 @@ class XSession {
     bool hasProperty(::Window window, const std::string& name);
     // The pixel shown at (x, y) of the window as 0xRRGGBB.
     std::uint32_t pixel(::Window window, int x, int y);
+    // Reads the pixel until it shows `expected` or the time is up; returns the last reading. A window's
+    // first frame can take long (a GL driver compiling its shaders with a cold cache).
+    std::uint32_t waitForPixel(::Window window, int x, int y, std::uint32_t expected,
+                               std::chrono::milliseconds timeout = std::chrono::seconds(10));
     // Whether (x, y) of the window lies inside its bounding shape (true for unshaped windows).
     bool insideShape(::Window window, int x, int y);
     // The close request a window manager sends for the close button.

@@ -41,8 +41,17 @@ SDL_Window* theWindow() {
     return nullptr;
 }
 
+// The refresh thread presents and pumps the window's events under one hold of the lock: once a line
+// marked now is clean again, every event pushed before has been translated.
 std::vector<ScreenEvent> drainAfterARefresh() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    {
+        ScreenLock lock;
+        markDirty(*currentScreen(), 0, 0);
+    }
+    EXPECT_TRUE(waitFor([] {
+        ScreenLock lock;
+        return currentScreen()->dirty[0] == 0;
+    }));
     std::vector<ScreenEvent> events;
     ScreenEvent e{};
     while (pollEvent(&e))
