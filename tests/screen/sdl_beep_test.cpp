@@ -18,8 +18,6 @@
 
 #include "screen/sdl/sdl_beep.h"
 
-extern char** environ;
-
 namespace zopp {
 namespace {
 
@@ -97,7 +95,7 @@ TEST(SdlBeep, PrintsNothingWhateverTheAudioDriver) {
 // SDL's disk driver records what the device would have played: 16-bit mono at 48000 Hz.
 std::vector<std::int16_t> recordedTone() {
     const std::string file = ::testing::TempDir() + "beep_tone.raw";
-    std::remove(file.c_str());
+    static_cast<void>(std::remove(file.c_str()));
     const ProbeRun run = runProbe({"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + file});
     EXPECT_EQ(run.exitStatus, 0);
     std::ifstream in(file, std::ios::binary);
@@ -106,7 +104,7 @@ std::vector<std::int16_t> recordedTone() {
     while (in.read(reinterpret_cast<char*>(bytes), 2)) {
         samples.push_back(static_cast<std::int16_t>(bytes[0] | bytes[1] << 8));
     }
-    std::remove(file.c_str());
+    static_cast<void>(std::remove(file.c_str()));
     return samples;
 }
 
