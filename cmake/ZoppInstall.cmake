@@ -66,6 +66,8 @@ foreach(file ${ZOPP_STAGE}/zopp.6 ${ZOPP_PACKAGING}/changelog)
     DEPENDS ${file}
     COMMENT "Compressing ${name}")
 endforeach()
-add_custom_target(zopp-install-docs ALL DEPENDS ${ZOPP_STAGE}/zopp.6.gz ${ZOPP_STAGE}/changelog.gz)
+# Everything the rules here install; a tree built only for installing builds just this target.
+add_custom_target(installable ALL DEPENDS ${ZOPP_STAGE}/zopp.6.gz ${ZOPP_STAGE}/changelog.gz)
+add_dependencies(installable zopp)
 install(FILES ${ZOPP_STAGE}/zopp.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${ZOPP_PACKAGING}/copyright ${ZOPP_STAGE}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
