@@ -1,6 +1,6 @@
 // The real game on a private Xvfb server, measured as a player feels it: process start to the setup
-// screen on the window, a click's arrival to the changed pixels, the CPU the waiting game burns, and its
-// resident memory.
+// screen on the window, a click's arrival to the changed pixels, the wake-ups and CPU of each thread of
+// the waiting game, and its resident memory.
 //
 //   game_bench [--starts N] [--clicks N] [--idle-seconds S] [--game PATH]
 //
@@ -162,6 +162,32 @@ std::vector<double> measureClicks(XSession& x, ::Window window, int clicks) {
     return times;
 }
 
+// Wake-ups and CPU of every thread while nobody touches the window. A thread's wake-ups are its voluntary
+// context switches: each time it went to sleep it had to be woken again.
+void measureIdle(pid_t pid, double seconds) {
+    const auto before = threadCounters(pid);
+    const auto began = Clock::now();
+    pause(seconds * 1000.0);
+    const auto after = threadCounters(pid);
+    const double wall = std::chrono::duration<double>(Clock::now() - began).count();
+    double wakeUps = 0.0, cpu = 0.0;
+    std::string lines;
+    for (const auto& [tid, now] : after) {
+        const auto then = before.find(tid);
+        const ThreadCounters start = then != before.end() ? then->second : ThreadCounters{};
+        const double threadWakeUps = static_cast<double>(now.wakeUps - start.wakeUps) / wall;
+        const double threadCpu = 100.0 * (now.cpuSeconds - start.cpuSeconds) / wall;
+        wakeUps += threadWakeUps;
+        cpu += threadCpu;
+        char line[160];
+        std::snprintf(line, sizeof line, "  thread %-7d %-16s %7.1f wake-ups/s %7.3f %% of a core\n", tid,
+                      (tid == pid ? "program" : now.name).c_str(), threadWakeUps, threadCpu);
+        lines += line;
+    }
+    std::printf("idle wake-ups           %6.1f /s, all threads, over %.0f s  (goal < 20)\n", wakeUps, wall);
+    std::printf("idle CPU                %6.3f %% of a core  (goal < 0.1)\n%s", cpu, lines.c_str());
+}
+
 Options parse(int argc, char** argv) {
     Options options;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -200,13 +226,7 @@ int main(int argc, char** argv) {
                 percentile(clicks, 0.5), percentile(clicks, 0.95), clicks.size());
 
     // The pointer rests over the window; nothing happens but the game waiting for a click.
-    const double cpuBefore = processCpuSeconds(game->pid());
-    const auto idleBegan = Clock::now();
-    pause(options.idleSeconds * 1000.0);
-    const double cpu = processCpuSeconds(game->pid()) - cpuBefore;
-    const double wall = std::chrono::duration<double>(Clock::now() - idleBegan).count();
-    std::printf("idle CPU                %6.2f %% of a core over %.0f s  (goal < 1.5)\n", 100.0 * cpu / wall,
-                wall);
+    measureIdle(game->pid(), options.idleSeconds);
 
     const long playingKb = residentKilobytes(game->pid());
     std::printf("resident memory         %6.1f MB at setup, %.1f MB after playing  (goal < 16)\n",

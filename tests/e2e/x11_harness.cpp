@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -395,6 +396,28 @@ double processCpuSeconds(pid_t pid) {
         if (i == 15) system = std::stoull(field);
     }
     return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+std::map<pid_t, ThreadCounters> threadCounters(pid_t pid) {
+    std::map<pid_t, ThreadCounters> threads;
+    std::error_code error;
+    for (const auto& task :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        ThreadCounters counters;
+        std::ifstream status(task.path() / "status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("Name:\t", 0) == 0) counters.name = line.substr(6);
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0)
+                counters.wakeUps = std::stoll(line.substr(24));
+        }
+        // The first field is the time on a processor in nanoseconds (the tick-based /stat is too coarse
+        // for a thread that hardly runs).
+        std::ifstream schedstat(task.path() / "schedstat");
+        long long nanoseconds = 0;
+        if (schedstat >> nanoseconds) counters.cpuSeconds = static_cast<double>(nanoseconds) / 1e9;
+        if (!counters.name.empty()) threads[std::stoi(task.path().filename().string())] = counters;
+    }
+    return threads;
 }
 
 }  // namespace zopp::e2e

@@ -15,6 +15,7 @@
 
 #include <sys/types.h>
 #include <chrono>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -119,5 +120,15 @@ class XSession {
 
 // CPU seconds (user + system) that process pid has used so far, from /proc.
 double processCpuSeconds(pid_t pid);
+
+// One thread of a process as the kernel counts it. Every voluntary context switch is the thread going to
+// sleep, so the difference of two samples counts its wake-ups; the CPU time is in nanoseconds' precision.
+struct ThreadCounters {
+    std::string name;
+    long long wakeUps = 0;
+    double cpuSeconds = 0.0;
+};
+// Every thread of process pid by thread id; empty once the process is gone.
+std::map<pid_t, ThreadCounters> threadCounters(pid_t pid);
 
 }  // namespace zopp::e2e
