@@ -5,6 +5,8 @@
 #include <memory>
 #include <mutex>
 
+#include "frame/platform/change_wait.h"
+
 namespace zopp {
 
 namespace {
@@ -26,6 +28,9 @@ std::unique_ptr<EventQueue> queue;
 // Events waiting, written under queueLock: an empty poll, the program's usual case, then takes no lock
 // at all. An event posted just after the check is taken by the next poll.
 std::atomic<std::size_t> waiting{0};
+// Advanced under queueLock by every post and by the closing; the idle wait sleeps on it. A change made
+// after the waiter's look at the queue comes after its read of this count, so the wake cannot be lost.
+std::atomic<std::uint32_t> queueChanges{0};
 
 class QueueHold {
   public:
@@ -46,9 +51,13 @@ void openEventQueue() {
 
 void closeEventQueue() {
     std::unique_ptr<EventQueue> old;
-    QueueHold hold;
-    old = std::move(queue);
-    waiting.store(0, std::memory_order_release);
+    {
+        QueueHold hold;
+        old = std::move(queue);
+        waiting.store(0, std::memory_order_release);
+        queueChanges.fetch_add(1, std::memory_order_release);
+    }
+    platform::wakeChangeWaiters(queueChanges);
 }
 
 std::int32_t pollEvent(ScreenEvent* event) {
@@ -64,15 +73,30 @@ std::int32_t pollEvent(ScreenEvent* event) {
 }
 
 void postEvent(const ScreenEvent& event) {
-    QueueHold hold;
-    if (!queue) return;
-    queue->slots[queue->tail] = event;
-    queue->tail = (queue->tail + 1) % queueSlots;
-    // A full ring drops its oldest event so the refresh thread never waits for the program.
-    if (queue->tail == queue->head) {
-        queue->head = (queue->head + 1) % queueSlots;
-    } else {
-        waiting.store(waiting.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    {
+        QueueHold hold;
+        if (!queue) return;
+        queue->slots[queue->tail] = event;
+        queue->tail = (queue->tail + 1) % queueSlots;
+        // A full ring drops its oldest event so the refresh thread never waits for the program.
+        if (queue->tail == queue->head) {
+            queue->head = (queue->head + 1) % queueSlots;
+        } else {
+            waiting.store(waiting.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+        }
+        queueChanges.fetch_add(1, std::memory_order_release);
+    }
+    platform::wakeChangeWaiters(queueChanges);
+}
+
+void waitWhileQueueEmpty() {
+    for (;;) {
+        const std::uint32_t seen = queueChanges.load(std::memory_order_acquire);
+        {
+            QueueHold hold;
+            if (!queue || queue->head != queue->tail) return;
+        }
+        platform::waitForChange(queueChanges, seen);
     }
 }
 

@@ -58,4 +58,8 @@ std::int32_t pollEvent(ScreenEvent* event);
 // Appends an event; when the ring is full the oldest is dropped.
 void postEvent(const ScreenEvent& event);
 
+// While a queue exists and holds no event, sleeps until an event is posted or the queue is closed; returns
+// at once when there is no queue or an event is waiting. Only the program's thread waits here.
+void waitWhileQueueEmpty();
+
 }  // namespace zopp

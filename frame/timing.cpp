@@ -3,6 +3,7 @@
 #include <atomic>
 #include <optional>
 
+#include "frame/events.h"
 #include "frame/platform/clock.h"
 #include "frame/platform/console_keys.h"
 #include "frame/platform/sleep.h"
@@ -53,8 +54,14 @@ void sleepMs(std::int32_t ms) {
             platform::sleepAtLeastMs(KEY_CHECK_STEP_MS);
             ms -= KEY_CHECK_STEP_MS;
         }
+        if (ms > 0) platform::sleepAtLeastMs(ms);
+        return;
     }
-    if (ms > 0) platform::sleepAtLeastMs(ms);
+    if (ms <= 0) return;
+    platform::sleepAtLeastMs(ms);
+    // Nothing a short sleep's caller can react to happens before the next event: waiting for it, rather
+    // than returning to poll an empty queue, lets an idle program sleep until something happens.
+    waitWhileQueueEmpty();
 }
 
 double timerSeconds() {

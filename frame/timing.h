@@ -6,8 +6,12 @@
 namespace zopp {
 
 // Sleeps ms milliseconds, never less. -1 waits until a key was pressed (checked every 50 ms); 100 ms or
-// more wakes early when a key was pressed (checked every 50 ms); shorter sleeps are one plain sleep that
-// nothing cuts short; 0 and other negatives return at once.
+// more wakes early when a key was pressed (checked every 50 ms); 0 and other negatives return at once.
+// A shorter sleep is one plain sleep that nothing cuts short. While a screen is open (its event queue
+// exists), it then goes on as long as the queue is empty: it ends when an event is posted or the screen
+// closes. So a program that polls, reacts and sleeps wakes only when something happened; without a
+// screen the sleep ends on time. A close request, being an event, ends it; a fault signal ends the
+// program from inside it as from anywhere.
 void sleepMs(std::int32_t ms);
 
 // The screen layer registers the read-and-clear of its key flag (done under the screen lock) while a

@@ -13,7 +13,9 @@
 #include <string_view>
 #include <thread>
 
+#include "frame/events.h"
 #include "frame/runtime.h"
+#include "frame/timing.h"
 
 namespace {
 
@@ -68,21 +70,50 @@ void reportHookThread() {
     mark(zopp::isParkedByExit(forbiddenThread) ? "[caller parked]" : "[caller running]");
 }
 
-// A thread like the screen's refresh thread, ending the program (or faulting) itself.
-[[noreturn]] void endOnForbiddenThread(std::string_view how) {
+// The program's event loop with a screen's queue open and nothing happening: it sleeps in the idle wait.
+[[noreturn]] void idleEventLoop() {
+    zopp::ScreenEvent event{};
+    for (;;) {
+        zopp::pollEvent(&event);
+        zopp::sleepMs(2);
+    }
+}
+
+// A thread like the screen's refresh thread, ending the program (or faulting) itself while this thread
+// joins it or, `idle`, waits for events that will never come.
+[[noreturn]] void endOnForbiddenThread(std::string_view how, bool idle) {
     registerExitHook(reportHookThread);
-    std::thread thread([how] {
+    if (idle) {
+        zopp::openEventQueue();
+    }
+    std::thread thread([how, idle] {
         // Set here, not from the creator: the hook may run before std::thread's constructor returns.
         // Starting the exit thread afterwards makes the value visible to the hook.
         forbiddenThread = std::this_thread::get_id();
         zopp::forbidExitOnCurrentThread();
+        if (idle) {
+            usleep(100000);  // the program's thread is in its idle wait by then
+        }
         if (how == "exit") {
             endProgram(7);
         }
         fault(how);
     });
+    if (idle) {
+        idleEventLoop();
+    }
     thread.join();  // never returns: the thread is parked and the process ends elsewhere
     std::abort();
+}
+
+// A signal reaching the program's thread while it waits for events that will never come.
+[[noreturn]] void signalWhileIdle(int number) {
+    zopp::openEventQueue();
+    std::thread([number, program = pthread_self()] {
+        usleep(100000);
+        pthread_kill(program, number);
+    }).detach();
+    idleEventLoop();
 }
 
 std::thread::id lateThread;
@@ -131,7 +162,8 @@ const std::map<std::string_view, int> signalsByName = {
 //   error N LINE MODULE|-     raiseRuntimeError with errorNumber N (MODULE "-" = none)
 //   signal INT|ILL|FPE|SEGV|TERM|ABRT, fault access|overflow|divide
 //   hooks-then-error, clean-exit, old-processor, start-state, print-line
-//   forbidden-thread exit|access|overflow, hook-faults, hook-faults-after-error|fault, hook-ends-program,
+//   forbidden-thread exit|access|overflow, idle-forbidden-thread exit|access, idle-signal INT|TERM,
+//   hook-faults, hook-faults-after-error|fault, hook-ends-program,
 //   late-exit
 int main(int argc, char** argv) {
     disturbStartState();
@@ -175,8 +207,11 @@ int main(int argc, char** argv) {
         std::printf("|%d %d", result, zopp::errorNumber());
         endProgram(0);
     }
-    if (name == "forbidden-thread") {
-        endOnForbiddenThread(arg);
+    if (name == "forbidden-thread" || name == "idle-forbidden-thread") {
+        endOnForbiddenThread(arg, name == "idle-forbidden-thread");
+    }
+    if (name == "idle-signal" && signalsByName.contains(arg)) {
+        signalWhileIdle(signalsByName.at(arg));
     }
     if (name == "hook-faults" || name == "hook-faults-after-error" || name == "hook-faults-after-fault") {
         registerExitHook([] { mark("[first hook]"); });

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -246,6 +247,29 @@ TEST(ForbiddenThread, FaultsThereAreHandedOffToo) {
         EXPECT_EQ(run.err, "[hook elsewhere][caller parked]" + signalReport(12, "segmentation violation"))
             << fault;
         EXPECT_EQ(run.exitCode, 12) << fault;
+    }
+}
+
+// The program's thread sleeping in its idle wait (a screen's queue open, no event coming) must not keep
+// the program from ending: nothing in the exit sequence waits for it to wake.
+TEST(IdleProgram, EndingOnTheForbiddenThreadStillEndsTheProcess) {
+    const ProbeRun run = runProbe({"idle-forbidden-thread", "exit"});
+    EXPECT_EQ(run.err, "[hook elsewhere][caller parked]");
+    EXPECT_EQ(run.exitCode, 7);
+}
+
+TEST(IdleProgram, AFaultOnTheForbiddenThreadStillReportsAndEnds) {
+    const ProbeRun run = runProbe({"idle-forbidden-thread", "access"});
+    EXPECT_EQ(run.err, "[hook elsewhere][caller parked]" + signalReport(12, "segmentation violation"));
+    EXPECT_EQ(run.exitCode, 12);
+}
+
+TEST(IdleProgram, ASignalEndsTheWaitWithItsReport) {
+    for (const auto& [name, number, text] :
+         {std::tuple{"INT", 9, "interrupted"}, std::tuple{"TERM", 13, "termination request"}}) {
+        const ProbeRun run = runProbe({"idle-signal", name});
+        EXPECT_EQ(run.err, signalReport(number, text)) << name;
+        EXPECT_EQ(run.exitCode, number) << name;
     }
 }
 
