@@ -410,6 +410,23 @@ TEST_F(OnePlayerGame, WithLockedDiceThirteenTurnsScoreByTheRulesAndTheChoiceStay
     playWholeGame();
 }
 
+// The close button in the middle of a turn, while the game waits for a click, ends it at once.
+TEST_F(OnePlayerGame, TheCloseButtonDuringATurnEndsTheGame) {
+    auto game = start(ZOPP_SOURCE_DIR, server_.display());
+    window_ = x_.waitForWindow(kTitle);
+    ASSERT_NE(window_, 0u) << game->standardError();
+    ASSERT_TRUE(waitFor([&] { return screen_.shows(430, 350, pictures_.dieFaces[4]); }));
+    click(155, 375);  // one player
+    ASSERT_TRUE(waitFor([&] { return newTurnShown(); })) << seen();
+    click(kButtonX, kButtonY);
+    ASSERT_TRUE(waitFor([&] { return thrown() && buttonShows("ins Scoreboard damit !?", 1); })) << seen();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // nothing happens: the game idles
+
+    x_.sendDeleteWindow(window_);
+    EXPECT_EQ(game->wait(), 0);
+    EXPECT_EQ(game->standardError(), "");
+}
+
 TEST_F(GameEndToEnd, AMissingPictureEndsWithItsReport) {
     const fs::path folder = fs::temp_directory_path() / ("zopp-e2e-" + std::to_string(::getpid()));
     fs::create_directories(folder);
