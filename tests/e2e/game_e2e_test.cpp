@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -142,18 +143,25 @@ class GameEndToEnd : public ::testing::Test {
   protected:
     void TearDown() override {
         if (!previous_.empty()) fs::current_path(previous_);
+        // A game that ended early (a sanitizer's report, a crash) tells why on its standard error.
+        if (HasFailure() && game_) {
+            game_->wait(std::chrono::seconds(1));
+            std::printf("the game's standard error:\n%s\n", game_->standardError().c_str());
+        }
     }
-    std::unique_ptr<LaunchedProgram> start(const fs::path& folder, const std::string& display) {
+    // The fixture keeps the game until the test has ended.
+    LaunchedProgram* start(const fs::path& folder, const std::string& display) {
         previous_ = fs::current_path();
         fs::current_path(folder);
-        auto game = std::make_unique<LaunchedProgram>(ZOPP_GAME, std::vector<std::string>{}, display);
+        game_ = std::make_unique<LaunchedProgram>(ZOPP_GAME, std::vector<std::string>{}, display);
         fs::current_path(previous_);
-        return game;
+        return game_.get();
     }
 
     XvfbServer server_;
     XSession x_{server_.display()};
     fs::path previous_;
+    std::unique_ptr<LaunchedProgram> game_;
 };
 
 // Plays one-player games through the window and keeps the sheet the rules say the board must show.
