@@ -16,6 +16,7 @@ sem_t handOffRequest;
 void (*standbySequence)() = nullptr;
 
 void* standbyThreadMain(void*) {
+    pthread_setname_np(pthread_self(), "exit standby");  // how tools and the benchmarks tell it apart
     // Interrupt and termination belong to the program's thread, where they report; this one only waits.
     blockExternalSignalsOnCurrentThread();
     while (::sem_wait(&handOffRequest) != 0) {
