@@ -116,28 +116,30 @@ bool inRange(std::int32_t v, std::int32_t start, std::int32_t length) {
     return v >= start && std::int64_t(v) < std::int64_t(start) + length;
 }
 
-// The outline of the clamped box, clockwise from its top-left corner so a pattern runs round it; an edge
-// whose own row or column lies outside the clip rectangle is skipped but still advances the pattern.
+// The outline of the clamped box, clockwise from its top-left corner so a pattern runs round it. An edge
+// whose own row or column lies outside the clip rectangle is hidden; a corner belongs to both of its
+// edges, so it shows when either does. Hidden positions still advance the pattern.
 void drawOutline(const DrawContext& c, const Rect& clip, const PointPair& box, const PointPair& clamped,
                  std::uint32_t colour, std::uint32_t style) {
     Pattern pattern(style);
     const bool top = inRange(box.y1, clip.y, clip.height), bottom = inRange(box.y2, clip.y, clip.height);
     const bool left = inRange(box.x1, clip.x, clip.width), right = inRange(box.x2, clip.x, clip.width);
-    auto plot = [&](bool edgeShown, std::int32_t x, std::int32_t y) {
-        if (pattern.next() && edgeShown) c.setPixel(x, y, colour);
+    const std::int32_t x1 = clamped.x1, y1 = clamped.y1, x2 = clamped.x2, y2 = clamped.y2;
+    auto plot = [&](std::int32_t x, std::int32_t y) {
+        const bool shown = (top && y == y1) || (bottom && y == y2) || (left && x == x1) || (right && x == x2);
+        if (pattern.next() && shown) c.setPixel(x, y, colour);
     };
-    const auto [x1, y1, x2, y2] = clamped;
     for (std::int32_t x = x1; x <= x2; ++x)
-        plot(top, x, y1);
+        plot(x, y1);
     for (std::int32_t y = y1 + 1; y <= y2; ++y)
-        plot(right, x2, y);
+        plot(x2, y);
     if (y2 > y1) {
         for (std::int32_t x = x2 - 1; x >= x1; --x)
-            plot(bottom, x, y2);
+            plot(x, y2);
     }
     if (x2 > x1) {
         for (std::int32_t y = y2 - 1; y > y1; --y)
-            plot(left, x1, y);
+            plot(x1, y);
     }
 }
 

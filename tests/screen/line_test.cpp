@@ -100,6 +100,25 @@ TEST_F(Lines, OutlineSkipsEdgesOutsideTheClip) {
     expectOnly(want, RED, 16, 16);
 }
 
+TEST_F(Lines, OutlineCornersBelongToEveryVisibleEdge) {
+    openMemoryScreen();
+    drawLine(SCREEN, 10, -5, 20, 5, RED, LineBox);     // top edge above the screen
+    drawLine(SCREEN, 10, 470, 20, 490, RED, LineBox);  // bottom edge below it
+    drawLine(SCREEN, 630, 10, 650, 20, RED, LineBox);  // right edge right of it
+    Pixels want;
+    for (std::int32_t y = 0; y <= 5; ++y)
+        want.insert({10, y}), want.insert({20, y});
+    for (std::int32_t y = 470; y <= 479; ++y)
+        want.insert({10, y}), want.insert({20, y});
+    for (std::int32_t x = 10; x <= 20; ++x)
+        want.insert({x, 5}), want.insert({x, 470});
+    for (std::int32_t x = 630; x <= 639; ++x)
+        want.insert({x, 10}), want.insert({x, 20});
+    for (std::int32_t y = 10; y <= 20; ++y)
+        want.insert({630, y});
+    expectOnly(want, RED);
+}
+
 TEST_F(Lines, OutlinePatternRunsRoundTheBox) {
     openMemoryScreen(16, 16);
     drawLine(SCREEN, 1, 1, 4, 3, RED, LineBox, 0x9249);  // every third position, clockwise from top left
