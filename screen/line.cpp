@@ -17,8 +17,7 @@ constexpr std::uint32_t SOLID = 0xFFFF;
 // The 16-bit style pattern: the mask starts at bit 15 and moves right one bit per position, drawn or not.
 class Pattern {
   public:
-    explicit Pattern(std::uint32_t style, std::int64_t skipped = 0)
-        : style_(style & SOLID), mask_(0x8000u >> (skipped & 15)) {}
+    explicit Pattern(std::uint32_t style) : style_(style & SOLID) {}
     bool solid() const { return style_ == SOLID; }
     bool next() {
         const bool on = (style_ & mask_) != 0;
@@ -28,7 +27,7 @@ class Pattern {
 
   private:
     std::uint32_t style_;
-    std::uint32_t mask_;
+    std::uint32_t mask_ = 0x8000u;
 };
 
 struct Point {
@@ -74,12 +73,10 @@ bool clipSegment(Point& a, Point& b, const Rect& clip) {
     return false;
 }
 
-// Draws a..b, already clipped from a line that started at start.
-void drawSegment(const DrawContext& c, Point start, Point a, Point b, std::uint32_t colour,
-                 std::uint32_t style) {
+// Draws a..b, already clipped: the pattern starts at a, the first point drawn, not at the line's start.
+void drawSegment(const DrawContext& c, Point a, Point b, std::uint32_t colour, std::uint32_t style) {
     const bool xMajor = std::llabs(b.x - a.x) >= std::llabs(b.y - a.y);
-    // The pattern keeps the phase the unclipped line would have at the first visible pixel.
-    Pattern pattern(style, xMajor ? std::llabs(a.x - start.x) : std::llabs(a.y - start.y));
+    Pattern pattern(style);
 
     if (a.y == b.y && pattern.solid()) {
         c.fillRun(static_cast<std::int32_t>(std::min(a.x, b.x)), static_cast<std::int32_t>(a.y),
@@ -172,11 +169,10 @@ void drawLine(ImageBytes target, float x1, float y1, float x2, float y2, std::ui
         }
         if (context->targetIsVisible(screen)) markDirty(screen, area->y1, area->y2);
     } else if (kind == LineSegment) {
-        const Point start{p.x1, p.y1};
-        Point a = start, b{p.x2, p.y2};
+        Point a{p.x1, p.y1}, b{p.x2, p.y2};
         if (!clipSegment(a, b, clip)) return;
         const ScreenLock lock;
-        drawSegment(*context, start, a, b, pixel, style);
+        drawSegment(*context, a, b, pixel, style);
         if (context->targetIsVisible(screen)) {
             markDirty(screen, static_cast<std::int32_t>(std::min(a.y, b.y)),
                       static_cast<std::int32_t>(std::max(a.y, b.y)));

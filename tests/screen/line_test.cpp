@@ -69,14 +69,20 @@ TEST_F(Lines, StylePatternRotatesFromBitFifteenPerPosition) {
     expectOnly({{0, 1}, {2, 1}, {16, 1}, {18, 1}, {32, 1}}, RED, 40, 4);
 }
 
-TEST_F(Lines, ClippedLineKeepsItsPatternPhaseAndSlope) {
+TEST_F(Lines, ClippedLineKeepsItsSlope) {
     openMemoryScreen(16, 16);
-    drawLine(SCREEN, -3, 4, 10, 4, RED, LineSegment, 0x1000);  // position 3 is x = 0
-    drawLine(SCREEN, -8, -8, 23, 23, RED, LineSegment);        // diagonal through the corners
-    Pixels want{{0, 4}};
+    drawLine(SCREEN, -8, -8, 23, 23, RED, LineSegment);  // diagonal through the corners
+    Pixels want;
     for (std::int32_t i = 0; i < 16; ++i)
         want.insert({i, i});
     expectOnly(want, RED, 16, 16);
+}
+
+TEST_F(Lines, ClippedStyledLineStartsItsPatternAtTheFirstDrawnPoint) {
+    openMemoryScreen();
+    drawLine(SCREEN, -5, 50, 40, 50, RED, LineSegment, 0x8000);
+    drawLine(SCREEN, 100, -5, 100, 40, RED, LineSegment, 0x8000);
+    expectOnly({{0, 50}, {16, 50}, {32, 50}, {100, 0}, {100, 16}, {100, 32}}, RED);
 }
 
 TEST_F(Lines, HugeCoordinatesClipWithoutWalkingTheLine) {
