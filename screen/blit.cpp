@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frame/runtime.h"
 #include "screen/draw_context.h"
 #include "screen/geometry.h"
 #include "screen/row_copy.h"
@@ -61,10 +62,12 @@ void copyRows(const std::uint8_t* source, std::uint8_t* target, std::int32_t wid
     }
 }
 
-std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image, std::int32_t srcX1,
-                      std::int32_t srcY1, std::int32_t srcX2, std::int32_t srcY2, std::int32_t coordinateMode,
-                      std::int32_t putMode, RowBlitter blitter, std::int32_t alpha, void* blender,
-                      void* parameter) {
+namespace {
+
+std::int32_t putImageBlock(ImageBytes target, float x, float y, ConstImageBytes image, std::int32_t srcX1,
+                           std::int32_t srcY1, std::int32_t srcX2, std::int32_t srcY2,
+                           std::int32_t coordinateMode, std::int32_t putMode, RowBlitter blitter,
+                           std::int32_t alpha, void* blender, void* parameter) {
     DrawContext* context = drawContext();
     if (!context || image.empty() || !blitter) return ILLEGAL_CALL;
     ScreenState& screen = *currentScreen();
@@ -110,8 +113,8 @@ std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image
     return 0;
 }
 
-std::int32_t copyScreenRect(ImageBytes source, float x1, float y1, float x2, float y2, ImageBytes destination,
-                            std::int32_t coordinateMode) {
+std::int32_t copyRect(ImageBytes source, float x1, float y1, float x2, float y2, ImageBytes destination,
+                      std::int32_t coordinateMode) {
     DrawContext* context = drawContext();
     if (!context || !selectTarget(*context, source)) return ILLEGAL_CALL;
     PointPair p = resolvePointPair(*context, coordinateMode, x1, y1, x2, y2);
@@ -138,6 +141,21 @@ std::int32_t copyScreenRect(ImageBytes source, float x1, float y1, float x2, flo
         std::memmove(to, from, std::size_t(width) * std::size_t(bytesPerPixel));
     }
     return 0;
+}
+
+}  // namespace
+
+std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image, std::int32_t srcX1,
+                      std::int32_t srcY1, std::int32_t srcX2, std::int32_t srcY2, std::int32_t coordinateMode,
+                      std::int32_t putMode, RowBlitter blitter, std::int32_t alpha, void* blender,
+                      void* parameter) {
+    return storeErrorNumber(putImageBlock(target, x, y, image, srcX1, srcY1, srcX2, srcY2, coordinateMode,
+                                          putMode, blitter, alpha, blender, parameter));
+}
+
+std::int32_t copyScreenRect(ImageBytes source, float x1, float y1, float x2, float y2, ImageBytes destination,
+                            std::int32_t coordinateMode) {
+    return storeErrorNumber(copyRect(source, x1, y1, x2, y2, destination, coordinateMode));
 }
 
 }  // namespace zopp

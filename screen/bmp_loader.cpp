@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/runtime.h"
 #include "screen/backend.h"
 #include "screen/bitmap_header.h"
 #include "screen/byte_reader.h"
@@ -179,6 +180,19 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(std::FILE* f) {
     return bytes;
 }
 
+std::int32_t loadBitmapFileNamed(std::string_view fileName, ImageBytes destination,
+                                 std::uint32_t* paletteOut) {
+    if (destination.empty() && !currentScreen()) return ILLEGAL_CALL;
+    std::string name(fileName.substr(0, MAX_NAME));
+    std::replace(name.begin(), name.end(), '\\', '/');
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+    if (!file) return FILE_NOT_FOUND;
+    const auto bytes = readWholeFile(file.get());
+    file.reset();  // closed before decoding, whatever the outcome
+    if (!bytes) return FILE_IO_ERROR;
+    return loadBitmapBytes(*bytes, destination, paletteOut);
+}
+
 }  // namespace
 
 std::int32_t loadBitmapBytes(std::span<const std::uint8_t> file, ImageBytes destination,
@@ -192,15 +206,7 @@ std::int32_t loadBitmapBytes(std::span<const std::uint8_t> file, ImageBytes dest
 }
 
 std::int32_t loadBitmap(std::string_view fileName, ImageBytes destination, std::uint32_t* paletteOut) {
-    if (destination.empty() && !currentScreen()) return ILLEGAL_CALL;
-    std::string name(fileName.substr(0, MAX_NAME));
-    std::replace(name.begin(), name.end(), '\\', '/');
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
-    if (!file) return FILE_NOT_FOUND;
-    const auto bytes = readWholeFile(file.get());
-    file.reset();  // closed before decoding, whatever the outcome
-    if (!bytes) return FILE_IO_ERROR;
-    return loadBitmapBytes(*bytes, destination, paletteOut);
+    return storeErrorNumber(loadBitmapFileNamed(fileName, destination, paletteOut));
 }
 
 }  // namespace zopp

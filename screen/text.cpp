@@ -121,11 +121,9 @@ bool drawWithImageFont(const DrawContext& context, const ImageFont& font, std::i
     return met;
 }
 
-}  // namespace
-
-std::int32_t drawText(ImageBytes target, float x, float y, std::int32_t flags, std::string_view text,
-                      std::uint32_t colour, ConstImageBytes font, [[maybe_unused]] std::int32_t putMode,
-                      RowBlitter blitter, void* blender, void* parameter) {
+std::int32_t drawTextLine(ImageBytes target, float x, float y, std::int32_t flags, std::string_view text,
+                          std::uint32_t colour, ConstImageBytes font, RowBlitter blitter, void* blender,
+                          void* parameter) {
     ScreenState* screen = currentScreen();
     if (!screen) return 0;
     if (text.data() == nullptr) return IllegalFunctionCall;
@@ -157,6 +155,15 @@ std::int32_t drawText(ImageBytes target, float x, float y, std::int32_t flags, s
                   : drawBuiltin(*context, *builtin, px, py, text, colour, rows);
     if (drawn && context->targetIsVisible(*screen)) markDirty(*screen, rows.first, rows.last);
     return 0;
+}
+
+}  // namespace
+
+std::int32_t drawText(ImageBytes target, float x, float y, std::int32_t flags, std::string_view text,
+                      std::uint32_t colour, ConstImageBytes font, [[maybe_unused]] std::int32_t putMode,
+                      RowBlitter blitter, void* blender, void* parameter) {
+    return storeErrorNumber(
+        drawTextLine(target, x, y, flags, text, colour, font, blitter, blender, parameter));
 }
 
 }  // namespace zopp
