@@ -9,6 +9,7 @@
 
 #include "frame/events.h"
 #include "frame/runtime.h"
+#include "frame/timing.h"
 #include "screen/backend.h"
 #include "screen/draw_context.h"
 #include "screen/input.h"
@@ -205,6 +206,7 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
         }
     }
     if (!started) {
+        setKeyPressedHook(nullptr);
         openState.reset();
         closeEventQueue();
         return storeErrorNumber(IllegalFunctionCall);
@@ -226,6 +228,8 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
 
 void closeScreen() {
     if (!openState) return;
+    // Without a screen, sleeping watches the console's keys again.
+    setKeyPressedHook(nullptr);
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
     openState->waker.backend.store(nullptr, std::memory_order_release);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <limits>
 #include <string>
 #include <thread>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "frame/events.h"
+#include "frame/timing.h"
 #include "screen/backend.h"
 #include "screen/draw_context.h"
 #include "screen/screen.h"
@@ -97,6 +100,48 @@ TEST_F(ScreenOpen, GridStartsAt8x8Cells) {
 TEST_F(ScreenOpen, ShapedImpliesNoSwitchAndNoFrame) {
     openMemoryScreen(640, 480, 32, ScreenShaped);
     EXPECT_EQ(currentScreen()->flags & 0xFF, std::uint32_t{ScreenShaped | ScreenNoSwitch | ScreenNoFrame});
+}
+
+// Standard input replaced by a pipe holding one typed key, for as long as it lives.
+class TypedConsoleKey {
+  public:
+    TypedConsoleKey() {
+        EXPECT_EQ(pipe(ends_), 0);
+        savedStdin_ = dup(STDIN_FILENO);
+        EXPECT_EQ(dup2(ends_[0], STDIN_FILENO), STDIN_FILENO);
+        EXPECT_EQ(write(ends_[1], "x", 1), 1);
+    }
+    ~TypedConsoleKey() {
+        dup2(savedStdin_, STDIN_FILENO);
+        close(savedStdin_);
+        close(ends_[0]);
+        close(ends_[1]);
+    }
+    TypedConsoleKey(const TypedConsoleKey&) = delete;
+    TypedConsoleKey& operator=(const TypedConsoleKey&) = delete;
+
+  private:
+    int ends_[2]{-1, -1};
+    int savedStdin_ = -1;
+};
+
+// A long sleep that a waiting key cuts short returns at its first check.
+bool longSleepSeesTheKey() {
+    const auto start = std::chrono::steady_clock::now();
+    sleepMs(400);
+    return std::chrono::steady_clock::now() - start < std::chrono::milliseconds(200);
+}
+
+TEST_F(ScreenOpen, WithoutAScreenSleepingWatchesTheConsoleAgain) {
+    openMemoryScreen();
+    closeScreen();
+    {
+        const TypedConsoleKey key;
+        EXPECT_TRUE(longSleepSeesTheKey()) << "after closeScreen";
+    }
+    EXPECT_EQ(openScreen(640, 480, 32, 0, ScreenOpenGL, 0), 1);  // no back-end here draws with OpenGL
+    const TypedConsoleKey key;
+    EXPECT_TRUE(longSleepSeesTheKey()) << "after a failed openScreen";
 }
 
 TEST(WindowTitle, KeepsThe127FirstCharactersAcrossOpens) {
