@@ -73,14 +73,9 @@ std::int32_t putImageBlock(ImageBytes target, float x, float y, ConstImageBytes 
     ScreenState& screen = *currentScreen();
     if (!selectTarget(*context, target)) return ILLEGAL_CALL;
 
-    const std::int32_t mode = coordinateMode & 7;
-    if (mode == CoordFirstRelative || mode == CoordBothRelative || mode == CoordPenRelative) {
-        x += context->penX;
-        y += context->penY;
-    }
-    const std::int32_t px = roundCoordinate(x), py = roundCoordinate(y);
-    context->penX = static_cast<float>(px);
-    context->penY = static_cast<float>(py);
+    // The position is the first point; the far source corner is the second.
+    const CoordinateRules rules = coordinateRules(coordinateMode, true);
+    const PixelPoint at = placePoint(*context, rules.firstFromPen, x, y);
 
     const auto info = readImageHeader(image, screen.bytesPerPixel);
     if (!info) return ILLEGAL_CALL;
@@ -92,13 +87,13 @@ std::int32_t putImageBlock(ImageBytes target, float x, float y, ConstImageBytes 
 
     const bool given = srcX1 != NO_ARGUMENT;
     std::int64_t x2 = srcX2, y2 = srcY2;
-    if (given && (mode == CoordSecondRelative || mode == CoordBothRelative)) {
+    if (given && rules.secondFromFirst) {
         x2 += srcX1;
         y2 += srcY1;
     }
     const SourceBlock block = sourceBlock(*info, srcX1, srcY1, x2, y2, given);
     if (block.width == 0 || block.height == 0) return 0;
-    const auto visible = clipBlock(targetClip(*context), px, py, block.width, block.height);
+    const auto visible = clipBlock(targetClip(*context), at.x, at.y, block.width, block.height);
     if (!visible) return 0;
 
     const std::uint8_t* from = image.data() + info->pixelOffset +

@@ -7,6 +7,7 @@
 
 #include "frame/runtime.h"
 #include "screen/draw_context.h"
+#include "screen/geometry.h"
 #include "screen/screen_state.h"
 
 namespace zopp {
@@ -141,18 +142,15 @@ std::int32_t drawTextLine(ImageBytes target, float x, float y, std::int32_t flag
     } else {
         colour = convertColour(colour, context->bytesPerPixel);
     }
-    std::int32_t px = 0, py = 0;
-    resolvePoint(*context, flags, x, y, px, py);
-    context->penX = static_cast<float>(px);
-    context->penY = static_cast<float>(py);
+    const PixelPoint at = resolvePoint(*context, flags, x, y);
 
     ScreenLock lock;
     const std::int32_t cellHeight = imageFont ? imageFont->glyphHeight : builtin->height;
-    const RowSpan rows = clipRows(context->clip, py, cellHeight);
+    const RowSpan rows = clipRows(context->clip, at.y, cellHeight);
     if (rows.first > rows.last) return 0;
-    const bool drawn =
-        imageFont ? drawWithImageFont(*context, *imageFont, px, py, text, rows, blitter, blender, parameter)
-                  : drawBuiltin(*context, *builtin, px, py, text, colour, rows);
+    const bool drawn = imageFont ? drawWithImageFont(*context, *imageFont, at.x, at.y, text, rows, blitter,
+                                                     blender, parameter)
+                                 : drawBuiltin(*context, *builtin, at.x, at.y, text, colour, rows);
     if (drawn && context->targetIsVisible(*screen)) markDirty(*screen, rows.first, rows.last);
     return 0;
 }

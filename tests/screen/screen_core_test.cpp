@@ -13,6 +13,7 @@
 #include "frame/timing.h"
 #include "screen/backend.h"
 #include "screen/draw_context.h"
+#include "screen/geometry.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
 #include "tests/support/memory_backend.h"
