@@ -13,7 +13,6 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t ILLEGAL_CALL = 1;
 constexpr std::int32_t PUT_ALPHA = 6;
 
 // Put mode 6 with a 1-byte image on a 4-byte target: each image byte becomes the alpha byte of the target
@@ -69,19 +68,19 @@ std::int32_t putImageBlock(ImageBytes target, float x, float y, ConstImageBytes 
                            std::int32_t coordinateMode, std::int32_t putMode, RowBlitter blitter,
                            std::int32_t alpha, void* blender, void* parameter) {
     DrawContext* context = drawContext();
-    if (!context || image.empty() || !blitter) return ILLEGAL_CALL;
+    if (!context || image.empty() || !blitter) return IllegalFunctionCall;
     ScreenState& screen = *currentScreen();
-    if (!selectTarget(*context, target)) return ILLEGAL_CALL;
+    if (!selectTarget(*context, target)) return IllegalFunctionCall;
 
     // The position is the first point; the far source corner is the second.
     const CoordinateRules rules = coordinateRules(coordinateMode, true);
     const PixelPoint at = placePoint(*context, rules.firstFromPen, x, y);
 
     const auto info = readImageHeader(image, screen.bytesPerPixel);
-    if (!info) return ILLEGAL_CALL;
+    if (!info) return IllegalFunctionCall;
     if (info->bytesPerPixel != context->bytesPerPixel) {
         if (putMode != PUT_ALPHA || info->bytesPerPixel != 1 || context->bytesPerPixel != 4)
-            return ILLEGAL_CALL;
+            return IllegalFunctionCall;
         blitter = writeAlpha;
     }
 
@@ -111,7 +110,7 @@ std::int32_t putImageBlock(ImageBytes target, float x, float y, ConstImageBytes 
 std::int32_t copyRect(ImageBytes source, float x1, float y1, float x2, float y2, ImageBytes destination,
                       std::int32_t coordinateMode) {
     DrawContext* context = drawContext();
-    if (!context || !selectTarget(*context, source)) return ILLEGAL_CALL;
+    if (!context || !selectTarget(*context, source)) return IllegalFunctionCall;
     PointPair p = resolvePointPair(*context, coordinateMode, x1, y1, x2, y2);
     if (p.x1 > p.x2) std::swap(p.x1, p.x2);
     if (p.y1 > p.y2) std::swap(p.y1, p.y2);
@@ -120,13 +119,13 @@ std::int32_t copyRect(ImageBytes source, float x1, float y1, float x2, float y2,
     const Rect clip = targetClip(*context);
     if (p.x1 < clip.x || p.y1 < clip.y || std::int64_t(p.x2) >= std::int64_t(clip.x) + clip.width ||
         std::int64_t(p.y2) >= std::int64_t(clip.y) + clip.height) {
-        return ILLEGAL_CALL;
+        return IllegalFunctionCall;
     }
     const std::int32_t width = p.x2 - p.x1 + 1, height = p.y2 - p.y1 + 1;
     const std::int32_t bytesPerPixel = context->bytesPerPixel;
     const std::int32_t pitch = imagePitch(width, bytesPerPixel);
     if (IMAGE_HEADER_BYTES + std::uint64_t(pitch) * std::uint64_t(height) > destination.size())
-        return ILLEGAL_CALL;
+        return IllegalFunctionCall;
 
     writeImageHeader(destination.data(), bytesPerPixel, width, height);
     const ScreenLock lock;
