@@ -29,15 +29,6 @@ std::uint32_t blend(std::uint32_t over, std::uint32_t under) {
 
 }  // namespace
 
-bool cpuHasFastCopy() {
-#if defined(__x86_64__) || defined(__i386__)
-    static const bool has = __builtin_cpu_supports("mmx");
-    return has;
-#else
-    return true;
-#endif
-}
-
 void DrawContext::setPixel(std::int32_t x, std::int32_t y, std::uint32_t colour) const {
     std::uint8_t* p = row(y) + static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
     switch (bytesPerPixel) {

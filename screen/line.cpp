@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "screen/colour.h"
 #include "screen/draw_context.h"
 #include "screen/geometry.h"
 #include "screen/screen_state.h"

@@ -11,8 +11,10 @@
 #include "frame/runtime.h"
 #include "frame/timing.h"
 #include "screen/backend.h"
+#include "screen/colour.h"
 #include "screen/draw_context.h"
 #include "screen/input.h"
+#include "screen/row_copy.h"
 #include "screen/screen_state.h"
 
 namespace zopp {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "frame/runtime.h"
+#include "screen/colour.h"
 #include "screen/draw_context.h"
 #include "screen/geometry.h"
 #include "screen/screen_state.h"
