@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "game/game_state.h"
+#include "game/main_loop.h"
 #include "tests/support/memory_backend.h"
 
 namespace zopp::testing {
