@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "game/main_loop.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp::testing {
 

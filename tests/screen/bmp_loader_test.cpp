@@ -8,7 +8,7 @@
 #include "screen/image.h"
 #include "screen/screen_state.h"
 #include "tests/support/bmp_builder.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

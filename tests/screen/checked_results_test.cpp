@@ -8,7 +8,7 @@
 #include "screen/blit.h"
 #include "screen/screen.h"
 #include "screen/text.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "screen/image.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {
