@@ -31,10 +31,12 @@ milliseconds timedBeep() {
     return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
 }
 
-TEST(Beep, LastsAQuarterSecond) {
-    const milliseconds took = timedBeep();
-    EXPECT_GE(took, milliseconds(240));
-    EXPECT_LT(took, milliseconds(2000));
+TEST(Beep, LastsAQuarterSecondEveryTime) {
+    for (int time = 1; time <= 2; ++time) {
+        const milliseconds took = timedBeep();
+        EXPECT_GE(took, milliseconds(240)) << "beep " << time;
+        EXPECT_LT(took, milliseconds(2000)) << "beep " << time;
+    }
 }
 
 TEST(Beep, LeavesTheVideoSubsystemRunning) {
@@ -44,11 +46,6 @@ TEST(Beep, LeavesTheVideoSubsystemRunning) {
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_EVENTS), Uint32{SDL_INIT_VIDEO | SDL_INIT_EVENTS});
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the beep stops only what it started";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
-TEST(Beep, CanSoundAgain) {
-    timedBeep();
-    EXPECT_GE(timedBeep(), milliseconds(240));
 }
 
 struct ProbeRun {
