@@ -93,12 +93,13 @@ TEST_F(Flow, DoubleClickOnADiePicksItUpAndPutsItBack) {
     choosePlayers(1);
     clickButton();
     const std::int32_t value = game.dice[3].value;
-    clickDie(3);
+    move(60 * 3 + 35, 405);
+    firstPressAndRelease();
     EXPECT_EQ(game.dice[3].state, PickedUp);
     EXPECT_EQ(game.pickedUpCount, 1);
     EXPECT_EQ(rgb(190, 380), faceColour(0));
     EXPECT_EQ(rgb(370, 380), kThrowButton);  // "2. Wurf Spieler 1"
-    click();
+    secondPressAndRelease();
     EXPECT_EQ(game.dice[3].state, Lying);
     EXPECT_EQ(game.dice[3].value, value);
     EXPECT_EQ(game.pickedUpCount, 0);
@@ -108,8 +109,9 @@ TEST_F(Flow, DoubleClickOnADiePicksItUpAndPutsItBack) {
 
 TEST_F(Flow, DoubleClickOnTheButtonThrowsAndGivesUpTheRest) {
     choosePlayers(1);
-    clickButton();
-    click();
+    move(470, 405);
+    firstPressAndRelease();
+    secondPressAndRelease();
     EXPECT_EQ(loop.phase, ChooseRow);
     EXPECT_EQ(rgb(370, 380), kBackground);  // "Auswahl im ScoreBoard" on the saved background
     EXPECT_TRUE(anyPixel(370, 397, 570, 413, kBlack));
