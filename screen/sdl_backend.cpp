@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "screen/screen_state.h"
 #include "screen/sdl_gl_functions.h"
 #include "screen/sdl_keys.h"
+#include "screen/sdl_x11_pointer.h"
 
 namespace zopp {
 
@@ -117,7 +119,7 @@ class SdlBackend final : public Backend, private WindowPlatform {
     // Refresh thread.
     void run(std::promise<bool> started);
     void waitForWork(std::chrono::steady_clock::time_point deadline);
-    void watchDisplayConnection();
+    void attachToX11();
     bool createWindow();
     void destroyWindow();
     void present();
@@ -181,6 +183,7 @@ class SdlBackend final : public Backend, private WindowPlatform {
     bool focused_ = false, minimised_ = false;
     bool keyboardChanged_ = true;
     int displayFd_ = -1;  // the display connection, when the driver has one: input wakes the thread
+    std::optional<X11Pointer> x11Pointer_;  // on X11 the pointer comes from X's notifications
 };
 
 std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
@@ -248,11 +251,12 @@ void SdlBackend::waitForWork(std::chrono::steady_clock::time_point deadline) {
 
 // X delivers input through one socket; waiting on it lets a click be handled as it arrives instead of at
 // the next refresh. Other drivers are pumped every refresh period only.
-void SdlBackend::watchDisplayConnection() {
+void SdlBackend::attachToX11() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11)
-        displayFd_ = ConnectionNumber(info.info.x11.display);
+    if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    displayFd_ = ConnectionNumber(info.info.x11.display);
+    x11Pointer_.emplace(info.info.x11.display, info.info.x11.window);
 }
 
 void SdlBackend::setTitle(std::string_view title) {
@@ -352,11 +356,11 @@ bool SdlBackend::createWindow() {
     SDL_StopTextInput();  // characters come from the key events
 
     if (flags_ & ScreenFullScreen) chooseFullScreenMode();
+    attachToX11();  // before the window shows, so that X's notifications cover all of its input
     SDL_ShowWindow(window_);
     if (!(flags_ & ScreenFullScreen)) centreWindow();
     SDL_RaiseWindow(window_);
     if (flags_ & ScreenShaped) updateShape();
-    watchDisplayConnection();
 
     // The window is active as soon as it is shown: the focus events reach the queue before any input.
     focused_ = true;
@@ -376,6 +380,8 @@ void SdlBackend::destroyWindow() {
     }
     glContext_ = nullptr;
     if (capturing_) releasePointer();
+    x11Pointer_.reset();
+    displayFd_ = -1;
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     if (cursor_) SDL_FreeCursor(cursor_);
@@ -522,7 +528,11 @@ void SdlBackend::pumpEvents() {
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         switch (event.type) {
+            case SDL_SYSWMEVENT:
+                if (x11Pointer_) x11Pointer_->translateNext(translator_, trackingLeave_);
+                break;
             case SDL_MOUSEMOTION: {
+                if (x11Pointer_) break;
                 if (event.motion.windowID != windowId || event.motion.which == SDL_TOUCH_MOUSEID) break;
                 int wx = 0, wy = 0;
                 SDL_GetWindowPosition(window_, &wx, &wy);
@@ -531,6 +541,7 @@ void SdlBackend::pumpEvents() {
             }
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
+                if (x11Pointer_) break;
                 const std::int32_t button = mouseButtonCode(event.button.button);
                 if (event.button.windowID != windowId || button == 0) break;
                 if (event.type == SDL_MOUSEBUTTONDOWN) {
@@ -608,7 +619,7 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event) {
             break;
         case SDL_WINDOWEVENT_LEAVE:
             // A one-time notification, as asked for by the enter rule.
-            if (trackingLeave_) {
+            if (trackingLeave_ && !x11Pointer_) {
                 trackingLeave_ = false;
                 translator_.pointerLeft();
             }
