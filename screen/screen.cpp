@@ -10,6 +10,7 @@
 #include "frame/events.h"
 #include "frame/runtime.h"
 #include "screen/backend.h"
+#include "screen/refresh_loop.h"
 #include "screen/draw_context.h"
 #include "screen/input.h"
 #include "screen/screen_state.h"
@@ -151,7 +152,7 @@ void setWindowTitle(std::string_view title) {
     const std::size_t n = std::min<std::size_t>(title.size(), titleBuffer.size() - 1);
     std::memcpy(titleBuffer.data(), title.data(), n);
     titleEverSet = true;
-    if (openState && openState->backend) openState->backend->setTitle(windowTitle());
+    if (openState && openState->refresh) openState->refresh->setTitle(windowTitle());
 }
 
 std::string_view windowTitle() {
@@ -191,13 +192,13 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
                 auto backend = factory(tryFlags);
                 if (!backend) break;  // refuses these flags
                 openState->flags = (openState->flags & ~0xFFFFu) | static_cast<std::uint32_t>(tryFlags);
-                if (backend->start(*openState, rate)) {
-                    openState->backend = std::move(backend);
-                    openState->waker.backend.store(openState->backend.get(), std::memory_order_release);
+                auto loop = std::make_unique<RefreshLoop>(*openState, std::move(backend));
+                if (loop->start(rate, windowTitle())) {
+                    openState->refresh = std::move(loop);
+                    openState->waker.loop.store(openState->refresh.get(), std::memory_order_release);
                     started = true;
                     break;
                 }
-                backend->stop();
                 if (rate == 0) break;
             }
             if (started) break;
@@ -227,9 +228,9 @@ void closeScreen() {
     if (!openState) return;
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
-    openState->waker.backend.store(nullptr, std::memory_order_release);
-    if (openState->backend) openState->backend->stop();
-    if (openState->backend && openState->backend->abandoned()) {
+    openState->waker.loop.store(nullptr, std::memory_order_release);
+    if (openState->refresh) openState->refresh->stop();
+    if (openState->refresh && openState->refresh->abandoned()) {
         // The refresh thread was parked by the exit sequence, perhaps holding a lock or using the buffers:
         // the process is ending, so leave everything as it is rather than free what it may touch.
         static_cast<void>(openState.release());

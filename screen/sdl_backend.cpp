@@ -4,23 +4,16 @@
 #include <SDL_shape.h>
 #include <SDL_syswm.h>
 #include <poll.h>
-#include <pthread.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <future>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "frame/runtime.h"
 #include "screen/event_translator.h"
 #include "screen/pixel_convert.h"
 #include "screen/scan_codes.h"
@@ -33,9 +26,6 @@
 namespace zopp {
 
 namespace {
-
-constexpr auto refreshPeriod = std::chrono::milliseconds(10);
-constexpr std::size_t maxSpans = 8;
 
 // The video drivers to try. Left to itself SDL falls back to an invisible driver when no display answers,
 // and the program would run windowless: unless a driver is named explicitly (the tests' "dummy"), only
@@ -96,48 +86,26 @@ void skipComposeTable() {
     setenv("XCOMPOSEFILE", "/dev/null", 0);
 }
 
-class SdlBackend final : public Backend, private WindowPlatform {
+class SdlBackend final : public Backend {
   public:
     SdlBackend(std::int32_t flags, bool openGL)
-        : flags_(flags),
-          openGL_(openGL),
-          translator_(*this),
-          wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+        : flags_(flags), openGL_(openGL), wakeFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
     ~SdlBackend() override {
-        stop();
-        if (wakeFd_ >= 0 && !abandoned_) close(wakeFd_);
+        if (wakeFd_ >= 0) close(wakeFd_);
     }
 
-    bool start(ScreenState& screen, std::int32_t refreshRate) override;
-    void stop() override;
-    bool abandoned() const override { return abandoned_; }
-    void setTitle(std::string_view title) override;
-    void paletteChanged() override { paletteDirty_ = true; }
+    bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
+                      EventTranslator& translator) override;
+    void destroyWindow() override;
+    void present(std::span<const LineSpan> spans) override;
+    void pumpInput(EventTranslator& translator) override;
+    void waitForInput(std::optional<std::chrono::nanoseconds> timeout) override;
     void wake() override;
-
-  private:
-    // Refresh thread.
-    void run(std::promise<bool> started);
-    void waitForWork(std::chrono::steady_clock::time_point deadline);
-    void attachToX11();
-    bool createWindow();
-    void destroyWindow();
-    void present();
-    void presentSoftware(std::span<const LineSpan> spans);
-    void presentOpenGL(std::span<const LineSpan> spans);
-    void updateShape();
-    void readKeyboard();
-    void pumpEvents();
-    void handleWindowEvent(const SDL_WindowEvent& event);
-    void handleKey(const SDL_KeyboardEvent& event);
-    void updateActivation();
-    void applyPendingTitle();
-    void centreWindow();
-    bool pointerOverClient() const;
-    void toggleFullScreen();
-    void chooseFullScreenMode();
-
-    // WindowPlatform
+    void setTitle(std::string_view title) override {
+        SDL_SetWindowTitle(window_, std::string(title).c_str());
+    }
+    // Lines are converted through the screen's palette as they are presented: nothing to set.
+    void setPalette(std::span<const std::uint32_t, 256>) override {}
     void capturePointer() override { capturing_ = SDL_CaptureMouse(SDL_TRUE) == 0; }
     void releasePointer() override {
         SDL_CaptureMouse(SDL_FALSE);
@@ -145,31 +113,29 @@ class SdlBackend final : public Backend, private WindowPlatform {
     }
     bool holdsPointer() const override { return capturing_; }
     void trackLeave(bool enabled) override { trackingLeave_ = enabled; }
-    void activationReset() override {
-        screen_->keyState.fill(0);
-        keyboardChanged_ = true;
-        markAllDirty(*screen_);
-    }
+
+  private:
+    void attachToX11();
+    void presentSoftware(std::span<const LineSpan> spans);
+    void presentOpenGL(std::span<const LineSpan> spans);
+    void updateShape();
+    void handleWindowEvent(const SDL_WindowEvent& event);
+    void handleKey(const SDL_KeyboardEvent& event);
+    void updateActivation();
+    void centreWindow();
+    bool pointerOverClient() const;
+    void toggleFullScreen();
+    void chooseFullScreenMode();
 
     const std::int32_t flags_;
     const bool openGL_;
-    ScreenState* screen_ = nullptr;
-    std::int32_t refreshRate_ = 0;
-    EventTranslator translator_;
-
-    std::thread thread_;
-    std::atomic<bool> stopping_{false};
-    bool abandoned_ = false;
-
-    std::mutex titleMutex_;
-    std::string pendingTitle_;
-    std::atomic<bool> titleChanged_{false};
-    std::atomic<bool> paletteDirty_{false};
-    // Drawing wakes the refresh thread through this counter; the flag keeps it to one write per cycle.
+    // Drawing wakes the refresh thread through this counter.
     const int wakeFd_;
-    std::atomic<bool> wakeRequested_{false};
 
     // Owned by the refresh thread.
+    ScreenState* screen_ = nullptr;
+    std::int32_t refreshRate_ = 0;
+    EventTranslator* translator_ = nullptr;
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;
@@ -181,7 +147,6 @@ class SdlBackend final : public Backend, private WindowPlatform {
     bool capturing_ = false;
     bool trackingLeave_ = false;
     bool focused_ = false, minimised_ = false;
-    bool keyboardChanged_ = true;
     int displayFd_ = -1;  // the display connection, when the driver has one: input wakes the thread
     std::optional<X11Pointer> x11Pointer_;  // on X11 the pointer comes from X's notifications
 };
@@ -190,63 +155,27 @@ std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
     return std::make_unique<SdlBackend>(flags, openGL);
 }
 
-bool SdlBackend::start(ScreenState& screen, std::int32_t refreshRate) {
-    if (videoDrivers().empty()) return false;
-    skipComposeTable();
-    screen_ = &screen;
-    refreshRate_ = refreshRate;
-    {
-        std::lock_guard hold(titleMutex_);
-        pendingTitle_ = std::string(windowTitle());
-    }
-    std::promise<bool> started;
-    auto result = started.get_future();
-    thread_ = std::thread(&SdlBackend::run, this, std::move(started));
-    if (result.get()) return true;
-    thread_.join();
-    return false;
-}
-
-void SdlBackend::stop() {
-    if (!thread_.joinable()) return;
-    if (thread_.get_id() == std::this_thread::get_id()) {
-        // The refresh thread cannot join itself: keep everything alive for it.
-        abandoned_ = true;
-        return;
-    }
-    if (isParkedByExit(thread_.get_id())) {
-        // It will never run again and may hold the screen lock: leave it alone.
-        thread_.detach();
-        abandoned_ = true;
-        return;
-    }
-    stopping_ = true;
-    wake();
-    thread_.join();
-}
-
 void SdlBackend::wake() {
-    if (wakeFd_ < 0 || wakeRequested_.exchange(true)) return;
     const std::uint64_t one = 1;
-    static_cast<void>(write(wakeFd_, &one, sizeof one));
+    if (wakeFd_ >= 0) static_cast<void>(write(wakeFd_, &one, sizeof one));
 }
 
-// Sleeps until the deadline, a wake from drawing, or input on the display connection.
-void SdlBackend::waitForWork(std::chrono::steady_clock::time_point deadline) {
-    const auto left = deadline - std::chrono::steady_clock::now();
-    if (left <= std::chrono::steady_clock::duration::zero()) return;
+// Sleeps until the timeout, a wake from drawing, or input on the display connection.
+void SdlBackend::waitForInput(std::optional<std::chrono::nanoseconds> timeout) {
     std::array<pollfd, 2> watched{};
     nfds_t count = 0;
     if (wakeFd_ >= 0) watched[count++] = pollfd{wakeFd_, POLLIN, 0};
     if (displayFd_ >= 0) watched[count++] = pollfd{displayFd_, POLLIN, 0};
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-    const timespec timeout{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
-    if (ppoll(watched.data(), count, &timeout, nullptr) > 0 && wakeFd_ >= 0 && watched[0].revents) {
+    timespec limit{};
+    if (timeout) {
+        const auto ns = std::max<std::int64_t>(timeout->count(), 0);
+        limit = timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+    }
+    if (ppoll(watched.data(), count, timeout ? &limit : nullptr, nullptr) > 0 && wakeFd_ >= 0 &&
+        watched[0].revents) {
         std::uint64_t wakes = 0;
         static_cast<void>(read(wakeFd_, &wakes, sizeof wakes));
     }
-    // Cleared before the lock is taken: a drawing that ends after this wakes the next cycle.
-    wakeRequested_.store(false);
 }
 
 // X delivers input through one socket; waiting on it lets a click be handled as it arrives instead of at
@@ -259,54 +188,11 @@ void SdlBackend::attachToX11() {
     x11Pointer_.emplace(info.info.x11.display, info.info.x11.window);
 }
 
-void SdlBackend::setTitle(std::string_view title) {
-    std::lock_guard hold(titleMutex_);
-    pendingTitle_ = std::string(title);
-    titleChanged_ = true;
-}
-
-void SdlBackend::run(std::promise<bool> started) {
-    forbidExitOnCurrentThread();
-    // Interrupt and termination belong to the program's thread, where the frame reports them.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-
-    bool ok;
-    {
-        ScreenLock lock;
-        ok = createWindow();
-        if (!ok) destroyWindow();
-    }
-    if (!ok) {
-        SDL_TLSCleanup();  // SDL keeps per-thread data that it frees only for its own threads
-        started.set_value(false);
-        return;
-    }
-    started.set_value(true);
-
-    // Every refresh period at the latest, earlier when drawing or input wakes the thread.
-    auto next = std::chrono::steady_clock::now() + refreshPeriod;
-    while (!stopping_.load()) {
-        waitForWork(next);
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= next) next = std::max(next + refreshPeriod, now);  // after a stall, do not catch up
-        ScreenLock lock;
-        present();
-        pumpEvents();
-        // The platform's key state changes only with key and focus events: read it after those.
-        if (keyboardChanged_ && translator_.windowActive()) readKeyboard();
-        keyboardChanged_ = false;
-        applyPendingTitle();
-    }
-    ScreenLock lock;
-    destroyWindow();
-    SDL_TLSCleanup();
-}
-
-bool SdlBackend::createWindow() {
+bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
+                              EventTranslator& translator) {
+    screen_ = &screen;
+    refreshRate_ = refreshRate;
+    translator_ = &translator;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");  // the translator decides when to capture
@@ -318,16 +204,11 @@ bool SdlBackend::createWindow() {
     if (flags_ & ScreenFullScreen) windowFlags |= SDL_WINDOW_FULLSCREEN;
     if (flags_ & ScreenNoFrame) windowFlags |= SDL_WINDOW_BORDERLESS;
     if (openGL_) windowFlags |= SDL_WINDOW_OPENGL;
-    std::string title;
-    {
-        std::lock_guard hold(titleMutex_);
-        title = pendingTitle_;
-        titleChanged_ = false;
-    }
+    const std::string caption(title);
     const int w = screen_->width, h = screen_->height;
-    window_ = (flags_ & ScreenShaped) ? SDL_CreateShapedWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+    window_ = (flags_ & ScreenShaped) ? SDL_CreateShapedWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED,
                                                                SDL_WINDOWPOS_CENTERED, w, h, windowFlags)
-                                      : SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                      : SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED,
                                                          SDL_WINDOWPOS_CENTERED, w, h, windowFlags);
     if (!window_) return false;
 
@@ -365,7 +246,7 @@ bool SdlBackend::createWindow() {
     // The window is active as soon as it is shown: the focus events reach the queue before any input.
     focused_ = true;
     minimised_ = false;
-    translator_.activationChanged(true, false, pointerOverClient());
+    translator_->activationChanged(true, false, pointerOverClient());
     if ((flags_ & ScreenHighPriority)) SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
     markAllDirty(*screen_);
     return true;
@@ -388,6 +269,7 @@ void SdlBackend::destroyWindow() {
     cursor_ = nullptr;
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     videoStarted_ = false;
+    SDL_TLSCleanup();  // SDL keeps per-thread data that it frees only for its own threads
 }
 
 // Centred by the outer size, as the desktop sees the window: half the free space on each side.
@@ -410,21 +292,12 @@ bool SdlBackend::pointerOverClient() const {
     return px >= wx && py >= wy && px < wx + screen_->width && py < wy + screen_->height;
 }
 
-void SdlBackend::present() {
-    if (paletteDirty_.exchange(false)) markAllDirty(*screen_);
-    std::array<LineSpan, maxSpans> spans;
-    const std::size_t count = takeDirtySpans(*screen_, spans);
-    if (count == 0) return;
-    const std::span<const LineSpan> taken(spans.data(), count);
-    const auto began = std::chrono::steady_clock::now();
+void SdlBackend::present(std::span<const LineSpan> spans) {
     if (openGL_) {
-        presentOpenGL(taken);
+        presentOpenGL(spans);
     } else {
-        presentSoftware(taken);
+        presentSoftware(spans);
     }
-    screen_->lastTransferNanoseconds =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - began)
-            .count();
     if (flags_ & ScreenShaped) updateShape();
 }
 
@@ -434,7 +307,7 @@ void SdlBackend::presentSoftware(std::span<const LineSpan> spans) {
     const PixelLayout layout = layoutOf(*surface->format);
     const int height = std::min(surface->h, screen_->height);
     if (surface->w < screen_->width) return;
-    std::array<SDL_Rect, maxSpans> rects;
+    std::array<SDL_Rect, maxPresentSpans> rects;
     std::size_t used = 0;
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     for (const LineSpan& span : spans) {
@@ -509,19 +382,8 @@ void SdlBackend::updateShape() {
     SDL_SetWindowShape(window_, shape_, &mode);
 }
 
-void SdlBackend::readKeyboard() {
-    int count = 0;
-    const Uint8* keys = SDL_GetKeyboardState(&count);
-    screen_->keyState.fill(0);
-    for (int hid = 0; hid < count; ++hid) {
-        if (!keys[hid]) continue;
-        const std::int32_t code = pcScanCode(hid);
-        if (code > 0 && code < static_cast<std::int32_t>(screen_->keyState.size()))
-            screen_->keyState[static_cast<std::size_t>(code)] = 1;
-    }
-}
-
-void SdlBackend::pumpEvents() {
+void SdlBackend::pumpInput(EventTranslator& translator) {
+    translator_ = &translator;
     const Uint32 windowId = SDL_GetWindowID(window_);
     // One read of the display per cycle; polling would read it again for every event.
     SDL_PumpEvents();
@@ -529,14 +391,14 @@ void SdlBackend::pumpEvents() {
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         switch (event.type) {
             case SDL_SYSWMEVENT:
-                if (x11Pointer_) x11Pointer_->translateNext(translator_, trackingLeave_);
+                if (x11Pointer_) x11Pointer_->translateNext(translator, trackingLeave_);
                 break;
             case SDL_MOUSEMOTION: {
                 if (x11Pointer_) break;
                 if (event.motion.windowID != windowId || event.motion.which == SDL_TOUCH_MOUSEID) break;
                 int wx = 0, wy = 0;
                 SDL_GetWindowPosition(window_, &wx, &wy);
-                translator_.motion(event.motion.x, event.motion.y, wx + event.motion.x, wy + event.motion.y);
+                translator_->motion(event.motion.x, event.motion.y, wx + event.motion.x, wy + event.motion.y);
                 break;
             }
             case SDL_MOUSEBUTTONDOWN:
@@ -546,23 +408,22 @@ void SdlBackend::pumpEvents() {
                 if (event.button.windowID != windowId || button == 0) break;
                 if (event.type == SDL_MOUSEBUTTONDOWN) {
                     // Every second press of a series is the platform's double click.
-                    translator_.buttonPressed(button,
-                                              event.button.clicks >= 2 && event.button.clicks % 2 == 0);
+                    translator_->buttonPressed(button,
+                                               event.button.clicks >= 2 && event.button.clicks % 2 == 0);
                 } else {
-                    translator_.buttonReleased(button);
+                    translator_->buttonReleased(button);
                 }
                 break;
             }
             case SDL_MOUSEWHEEL: {
                 if (event.wheel.windowID != windowId) break;
                 const int sign = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-                if (event.wheel.y != 0) translator_.wheel(sign * event.wheel.y);
-                if (event.wheel.x != 0) translator_.horizontalWheel(sign * event.wheel.x);
+                if (event.wheel.y != 0) translator_->wheel(sign * event.wheel.y);
+                if (event.wheel.x != 0) translator_->horizontalWheel(sign * event.wheel.x);
                 break;
             }
             case SDL_KEYDOWN:
             case SDL_KEYUP:
-                keyboardChanged_ = true;
                 if (event.key.windowID == windowId) handleKey(event.key);
                 break;
             case SDL_WINDOWEVENT:
@@ -582,9 +443,9 @@ void SdlBackend::handleKey(const SDL_KeyboardEvent& event) {
         toggleFullScreen();
     const KeyNotification key = keyNotification(event);
     if (event.type == SDL_KEYDOWN) {
-        translator_.keyPressed(key);
+        translator_->keyPressed(key);
     } else {
-        translator_.keyReleased(key);
+        translator_->keyReleased(key);
     }
 }
 
@@ -615,13 +476,13 @@ void SdlBackend::chooseFullScreenMode() {
 void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_CLOSE:
-            translator_.closeRequested();
+            translator_->closeRequested();
             break;
         case SDL_WINDOWEVENT_LEAVE:
             // A one-time notification, as asked for by the enter rule.
             if (trackingLeave_ && !x11Pointer_) {
                 trackingLeave_ = false;
-                translator_.pointerLeft();
+                translator_->pointerLeft();
             }
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -659,34 +520,30 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event) {
 
 void SdlBackend::updateActivation() {
     const bool active = focused_ && !minimised_;
-    if (active == translator_.windowActive()) return;  // the platform repeats itself; events mark changes
-    translator_.activationChanged(focused_, minimised_, pointerOverClient());
+    if (active == translator_->windowActive()) return;  // the platform repeats itself; events mark changes
+    translator_->activationChanged(focused_, minimised_, pointerOverClient());
     if (flags_ & ScreenHighPriority) {
         SDL_SetThreadPriority(active ? SDL_THREAD_PRIORITY_HIGH : SDL_THREAD_PRIORITY_NORMAL);
     }
 }
 
-void SdlBackend::applyPendingTitle() {
-    if (!titleChanged_.load()) return;
-    std::string title;
-    {
-        std::lock_guard hold(titleMutex_);
-        title = pendingTitle_;
-        titleChanged_ = false;
-    }
-    SDL_SetWindowTitle(window_, title.c_str());
-}
-
 }  // namespace
 
 std::unique_ptr<Backend> makeSdlSoftwareBackend(std::int32_t flags) {
-    if (flags & ScreenOpenGL) return nullptr;
+    if ((flags & ScreenOpenGL) || videoDrivers().empty()) return nullptr;
+    skipComposeTable();
     return makeSdlBackend(flags, false);
 }
 
 std::unique_ptr<Backend> makeSdlOpenGLBackend(std::int32_t flags) {
-    if (!(flags & ScreenOpenGL)) return nullptr;
+    if (!(flags & ScreenOpenGL) || videoDrivers().empty()) return nullptr;
+    skipComposeTable();
     return makeSdlBackend(flags, true);
+}
+
+std::span<const BackendFactory> platformBackendFactories() {
+    static constexpr BackendFactory factories[] = {makeSdlSoftwareBackend, makeSdlOpenGLBackend};
+    return factories;
 }
 
 }  // namespace zopp
