@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "screen/bitmap_header.h"
+#include "screen/bitmap_rows.h"
 #include "screen/byte_reader.h"
-#include "screen/pixel_converters.h"
 #include "screen/refresh_loop.h"
 #include "screen/screen_state.h"
 

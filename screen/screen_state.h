@@ -114,6 +114,10 @@ struct LineSpan {
 // number of spans; 0 when nothing changed. Call with the lock held.
 std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::int32_t mergeGap = 16);
 
+// Sets the text grid to columns × rows: a blank text buffer, the text view over the whole grid with the
+// cursor at home, and the graphics view over the whole screen.
+void resetTextState(ScreenState& screen, std::int32_t columns, std::int32_t rows);
+
 // Colour conversion from 0xRRGGBB to the pixel format of bytesPerPixel bytes: unchanged for 4, 5-6-5 for
 // 2, the low 8 bits for 1.
 std::uint32_t convertColour(std::uint32_t colour, std::int32_t bytesPerPixel);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "screen/backend.h"
-#include "screen/pixel_convert.h"
+#include "screen/window_lines.h"
 #include "screen/scan_codes.h"
 #include "screen/screen_state.h"
 

@@ -1,4 +1,4 @@
-#include "screen/sdl_x11_pointer.h"
+#include "screen/sdl/sdl_x11_pointer.h"
 
 #include <gtest/gtest.h>
 
