@@ -52,7 +52,7 @@ struct ScreenState {
     std::int32_t bytesPerPixel = 0;
     std::int32_t pitch = 0;  // bytesPerPixel × width, no padding
     std::uint32_t colourMask = 0;
-    float aspect = 1.0f;
+    float aspect = 1.0f;  // pixel aspect of the mode, for callers that draw round shapes; none here
 
     std::vector<std::vector<std::uint8_t>> pages;
     std::int32_t visiblePage = 0, workPage = 0;
@@ -62,6 +62,7 @@ struct ScreenState {
 
     std::int32_t textColumns = 0, textRows = 0;
     const FontTable* font = nullptr;
+    // The text grid's characters and the text cursor, for text printing (which this program never calls).
     std::vector<TextCell> textBuffer;
     std::int32_t textViewTop = 1, textViewBottom = 0;  // 1-based rows, inclusive
     std::int32_t cursorColumn = 1, cursorRow = 1;
