@@ -1,17 +1,16 @@
 #include "frame/thread_signals.h"
 
 #include <pthread.h>
-
-#include <csignal>
+#include <signal.h>
 
 namespace zopp {
 
 void blockExternalSignalsOnCurrentThread() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    sigset_t external;
+    sigemptyset(&external);
+    sigaddset(&external, SIGINT);
+    sigaddset(&external, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &external, nullptr);
 }
 
 }  // namespace zopp
