@@ -75,7 +75,7 @@ void RefreshLoop::run(std::int32_t refreshRate, std::string title, std::promise<
         wakeRequested_.store(false);
         const auto now = std::chrono::steady_clock::now();
         if (now >= next) next = std::max(next + refreshPeriod, now);  // after a stall, do not catch up
-        step();
+        cycle();
     }
     ScreenLock lock;
     destroyWindow();
@@ -92,8 +92,13 @@ void RefreshLoop::destroyWindow() {
     windowOpen_ = false;
 }
 
-void RefreshLoop::step() {
-    if (backend_->loopHost() == LoopHost::PlatformCallbacks) wakeRequested_.store(false);
+void RefreshLoop::stepFromCallbacks() {
+    if (backend_->loopHost() != LoopHost::PlatformCallbacks) return;
+    wakeRequested_.store(false);
+    cycle();
+}
+
+void RefreshLoop::cycle() {
     ScreenLock lock;
     if (titleChanged_.load()) {
         std::string title;
@@ -140,7 +145,8 @@ void RefreshLoop::activationReset() {
 }
 
 void refreshStep() {
-    if (ScreenState* screen = currentScreen(); screen && screen->refresh) screen->refresh->step();
+    if (ScreenState* screen = currentScreen(); screen && screen->refresh)
+        screen->refresh->stepFromCallbacks();
 }
 
 }  // namespace zopp

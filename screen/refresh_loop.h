@@ -40,8 +40,9 @@ class RefreshLoop final : private WindowPlatform {
     // called on it): it may hold the screen lock or use the screen's buffers, so neither may be touched.
     bool abandoned() const { return abandoned_; }
 
-    // One cycle; for callback hosts, called from the platform's callbacks. Takes the screen lock.
-    void step();
+    // One cycle, for a callback host (called from its platform's callbacks); nothing on an own-thread
+    // host, whose thread runs the cycles. Takes the screen lock.
+    void stepFromCallbacks();
 
     // Drawing marked lines dirty and released the lock: run a cycle soon. Any thread; at most one wake
     // reaches the back-end per cycle.
@@ -54,6 +55,7 @@ class RefreshLoop final : private WindowPlatform {
     void run(std::int32_t refreshRate, std::string title, std::promise<bool>* started);
     bool createWindow(std::int32_t refreshRate, std::string_view title);
     void destroyWindow();
+    void cycle();
 
     // WindowPlatform, for the translator.
     void capturePointer() override { backend_->capturePointer(); }

@@ -148,6 +148,7 @@ TEST_F(RefreshLoopTest, OwnThreadOpensTheWindowAwayFromTheProgramAndPresentsWhat
     EXPECT_EQ(record_.title, "loop test");
     clearPresented();
     drawLine(SCREEN, 0, 5, 20, 10, 0xFFFFFF, LineSegment);
+    refreshStep();  // only the loop's own thread runs its cycles
     EXPECT_TRUE(presentedExactly(5, 10));
     std::lock_guard hold(record_.mutex);
     EXPECT_EQ(record_.presentThread, record_.windowThread);
