@@ -169,6 +169,7 @@ TEST_F(RefreshLoopTest, EveryWaitIsBoundedByTheRefreshPeriod) {
 
 TEST_F(RefreshLoopTest, TitleAndPaletteChangesReachTheBackEndOnTheLoopsThread) {
     open(threaded);
+    ASSERT_TRUE(record_.waitUntil([&] { return !record_.presented.empty(); }));  // the opening's clear
     setWindowTitle("ZOPP - V0.1(2008)");
     ASSERT_TRUE(record_.waitUntil([&] { return record_.title == "ZOPP - V0.1(2008)"; }));
     clearPresented();
