@@ -49,8 +49,12 @@ class Backend {
     virtual void pumpInput(EventTranslator& translator) = 0;
 
     // Own-thread hosts: sleeps until input may be pending, wake() was called, or the timeout passed
-    // (none: no limit). A wake() that came before the call ends it at once. Screen lock not held.
-    virtual void waitForInput(std::optional<std::chrono::nanoseconds> timeout) = 0;
+    // (none: no limit, so input must end it). A wake() that came before the call ends it at once, and so
+    // do notifications already read from the platform into a client-side queue (by a round trip after
+    // the last pump): they are input. Returns whether input may be pending, after which the loop keeps
+    // to its refresh period for a while; a platform that cannot tell returns true every time. Screen
+    // lock not held.
+    virtual bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) = 0;
     // Ends a waitForInput early; on a callback host, asks for a step soon. Any thread; called after
     // drawing, so it must be cheap.
     virtual void wake() = 0;

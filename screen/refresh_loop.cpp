@@ -1,6 +1,5 @@
 #include "screen/refresh_loop.h"
 
-#include <algorithm>
 #include <array>
 
 #include "frame/runtime.h"
@@ -65,16 +64,18 @@ void RefreshLoop::run(std::int32_t refreshRate, std::string title, std::promise<
     started->set_value(ok);  // `started` dies with start() from here on
     if (!ok) return;
 
-    // A cycle every refresh period at the latest, earlier when drawing or input wakes the thread.
-    auto next = std::chrono::steady_clock::now() + refreshPeriod;
+    RefreshSchedule schedule(std::chrono::steady_clock::now());
     while (!stopping_.load()) {
-        const auto left = next - std::chrono::steady_clock::now();
-        if (left > std::chrono::steady_clock::duration::zero())
-            backend_->waitForInput(std::chrono::duration_cast<std::chrono::nanoseconds>(left));
+        const auto limit = schedule.waitLimit(std::chrono::steady_clock::now());
+        bool input = false;
+        if (!limit) {
+            input = backend_->waitForInput(std::nullopt);
+        } else if (*limit > std::chrono::steady_clock::duration::zero()) {
+            input = backend_->waitForInput(std::chrono::duration_cast<std::chrono::nanoseconds>(*limit));
+        }
         // Cleared before the lock is taken: a drawing that ends after this wakes the next cycle.
         wakeRequested_.store(false);
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= next) next = std::max(next + refreshPeriod, now);  // after a stall, do not catch up
+        schedule.cycleBegins(std::chrono::steady_clock::now(), input);
         cycle();
     }
     ScreenLock lock;
@@ -130,13 +131,17 @@ void RefreshLoop::wake() {
 }
 
 void RefreshLoop::setTitle(std::string_view title) {
-    std::lock_guard hold(titleMutex_);
-    pendingTitle_ = std::string(title);
-    titleChanged_ = true;
+    {
+        std::lock_guard hold(titleMutex_);
+        pendingTitle_ = std::string(title);
+        titleChanged_ = true;
+    }
+    wake();
 }
 
 void RefreshLoop::paletteChanged() {
     paletteChanged_ = true;
+    wake();
 }
 
 // Activation changed: repaint the whole window (the translator clears the key-state table itself).

@@ -1,7 +1,8 @@
 // The refresh loop, the same on every platform: it drives one back-end for one open screen. Each cycle,
 // under the screen lock, it applies a new title or palette, transfers the changed lines of the visible
-// page, and turns the window's pending notifications into events. A cycle runs at least every refresh
-// period (10 ms) and at once when drawing or input wakes it.
+// page, and turns the window's pending notifications into events. A cycle runs at once when drawing,
+// input or a new title or palette wakes it, and otherwise only as screen/refresh_schedule.h says: every
+// refresh period (10 ms) while the window settles after input, and not at all while nothing happens.
 //
 // On an own-thread host the loop runs on its refresh thread, which owns the window; on a callback host
 // the platform's callbacks call refreshStep() on the program's only thread.
@@ -19,10 +20,9 @@
 
 #include "screen/backend.h"
 #include "screen/event_translator.h"
+#include "screen/refresh_schedule.h"
 
 namespace zopp {
-
-inline constexpr auto refreshPeriod = std::chrono::milliseconds(10);
 
 class RefreshLoop final : private WindowPlatform {
   public:
@@ -47,7 +47,7 @@ class RefreshLoop final : private WindowPlatform {
     // Drawing marked lines dirty and released the lock: run a cycle soon. Any thread; at most one wake
     // reaches the back-end per cycle.
     void wake();
-    // From the program's thread; applied by the next cycle.
+    // From the program's thread; applied by the next cycle, which they wake.
     void setTitle(std::string_view title);
     void paletteChanged();
 

@@ -30,7 +30,10 @@ class SdlBackend final : public Backend {
     void destroyWindow() override;
     void present(std::span<const LineSpan> spans) override;
     void pumpInput(EventTranslator& translator) override;
-    void waitForInput(std::optional<std::chrono::nanoseconds> timeout) override { waiter_.wait(timeout); }
+    // Events SDL queued after the last pump (by calls made while translating) count as input too.
+    bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) override {
+        return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE || waiter_.wait(timeout);
+    }
     void wake() override { waiter_.wake(); }
     void setTitle(std::string_view title) override;
     // Lines are converted through the screen's palette as they are presented: nothing to set.

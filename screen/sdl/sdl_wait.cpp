@@ -1,5 +1,6 @@
 #include "screen/sdl/sdl_wait.h"
 
+#include <X11/Xlib.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -21,21 +22,27 @@ void SdlWait::wake() {
     if (wakeCounter_ >= 0) static_cast<void>(write(wakeCounter_, &one, sizeof one));
 }
 
-void SdlWait::wait(std::optional<std::chrono::nanoseconds> timeout) {
+bool SdlWait::wait(std::optional<std::chrono::nanoseconds> timeout) {
+    auto* display = static_cast<Display*>(display_);
+    if (!display && !timeout) timeout = std::chrono::nanoseconds::zero();  // never sleep blind
+    // Events a round trip read in after the last pump (a pointer query, a grab) wait in Xlib's queue,
+    // and the socket will not announce them again.
+    if (display && XEventsQueued(display, QueuedAlready) > 0) return true;
     std::array<pollfd, 2> watched{};
     nfds_t count = 0;
     if (wakeCounter_ >= 0) watched[count++] = pollfd{wakeCounter_, POLLIN, 0};
-    if (displaySocket_ >= 0) watched[count++] = pollfd{displaySocket_, POLLIN, 0};
+    if (display) watched[count++] = pollfd{ConnectionNumber(display), POLLIN, 0};
     timespec limit{};
     if (timeout) {
         const auto ns = std::max<std::int64_t>(timeout->count(), 0);
         limit = timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
     }
-    if (ppoll(watched.data(), count, timeout ? &limit : nullptr, nullptr) > 0 && wakeCounter_ >= 0 &&
-        watched[0].revents) {
+    const int ready = ppoll(watched.data(), count, timeout ? &limit : nullptr, nullptr);
+    if (ready > 0 && wakeCounter_ >= 0 && watched[0].revents) {
         std::uint64_t wakes = 0;
         static_cast<void>(read(wakeCounter_, &wakes, sizeof wakes));
     }
+    return !display || (ready > 0 && watched[count - 1].revents != 0);
 }
 
 }  // namespace zopp

@@ -91,7 +91,7 @@ void SdlBackend::destroyWindow() {
     presenter_.reset();
     if (capturing_) releasePointer();
     x11Pointer_.reset();
-    waiter_.watchDisplay(-1);
+    waiter_.watchDisplay(nullptr);
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     if (cursor_) SDL_FreeCursor(cursor_);
@@ -111,7 +111,7 @@ void SdlBackend::attachToX11() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    waiter_.watchDisplay(ConnectionNumber(info.info.x11.display));
+    waiter_.watchDisplay(info.info.x11.display);
     x11Pointer_.emplace(info.info.x11.display, info.info.x11.window);
 }
 

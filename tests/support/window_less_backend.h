@@ -20,7 +20,7 @@ class WindowLessBackend : public Backend {
     void destroyWindow() override {}
     void present(std::span<const LineSpan>) override {}
     void pumpInput(EventTranslator&) override {}
-    void waitForInput(std::optional<std::chrono::nanoseconds>) override {}
+    bool waitForInput(std::optional<std::chrono::nanoseconds>) override { return false; }
     void wake() override {}
     void setTitle(std::string_view) override {}
     void setPalette(std::span<const std::uint32_t, 256>) override {}
