@@ -296,6 +296,39 @@ TEST_P(WindowKinds, ShowTheFrameBufferAndCloseOnRequest) {
 
 INSTANTIATE_TEST_SUITE_P(Flags, WindowKinds, ::testing::Values(2, 6, 12, 16, 5, 132, 68));
 
+// A settled window's loop waits with no time limit; what the display reports must still reach it: an
+// uncovered part shows its pixels again at once, and focus changes (which the toolkit hands on some
+// 200 ms late) arrive.
+TEST_F(ScreenEndToEnd, AfterALongIdleUncoveredPixelsAndFocusChangesStillArrive) {
+    using namespace std::chrono_literals;
+    x.movePointerOnRoot(0, 0);
+    LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
+    ASSERT_TRUE(probe.waitForLine("ready")) << probe.standardError();
+    const ::Window window = x.waitForWindow(probeTitle);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(probe.waitForLine("event 11"));
+    ASSERT_EQ(x.waitForPixel(window, 10, 10, 0xFF0000u), 0xFF0000u);
+    x.focus(window);
+    std::this_thread::sleep_for(1s);
+
+    const ::Window cover = x.cover(window, 0, 0, 320, 240, 0xFF00FF);
+    std::this_thread::sleep_for(1s);
+    x.uncover(cover);
+    EXPECT_EQ(x.waitForPixel(window, 10, 10, 0xFF0000u, 1s), 0xFF0000u);
+    EXPECT_EQ(x.pixel(window, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(x.pixel(window, 300, 200), 0x000000u);
+
+    std::this_thread::sleep_for(1s);
+    x.focus(DefaultRootWindow(x.display()));
+    EXPECT_TRUE(probe.waitForLine("event 12", 2s)) << "FocusLost";
+    std::this_thread::sleep_for(1s);
+    x.focus(window);
+    EXPECT_TRUE(probe.waitForLine("event 11", 2s)) << "FocusGained";
+    x.sendDeleteWindow(window);
+    EXPECT_EQ(probe.wait(), 0);
+    EXPECT_EQ(probe.standardError(), "");
+}
+
 TEST_F(ScreenEndToEnd, IdleScreenCostsAlmostNoProcessorTime) {
     LaunchedProgram probe(ZOPP_SCREEN_PROBE, {"--idle", "7"}, server.display());
     ASSERT_TRUE(probe.waitForLine("ready"));

@@ -317,6 +317,25 @@ void XSession::focus(::Window window) {
     sync();
 }
 
+::Window XSession::cover(::Window window, int x, int y, int width, int height, std::uint32_t colour) {
+    const Geometry g = geometry(window);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = colour;  // the server's 24-bit true colour: the pixel is 0xRRGGBB
+    const ::Window cover =
+        XCreateWindow(display_, DefaultRootWindow(display_), g.x + x, g.y + y, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised(display_, cover);
+    sync();
+    return cover;
+}
+
+void XSession::uncover(::Window cover) {
+    XDestroyWindow(display_, cover);
+    sync();
+}
+
 void XSession::pressKey(const std::string& keysym) {
     XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XStringToKeysym(keysym.c_str())), True,
                       CurrentTime);

@@ -110,6 +110,10 @@ class XSession {
                                std::chrono::milliseconds timeout = std::chrono::seconds(10));
     // Whether (x, y) of the window lies inside its bounding shape (true for unshaped windows).
     bool insideShape(::Window window, int x, int y);
+    // Lays a window of one colour (0xRRGGBB) over a rectangle of `window` without asking a window manager,
+    // and takes it away again, which leaves that part of `window` for its program to repaint.
+    ::Window cover(::Window window, int x, int y, int width, int height, std::uint32_t colour);
+    void uncover(::Window cover);
     // The close request a window manager sends for the close button.
     void sendDeleteWindow(::Window window);
     void sync();
