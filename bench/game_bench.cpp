@@ -225,7 +225,9 @@ int main(int argc, char** argv) {
     std::printf("click to changed pixels median %6.1f ms  p95 %6.1f ms  (%zu clicks, goal: < 8 / < 13)\n",
                 percentile(clicks, 0.5), percentile(clicks, 0.95), clicks.size());
 
-    // The pointer rests over the window; nothing happens but the game waiting for a click.
+    // The pointer rests over the window; nothing happens but the game waiting for a click. A second's rest
+    // first: the window settles after the last click.
+    pause(1000);
     measureIdle(game->pid(), options.idleSeconds);
 
     const long playingKb = residentKilobytes(game->pid());

@@ -435,6 +435,31 @@ TEST_F(OnePlayerGame, TheCloseButtonDuringATurnEndsTheGame) {
     EXPECT_EQ(game->standardError(), "");
 }
 
+// Nobody touches the window: the game waits for input without waking, on every thread.
+TEST_F(OnePlayerGame, TheUntouchedSetupScreenHardlyWakes) {
+    using namespace std::chrono_literals;
+    auto game = start(ZOPP_SOURCE_DIR, server_.display());
+    window_ = x_.waitForWindow(kTitle);
+    ASSERT_NE(window_, 0u) << game->standardError();
+    ASSERT_TRUE(waitFor([&] { return screen_.shows(430, 350, pictures_.dieFaces[4]); }));
+    std::this_thread::sleep_for(1s);  // the window settles after its start
+
+    constexpr auto seconds = 3s;
+    const auto before = threadCounters(game->pid());
+    std::this_thread::sleep_for(seconds);
+    long long wakeUps = 0;
+    for (const auto& [thread, counters] : threadCounters(game->pid())) {
+        const auto then = before.find(thread);
+        wakeUps += counters.wakeUps - (then != before.end() ? then->second.wakeUps : 0);
+    }
+    const double perSecond = static_cast<double>(wakeUps) / static_cast<double>(seconds.count());
+    std::printf("idle game: %.1f wake-ups per second over all threads\n", perSecond);
+    EXPECT_LT(perSecond, 20.0);
+
+    x_.sendDeleteWindow(window_);
+    EXPECT_EQ(game->wait(), 0);
+}
+
 TEST_F(GameEndToEnd, AMissingPictureEndsWithItsReport) {
     const fs::path folder = fs::temp_directory_path() / ("zopp-e2e-" + std::to_string(::getpid()));
     fs::create_directories(folder);
