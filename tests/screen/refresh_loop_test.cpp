@@ -170,6 +170,7 @@ TEST_F(RefreshLoopTest, WaitsKeepToTheRefreshPeriodOnlyWhileTheWindowSettlesAfte
     ASSERT_TRUE(record_.waitUntil([&] { return record_.idle(); }));
     EXPECT_GE(std::chrono::steady_clock::now() - opened, inputSettleTime);
     std::size_t settled = 0;
+    const auto input = std::chrono::steady_clock::now();
     {
         std::lock_guard hold(record_.mutex);
         settled = record_.timeouts.size();
@@ -180,7 +181,6 @@ TEST_F(RefreshLoopTest, WaitsKeepToTheRefreshPeriodOnlyWhileTheWindowSettlesAfte
         record_.inputPending = true;
     }
     record_.changed.notify_all();
-    const auto input = std::chrono::steady_clock::now();
     ASSERT_TRUE(record_.waitUntil([&] { return record_.timeouts.size() > settled + 1 && record_.idle(); }));
     EXPECT_GE(std::chrono::steady_clock::now() - input, inputSettleTime);
     std::lock_guard hold(record_.mutex);
