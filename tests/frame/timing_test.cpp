@@ -10,7 +10,6 @@
 #include <functional>
 #include <future>
 #include <optional>
-#include <random>
 #include <thread>
 
 #include "frame/events.h"
@@ -115,17 +114,27 @@ bool finishesWithinTwoSeconds(std::function<void()> work) {
     return finished.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
 }
 
-// What the sleeping thread saw when its sleep ended: how long it took, and whether the other thread had
-// already posted or closed.
 std::atomic<long long> tookMs{-1};
-std::atomic<bool> otherThreadDone{false};
 bool sleepEndsWithinTwoSeconds(std::int32_t ms) {
     tookMs = -1;
     return finishesWithinTwoSeconds([ms] { tookMs = timed([ms] { sleepMs(ms); }).count(); });
 }
 
-ScreenEvent click() {
-    return ScreenEvent{ButtonUp, LeftButton, 0, 0, 0};
+// A 2 ms sleep while another thread, 100 ms later, does `act`: it must end, and only after that.
+std::atomic<bool> actDone{false};
+void expectShortSleepEndsOnlyAfter(void (*act)()) {
+    actDone = false;
+    std::thread other([act] {
+        std::this_thread::sleep_for(milliseconds(100));
+        actDone = true;
+        act();
+    });
+    const bool ended = finishesWithinTwoSeconds([] {
+        sleepMs(2);
+        EXPECT_TRUE(actDone) << "the sleep ended too early";
+    });
+    other.join();
+    EXPECT_TRUE(ended) << "the sleep did not end";
 }
 
 // With a screen open (its event queue exists) a short sleep goes on until there is an event to take.
@@ -148,42 +157,20 @@ TEST_F(IdleWait, WithoutAScreenAShortSleepEndsOnTime) {
 }
 
 TEST_F(IdleWait, AShortSleepWithAnEmptyQueueLastsUntilTheNextEvent) {
-    otherThreadDone = false;
-    std::thread refresh([] {
-        std::this_thread::sleep_for(milliseconds(150));
-        otherThreadDone = true;
-        postEvent(click());
-    });
-    const bool ended = finishesWithinTwoSeconds([] {
-        sleepMs(2);
-        EXPECT_TRUE(otherThreadDone) << "the sleep ended before the event came";
-    });
-    refresh.join();
-    ASSERT_TRUE(ended) << "the post did not wake the sleep";
+    expectShortSleepEndsOnlyAfter([] { postEvent(ScreenEvent{ButtonUp, LeftButton, 0, 0, 0}); });
     ScreenEvent event{};
     EXPECT_EQ(pollEvent(&event), -1) << "the event that ended the sleep stays for the poll";
     EXPECT_EQ(event.type, ButtonUp);
 }
 
-TEST_F(IdleWait, AnEventAlreadyWaitingLetsTheSleepEndOnTime) {
-    postEvent(click());
-    ASSERT_TRUE(sleepEndsWithinTwoSeconds(20));
-    EXPECT_GE(tookMs, 20);
+TEST_F(IdleWait, ClosingTheScreenEndsTheWait) {
+    expectShortSleepEndsOnlyAfter(closeEventQueue);
 }
 
-TEST_F(IdleWait, ClosingTheScreenEndsTheWait) {
-    otherThreadDone = false;
-    std::thread closer([] {
-        std::this_thread::sleep_for(milliseconds(100));
-        otherThreadDone = true;
-        closeEventQueue();
-    });
-    const bool ended = finishesWithinTwoSeconds([] {
-        sleepMs(2);
-        EXPECT_TRUE(otherThreadDone) << "the sleep ended before the screen closed";
-    });
-    closer.join();
-    ASSERT_TRUE(ended) << "closing did not wake the sleep";
+TEST_F(IdleWait, AnEventAlreadyWaitingLetsTheSleepEndOnTime) {
+    postEvent(ScreenEvent{ButtonUp, LeftButton, 0, 0, 0});
+    ASSERT_TRUE(sleepEndsWithinTwoSeconds(20));
+    EXPECT_GE(tookMs, 20);
 }
 
 TEST_F(IdleWait, LongSleepsStillEndOnTimeWatchingTheKeyFlag) {
@@ -192,45 +179,6 @@ TEST_F(IdleWait, LongSleepsStillEndOnTimeWatchingTheKeyFlag) {
     EXPECT_EQ(keyChecks, 4);
     keyFlag = true;
     EXPECT_LT(timed([] { sleepMs(300); }), milliseconds(50));
-}
-
-// The program's loop against a producer posting at random moments, often right as the program goes to
-// sleep: a wake-up lost between the look at the queue and the wait would leave an event untaken. Both run
-// on threads of their own, so that a lost wake-up fails the test instead of hanging it.
-TEST_F(IdleWait, NoPostIsMissedByASleepThatBeginsAtTheSameMoment) {
-    constexpr int count = 400;
-    struct Run {
-        std::atomic<int> taken{0};
-        std::atomic<bool> inOrder{true};
-        std::promise<void> done;
-    };
-    auto run = std::make_shared<Run>();
-    std::future<void> finished = run->done.get_future();
-    std::thread([run] {
-        std::mt19937 random(7);
-        std::uniform_int_distribution<int> gap(0, 1500);
-        const auto deadline = Clock::now() + std::chrono::seconds(30);
-        for (int i = 0; i < count; ++i) {
-            while (run->taken.load() < i && Clock::now() < deadline)
-                std::this_thread::yield();
-            std::this_thread::sleep_for(std::chrono::microseconds(gap(random)));
-            postEvent(ScreenEvent{PointerMove, i, 0, 0, 0});
-        }
-    }).detach();
-    std::thread([run] {
-        ScreenEvent event{};
-        while (run->taken.load() < count) {
-            if (pollEvent(&event) != 0) {
-                if (event.x != run->taken.load()) run->inOrder = false;
-                ++run->taken;
-            }
-            if (run->taken.load() < count) sleepMs(1);
-        }
-        run->done.set_value();
-    }).detach();
-    ASSERT_EQ(finished.wait_for(std::chrono::seconds(30)), std::future_status::ready)
-        << "stuck after " << run->taken.load() << " events";
-    EXPECT_TRUE(run->inOrder);
 }
 
 // Without a screen the console's standard input is the keyboard.
