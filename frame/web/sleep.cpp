@@ -1,0 +1,64 @@
+// Sleeping hands the one thread to the browser (Asyncify unwinds the program's stack and rewinds it when
+// the sleep ends), so the page's callbacks run meanwhile: input, animation frames, the refresh work.
+//
+// A sleep lasts at least its time and then, unless input came meanwhile, up to IDLE_EXTENSION_MS longer
+// until input comes: the program's loop sleeps 2 ms between polls of an empty queue, and waking it 250
+// times a second for nothing would cost the page's thread more than all its drawing. Input ends the
+// extension at once, so a click is polled as soon as it arrived.
+#include "frame/platform/sleep.h"
+
+#include <emscripten.h>
+
+#include "frame/web/host.h"
+
+namespace zopp {
+
+namespace {
+
+constexpr int IDLE_EXTENSION_MS = 12;
+
+void (*beforeSleep)() = nullptr;
+
+EM_JS(void, offerWakeToPage, (), {
+    const sleep = Module.zoppSleep = {inputArrived: false, endIdle: null};
+    Module.zoppWakeProgram = () => {
+        sleep.inputArrived = true;
+        if (sleep.endIdle) sleep.endIdle();
+    };
+});
+
+EM_ASYNC_JS(void, sleepInPage, (int ms, int idleMs), {
+    const sleep = Module.zoppSleep;
+    await new Promise(resolve => setTimeout(resolve, ms));
+    if (!sleep.inputArrived) {
+        await new Promise(resolve => {
+            sleep.endIdle = resolve;
+            setTimeout(resolve, idleMs);
+        });
+        sleep.endIdle = null;
+    }
+    sleep.inputArrived = false;
+});
+
+}  // namespace
+
+namespace web {
+
+void setBeforeSleepHook(void (*hook)()) {
+    beforeSleep = hook;
+}
+
+}  // namespace web
+
+namespace platform {
+
+void sleepAtLeastMs(std::int32_t ms) {
+    static const bool offered = (offerWakeToPage(), true);
+    static_cast<void>(offered);
+    if (beforeSleep) beforeSleep();
+    sleepInPage(ms, IDLE_EXTENSION_MS);
+}
+
+}  // namespace platform
+
+}  // namespace zopp
