@@ -1,14 +1,15 @@
 // Sleeping hands the one thread to the browser (Asyncify unwinds the program's stack and rewinds it when
 // the sleep ends), so the page's callbacks run meanwhile: input, animation frames, the refresh work.
 //
-// A sleep lasts at least its time and then, unless input came meanwhile, up to IDLE_EXTENSION_MS longer
+// A sleep lasts at least its time and then, while the event queue is empty, up to IDLE_EXTENSION_MS longer
 // until input comes: the program's loop sleeps 2 ms between polls of an empty queue, and waking it 250
 // times a second for nothing would cost the page's thread more than all its drawing. Input ends the
-// extension at once, so a click is polled as soon as it arrived.
+// extension at once, so a click is polled as soon as it arrived, and events still waiting skip it.
 #include "frame/platform/sleep.h"
 
 #include <emscripten.h>
 
+#include "frame/events.h"
 #include "frame/web/host.h"
 
 namespace zopp {
@@ -30,7 +31,7 @@ EM_JS(void, offerWakeToPage, (), {
 EM_ASYNC_JS(void, sleepInPage, (int ms, int idleMs), {
     const sleep = Module.zoppSleep;
     await new Promise(resolve => setTimeout(resolve, ms));
-    if (!sleep.inputArrived) {
+    if (!sleep.inputArrived && idleMs > 0) {
         await new Promise(resolve => {
             sleep.endIdle = resolve;
             setTimeout(resolve, idleMs);
@@ -56,7 +57,8 @@ void sleepAtLeastMs(std::int32_t ms) {
     static const bool offered = (offerWakeToPage(), true);
     static_cast<void>(offered);
     if (beforeSleep) beforeSleep();
-    sleepInPage(ms, IDLE_EXTENSION_MS);
+    const bool eventWaiting = pollEvent(nullptr) != 0;
+    sleepInPage(ms, eventWaiting ? 0 : IDLE_EXTENSION_MS);
 }
 
 }  // namespace platform

@@ -125,7 +125,8 @@ class Browser {
         const ended = new Promise(resolve => this.chromium.on('exit', resolve));
         this.chromium.kill();
         await ended;
-        rmSync(this.profile, { recursive: true, force: true });
+        // Its helper processes may still be writing their last files for a moment.
+        rmSync(this.profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 100 });
     }
 }
 
