@@ -209,6 +209,8 @@ function chaseStraight(dice) {
 async function playWholeGame(match, source, { lockedRules, tap }) {
     const faces = [0, 1, 2, 3, 4, 5, 6].map(face => readBmp(join(source, 'dat', `${face}.bmp`)));
     const click = (x, y, what) => match.click(x, y, what, { tap });
+    // Browsers allow sound only after the player's first interaction, so the audio waits for it.
+    check(await match.page.evaluate('Module.zoppAudio === null'), 'the audio started before the first click');
     if (lockedRules) await click(40, 100, 'the locked-dice rule');
     const setupScreen = match.seen;
     await click(155, 375, 'one player');
@@ -243,6 +245,9 @@ async function playWholeGame(match, source, { lockedRules, tap }) {
         // Any column at the row's height is the current player's.
         await click(170 + 100 * (turn % 4) + 30, rowTop(row) + ((turn * 7) % 20), `row ${row}`);
     }
+    const tones = await match.page.evaluate('window.zoppTones');
+    check(tones.length === 1 && tones[0].hz === 1000 && tones[0].seconds === 0.25,
+          `the game's end must beep once at 1000 Hz for 250 ms: ${JSON.stringify(tones)}`);
     await click(...BUTTON, 'a new game');
     check(match.seen === setupScreen, 'the new setup screen differs from the first one');
 }
@@ -254,6 +259,17 @@ async function withBrowser(dist, body, { touch = false } = {}) {
         const page = await browser.newPage();
         await page.send('Emulation.setDeviceMetricsOverride', { width: 800, height: 720, deviceScaleFactor: 1, mobile: false });
         if (touch) await page.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 1 });
+        // Every tone the page starts, with its frequency and length.
+        await page.beforeEachLoad(`window.zoppTones = [];
+        const createOscillator = AudioContext.prototype.createOscillator;
+        AudioContext.prototype.createOscillator = function() {
+            const tone = createOscillator.call(this), record = {};
+            window.zoppTones.push(record);
+            const start = tone.start, stop = tone.stop;
+            tone.start = function(when) { record.hz = tone.frequency.value; record.start = when; return start.apply(this, arguments); };
+            tone.stop = function(when) { record.seconds = Math.round((when - record.start) * 1000) / 1000; return stop.apply(this, arguments); };
+            return tone;
+        };`);
         await page.beforeEachLoad(`window.zoppCanvasDigest = () => {
             const canvas = document.getElementById('screen');
             if (!canvas || canvas.hidden) return null;
