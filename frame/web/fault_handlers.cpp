@@ -35,7 +35,11 @@ EM_JS(void, catchFaultsInPage, (int illegal, int floating, int segmentation, int
         const number = numberOf(error);
         if (number === 0) return;
         event.preventDefault();
-        Module._zoppEndProgramAfterFault(number);
+        try {
+            Module._zoppEndProgramAfterFault(number);
+        } catch (end) {
+            if (!(end instanceof ExitStatus)) throw end;  // the program's end, as intended
+        }
     };
     window.addEventListener('error', event => handle(event, event.error));
     window.addEventListener('unhandledrejection', event => handle(event, event.reason));

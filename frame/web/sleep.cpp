@@ -1,5 +1,5 @@
 // Sleeping hands the one thread to the browser (Asyncify unwinds the program's stack and rewinds it when
-// the sleep ends), so the page's callbacks run meanwhile: input, animation frames, the refresh work.
+// the sleep ends), so the page's callbacks run meanwhile: input and, with it, the refresh work.
 //
 // A sleep lasts at least its time and then, while the event queue is empty, up to IDLE_EXTENSION_MS longer
 // until input comes: the program's loop sleeps 2 ms between polls of an empty queue, and waking it 250
@@ -7,10 +7,11 @@
 // extension at once, so a click is polled as soon as it arrived, and events still waiting skip it.
 #include "frame/platform/sleep.h"
 
-#include <emscripten.h>
-
 #include "frame/events.h"
 #include "frame/web/host.h"
+
+// page_sleep.js
+extern "C" void zoppSleepInPage(int ms, int idleMs);
 
 namespace zopp {
 
@@ -19,27 +20,6 @@ namespace {
 constexpr int IDLE_EXTENSION_MS = 12;
 
 void (*beforeSleep)() = nullptr;
-
-EM_JS(void, offerWakeToPage, (), {
-    const sleep = Module.zoppSleep = {inputArrived: false, endIdle: null};
-    Module.zoppWakeProgram = () => {
-        sleep.inputArrived = true;
-        if (sleep.endIdle) sleep.endIdle();
-    };
-});
-
-EM_ASYNC_JS(void, sleepInPage, (int ms, int idleMs), {
-    const sleep = Module.zoppSleep;
-    await new Promise(resolve => setTimeout(resolve, ms));
-    if (!sleep.inputArrived && idleMs > 0) {
-        await new Promise(resolve => {
-            sleep.endIdle = resolve;
-            setTimeout(resolve, idleMs);
-        });
-        sleep.endIdle = null;
-    }
-    sleep.inputArrived = false;
-});
 
 }  // namespace
 
@@ -54,11 +34,9 @@ void setBeforeSleepHook(void (*hook)()) {
 namespace platform {
 
 void sleepAtLeastMs(std::int32_t ms) {
-    static const bool offered = (offerWakeToPage(), true);
-    static_cast<void>(offered);
     if (beforeSleep) beforeSleep();
     const bool eventWaiting = pollEvent(nullptr) != 0;
-    sleepInPage(ms, eventWaiting ? 0 : IDLE_EXTENSION_MS);
+    zoppSleepInPage(ms, eventWaiting ? 0 : IDLE_EXTENSION_MS);
 }
 
 }  // namespace platform
