@@ -49,59 +49,73 @@ export async function serveFolder(folder) {
 export async function launchBrowser() {
     const profile = mkdtempSync(join(tmpdir(), 'zopp-chromium-'));
     // Without the background-networking switches Chromium keeps reaching out to the network, which a
-    // closed machine refuses many connections at a time.
+    // closed machine refuses many connections at a time. The protocol runs over a pipe pair (Chromium
+    // reads file descriptor 3 and writes 4), which needs no WebSocket client.
     const chromium = spawn(CHROMIUM, [
         '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
         '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--disable-default-apps', '--mute-audio', '--autoplay-policy=user-gesture-required',
-        `--user-data-dir=${profile}`, '--remote-debugging-port=0', 'about:blank',
-    ], { stdio: ['ignore', 'ignore', 'pipe'] });
-    const [, address] = await waitForOutput(chromium, chromium.stderr, /DevTools listening on (ws:\S+)/, 'chromium');
-    const connection = await DevTools.connect(address);
+        '--disable-default-apps', '--mute-audio', `--user-data-dir=${profile}`, '--remote-debugging-pipe',
+        'about:blank',
+    ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'], detached: true });  // its own process group
+    let output = '';
+    chromium.stderr.on('data', chunk => { output = (output + chunk).slice(-4000); });
+    const connection = new DevTools(chromium.stdio[3], chromium.stdio[4]);
+    let timer;
+    const started = await Promise.race([
+        connection.send('Browser.getVersion').then(() => true),
+        new Promise(resolve => chromium.on('exit', () => resolve(false))),
+        new Promise(resolve => { timer = setTimeout(() => resolve(false), 30000); }),
+    ]);
+    clearTimeout(timer);
+    if (!started) {
+        chromium.kill();
+        throw new Error(`chromium did not start:\n${output}`);
+    }
     return new Browser(chromium, connection, profile);
 }
 
+// The DevTools protocol over Chromium's pipe: JSON messages, each ended by a zero byte.
 class DevTools {
-    static async connect(address) {
-        const socket = new WebSocket(address);
-        await new Promise((resolve, reject) => {
-            socket.onopen = resolve;
-            socket.onerror = () => reject(new Error(`cannot reach ${address}`));
-        });
-        return new DevTools(socket);
-    }
-
-    constructor(socket) {
-        this.socket = socket;
+    constructor(toBrowser, fromBrowser) {
+        this.toBrowser = toBrowser;
         this.lastId = 0;
         this.pending = new Map();
         this.listeners = new Set();
-        socket.onmessage = message => {
-            const data = JSON.parse(message.data);
-            if (data.id === undefined) {
-                for (const listener of this.listeners) listener(data);
-                return;
+        let unread = Buffer.alloc(0);
+        fromBrowser.on('data', chunk => {
+            unread = Buffer.concat([unread, chunk]);
+            for (let end = unread.indexOf(0); end >= 0; end = unread.indexOf(0)) {
+                this.receive(JSON.parse(unread.subarray(0, end).toString('utf8')));
+                unread = unread.subarray(end + 1);
             }
-            const call = this.pending.get(data.id);
-            this.pending.delete(data.id);
-            if (data.error) {
-                call.reject(new Error(`${call.method}: ${data.error.message}`));
-            } else {
-                call.resolve(data.result);
-            }
-        };
+        });
+        fromBrowser.on('error', () => {});
+    }
+
+    receive(data) {
+        if (data.id === undefined) {
+            for (const listener of this.listeners) listener(data);
+            return;
+        }
+        const call = this.pending.get(data.id);
+        this.pending.delete(data.id);
+        if (data.error) {
+            call.reject(new Error(`${call.method}: ${data.error.message}`));
+        } else {
+            call.resolve(data.result);
+        }
     }
 
     send(method, params = {}, sessionId = undefined) {
         const id = ++this.lastId;
         return new Promise((resolve, reject) => {
             this.pending.set(id, { resolve, reject, method });
-            this.socket.send(JSON.stringify({ id, method, params, sessionId }));
+            this.toBrowser.write(JSON.stringify({ id, method, params, sessionId }) + '\0');
         });
     }
 
     close() {
-        this.socket.close();
+        this.toBrowser.end();
     }
 }
 
@@ -120,13 +134,24 @@ class Browser {
         return page;
     }
 
+    // Ends Chromium with all its helper processes (its process group), then removes its profile.
     async close() {
         this.connection.close();
-        const ended = new Promise(resolve => this.chromium.on('exit', resolve));
-        this.chromium.kill();
-        await ended;
-        // Its helper processes may still be writing their last files for a moment.
-        rmSync(this.profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 100 });
+        const group = -this.chromium.pid;
+        const alive = () => {
+            try {
+                process.kill(group, 0);
+                return true;
+            } catch {
+                return false;
+            }
+        };
+        if (alive()) process.kill(group, 'SIGTERM');
+        for (const end = Date.now() + 5000; alive() && Date.now() < end;) {
+            await new Promise(resolve => setTimeout(resolve, 50));
+        }
+        if (alive()) process.kill(group, 'SIGKILL');
+        rmSync(this.profile, { recursive: true, force: true, maxRetries: 5 });
     }
 }
 

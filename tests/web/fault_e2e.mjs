@@ -1,6 +1,6 @@
 // Faults in a page end the program with the report the same fault gets natively: on the page in place of
 // the canvas, with the signal's error number.
-//   node --experimental-websocket fault_e2e.mjs <folder with zopp.js and zopp.wasm of fault_probe>
+//   node fault_e2e.mjs <folder with zopp.js and zopp.wasm of fault_probe>
 import { cpSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';

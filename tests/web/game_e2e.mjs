@@ -3,7 +3,7 @@
 // build of the game (reference_player) gets the same clicks, and after every click the canvas must show
 // exactly its frame.
 //
-//   node --experimental-websocket game_e2e.mjs <case> --dist <dist/web> --player <reference_player>
+//   node game_e2e.mjs <case> --dist <dist/web> --player <reference_player>
 //        --source <source folder>
 // Cases: free-rules, locked-rules-by-taps, missing-picture, size. Exit code 77: skipped (no dist/web).
 import { spawn, execFileSync } from 'node:child_process';

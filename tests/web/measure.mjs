@@ -1,7 +1,7 @@
 // Measures the browser build as a visitor meets it, in a headless Chromium against a plain static server:
 // page load to the setup screen shown, click to canvas changed, the transfer size and the idle tab's CPU.
 //
-//   node --experimental-websocket measure.mjs --dist <dist/web> [--loads N] [--clicks N] [--idle-seconds S]
+//   node measure.mjs --dist <dist/web> [--loads N] [--clicks N] [--idle-seconds S]
 import { readFileSync, readdirSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';

@@ -36,7 +36,7 @@ zopp_web_test(web_beep_test SOURCES ${T}/frame/beep_test.cpp LIBS zopp_frame)
 zopp_web_test(web_scoring_test SOURCES ${T}/game/scoring_test.cpp ${PROJECT_SOURCE_DIR}/game/scoring.cpp)
 zopp_web_test(web_dice_test SOURCES ${T}/game/dice_test.cpp ${PROJECT_SOURCE_DIR}/game/dice.cpp LIBS zopp_frame)
 
-add_library(zopp_web_test_support STATIC ${T}/support/memory_backend.cpp ${T}/support/window_less_backend.cpp)
+add_library(zopp_web_test_support STATIC ${T}/support/memory_screen_fixture.cpp ${T}/support/window_less_backend.cpp)
 target_link_libraries(zopp_web_test_support PUBLIC zopp_screen gtest PRIVATE zopp_options)
 target_include_directories(zopp_web_test_support PUBLIC ${PROJECT_SOURCE_DIR})
 add_library(zopp_web_bmp_builder STATIC ${T}/support/bmp_builder.cpp)
@@ -52,6 +52,8 @@ zopp_web_test(web_screen_images_test
           ${T}/screen/line_test.cpp
   LIBS zopp_web_test_support zopp_web_bmp_builder)
 zopp_web_test(web_event_queue_test SOURCES ${T}/screen/event_queue_test.cpp LIBS zopp_web_test_support)
+zopp_web_test(web_presentation_test SOURCES ${T}/screen/presentation_test.cpp ${T}/screen/scan_codes_test.cpp
+              LIBS zopp_web_test_support)
 zopp_web_test(web_event_translator_test SOURCES ${T}/screen/event_translator_test.cpp
               LIBS zopp_web_test_support)
 
@@ -68,7 +70,7 @@ target_include_directories(web_fault_probe PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_options(web_fault_probe PRIVATE -sENVIRONMENT=web)
 set_target_properties(web_fault_probe PROPERTIES OUTPUT_NAME zopp RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fault-probe)
 add_test(NAME web_fault_reports
-  COMMAND ${ZOPP_NODE} --experimental-websocket ${CMAKE_CURRENT_LIST_DIR}/fault_e2e.mjs ${PROJECT_BINARY_DIR}/fault-probe)
+  COMMAND ${ZOPP_NODE} ${CMAKE_CURRENT_LIST_DIR}/fault_e2e.mjs ${PROJECT_BINARY_DIR}/fault-probe)
 set_property(GLOBAL APPEND PROPERTY ZOPP_WEB_SUITES web_fault_probe)
 
 get_property(_suites GLOBAL PROPERTY ZOPP_WEB_SUITES)
