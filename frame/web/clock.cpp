@@ -8,14 +8,15 @@
 
 #include <cmath>
 
+// page_frame.js
+extern "C" double zoppPageTimeOriginMs();
+
 namespace zopp::platform {
 
 namespace {
 
-EM_JS(double, pageTimeOriginMs, (), { return performance.timeOrigin; });
-
 double nowMs() {
-    static const double origin = pageTimeOriginMs();
+    static const double origin = zoppPageTimeOriginMs();
     return origin + emscripten_get_now();
 }
 

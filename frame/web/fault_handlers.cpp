@@ -11,45 +11,20 @@
 #include "frame/runtime.h"
 #include "frame/runtime_internal.h"
 
+// page_frame.js
+extern "C" void zoppCatchFaults(std::int32_t illegal, std::int32_t floating, std::int32_t segmentation,
+                                std::int32_t abnormal);
+
+// The page's fault handlers call this.
 extern "C" EMSCRIPTEN_KEEPALIVE void zoppEndProgramAfterFault(std::int32_t number) {
     zopp::detail::endProgramAfterFault(number);
 }
 
 namespace zopp {
 
-namespace {
-
-EM_JS(void, catchFaultsInPage, (int illegal, int floating, int segmentation, int abnormal), {
-    if (typeof window === 'undefined') return;
-    const numberOf = (error) => {
-        if (error instanceof RangeError && /call stack/i.test(error.message)) return segmentation;
-        if (!(error instanceof WebAssembly.RuntimeError)) return 0;
-        const message = error.message;
-        if (/^Aborted/.test(message)) return abnormal;
-        if (/unreachable/.test(message)) return illegal;
-        if (/divide by zero|remainder by zero|integer overflow|unrepresentable/.test(message)) return floating;
-        if (/out of bounds|signature mismatch|null function/.test(message)) return segmentation;
-        return 0;
-    };
-    const handle = (event, error) => {
-        const number = numberOf(error);
-        if (number === 0) return;
-        event.preventDefault();
-        try {
-            Module._zoppEndProgramAfterFault(number);
-        } catch (end) {
-            if (!(end instanceof ExitStatus)) throw end;  // the program's end, as intended
-        }
-    };
-    window.addEventListener('error', event => handle(event, event.error));
-    window.addEventListener('unhandledrejection', event => handle(event, event.reason));
-});
-
-}  // namespace
-
 void installFaultHandlers() {
-    catchFaultsInPage(platform::IllegalInstruction, platform::FloatingPointError,
-                      platform::SegmentationViolation, platform::AbnormalTermination);
+    zoppCatchFaults(platform::IllegalInstruction, platform::FloatingPointError,
+                    platform::SegmentationViolation, platform::AbnormalTermination);
 }
 
 namespace platform {

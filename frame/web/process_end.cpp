@@ -6,32 +6,13 @@
 
 #include <emscripten.h>
 
+// page_frame.js
+extern "C" void zoppShowReport(const char* text, std::size_t length);
+
 namespace zopp::platform {
 
-namespace {
-
-EM_JS(void, showReportOnPage, (const char* text, std::size_t length), {
-    const report = UTF8ToString(text, length);
-    if (typeof process === 'object' && process.stderr) {
-        process.stderr.write(report);  // node, running the tests: standard error unchanged
-        return;
-    }
-    console.error(report);
-    const shown = document.createElement('pre');
-    shown.id = 'report';
-    shown.textContent = report;
-    const canvas = document.getElementById('screen');
-    if (canvas) {
-        canvas.replaceWith(shown);
-    } else {
-        document.body.append(shown);
-    }
-});
-
-}  // namespace
-
 void writeReport(std::string_view report) {
-    if (!report.empty()) showReportOnPage(report.data(), report.size());
+    if (!report.empty()) zoppShowReport(report.data(), report.size());
 }
 
 void endProcessNow(std::int32_t code) {

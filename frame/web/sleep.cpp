@@ -10,7 +10,7 @@
 #include "frame/events.h"
 #include "frame/web/host.h"
 
-// page_sleep.js
+// page_frame.js
 extern "C" void zoppSleepInPage(int ms, int idleMs);
 
 namespace zopp {

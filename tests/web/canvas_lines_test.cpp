@@ -20,7 +20,8 @@ ScreenState lineOf(std::int32_t bytesPerPixel, std::vector<std::uint8_t> pixels)
     screen.height = 2;
     screen.pitch = static_cast<std::int32_t>(pixels.size());
     // The line is line 1 of page 1, behind a line and a page that must not show.
-    screen.pages = {std::vector<std::uint8_t>(2 * pixels.size(), 0xEE), std::vector<std::uint8_t>(pixels.size(), 0xEE)};
+    screen.pages = {std::vector<std::uint8_t>(2 * pixels.size(), 0xEE),
+                    std::vector<std::uint8_t>(pixels.size(), 0xEE)};
     screen.pages[1].insert(screen.pages[1].end(), pixels.begin(), pixels.end());
     screen.visiblePage = 1;
     return screen;

@@ -12,9 +12,11 @@
 
 namespace {
 
+// clang-format off
 EM_JS(int, requestedFault, (), {
     return ['divide', 'memory', 'unreachable', 'abort'].indexOf(new URLSearchParams(location.search).get('fault'));
 });
+// clang-format on
 
 volatile std::int32_t sink = 0;
 

@@ -35,7 +35,8 @@ class PageInputTest : public ::testing::Test {
     }
     void TearDown() override { closeEventQueue(); }
 
-    void feed(PageEvent event, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0, std::int32_t d = 0) {
+    void feed(PageEvent event, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0,
+              std::int32_t d = 0) {
         input.feed(event, PageRecord{static_cast<std::int32_t>(event), a, b, c, d}, translator);
     }
     // A mouse motion at canvas (x, y); the canvas sits at (100, 200) on the desktop.

@@ -35,7 +35,9 @@ TEST(PageSleep, RunsTheHostsStepBeforeYieldingAndLastsAtLeastItsTime) {
 
 TEST(PageSleep, InputBeforeItsTimeIsUpDoesNotShortenIt) {
     sleepMs(1);  // the page's wake exists once the program has slept
+    // clang-format off
     EM_ASM(setTimeout(() => Module.zoppWakeProgram(), 1));
+    // clang-format on
     const auto start = std::chrono::steady_clock::now();
     sleepMs(40);
     EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(40));
