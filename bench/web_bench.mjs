@@ -1,12 +1,12 @@
 // Measures the browser build as a visitor meets it, in a headless Chromium against a plain static server:
 // page load to the setup screen shown, click to canvas changed, the transfer size and the idle tab's CPU.
 //
-//   node measure.mjs --dist <dist/web> [--loads N] [--clicks N] [--idle-seconds S]
+//   node bench/web_bench.mjs --dist <dist/web> [--loads N] [--clicks N] [--idle-seconds S]
 import { readFileSync, readdirSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
 
-import { launchBrowser, serveFolder } from './browser.mjs';
+import { launchBrowser, serveFolder } from '../tests/web/browser.mjs';
 
 const args = process.argv.slice(2);
 const option = (name, fallback) => {
