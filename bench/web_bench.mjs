@@ -98,6 +98,6 @@ try {
     console.log(`transfer size of ${dist}, gzipped: ${(transfer / 1024).toFixed(1)} KB`);
     console.log(`idle tab, main thread busy: ${(100 * busy).toFixed(2)} % of one core over ${idleSeconds} s`);
 } finally {
-    await browser.close();
     server.close();
+    await browser.close();
 }

@@ -42,6 +42,7 @@ export async function serveFolder(folder) {
     const server = spawn(PYTHON, ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', folder],
                          { stdio: ['ignore', 'pipe', 'pipe'] });
     server.stderr.resume();  // the request log
+    process.on('exit', () => server.kill());  // also when a test ends by an error
     const [, port] = await waitForOutput(server, server.stdout, /port (\d+)/, 'http.server');
     return { url: `http://127.0.0.1:${port}/`, close: () => server.kill() };
 }
@@ -57,6 +58,13 @@ export async function launchBrowser() {
         '--disable-default-apps', '--mute-audio', `--user-data-dir=${profile}`, '--remote-debugging-pipe',
         'about:blank',
     ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'], detached: true });  // its own process group
+    process.on('exit', () => {  // also when a test ends by an error
+        try {
+            process.kill(-chromium.pid, 'SIGKILL');
+        } catch {
+            // already gone
+        }
+    });
     let output = '';
     chromium.stderr.on('data', chunk => { output = (output + chunk).slice(-4000); });
     const connection = new DevTools(chromium.stdio[3], chromium.stdio[4]);

@@ -39,8 +39,8 @@ try {
         }
     }
 } finally {
-    await browser.close();
     server.close();
+    await browser.close();
     rmSync(site, { recursive: true, force: true });
 }
 process.exit(failed ? 1 : 0);

@@ -9,7 +9,7 @@
 import { spawn, execFileSync } from 'node:child_process';
 import { cpSync, existsSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { join, resolve } from 'node:path';
 import { createInterface } from 'node:readline';
 import { gzipSync } from 'node:zlib';
 
@@ -28,7 +28,7 @@ const rowTop = row => (row <= 8 ? 20 * row + 5 : 20 * row + 10);
 function options() {
     const [name, ...rest] = process.argv.slice(2);
     const values = { name };
-    for (let i = 0; i < rest.length; i += 2) values[rest[i].replace(/^--/, '')] = rest[i + 1];
+    for (let i = 0; i < rest.length; i += 2) values[rest[i].replace(/^--/, '')] = resolve(rest[i + 1]);
     return values;
 }
 
@@ -285,8 +285,8 @@ async function withBrowser(dist, body, { touch = false } = {}) {
         await body(page, server.url);
         check(page.errors.length === 0, `the page threw: ${JSON.stringify(page.errors[0])}`);
     } finally {
-        await browser.close();
         server.close();
+        await browser.close();
     }
 }
 
