@@ -1,0 +1,26 @@
+// The words waited on change in the page's input callbacks, which run only while the program sleeps:
+// the wait hands the thread to the browser until input comes (the callbacks' Module.zoppWakeProgram()
+// ends such a sleep), and its caller looks again.
+#include "frame/platform/change_wait.h"
+
+// page_frame.js
+extern "C" void zoppSleepInPage(int ms, int idleMs);
+
+namespace zopp::platform {
+
+namespace {
+
+// Without input the program looks again after this long anyway; nothing else changes the word.
+constexpr int LOOK_AGAIN_MS = 1000;
+
+}  // namespace
+
+void waitForChange(const std::atomic<std::uint32_t>& word, std::uint32_t seen) {
+    if (word.load(std::memory_order_acquire) != seen) return;
+    zoppSleepInPage(1, LOOK_AGAIN_MS);
+}
+
+// The waiter resumes through the page's wake-up, which every input callback gives.
+void wakeChangeWaiters(std::atomic<std::uint32_t>&) {}
+
+}  // namespace zopp::platform
