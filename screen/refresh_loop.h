@@ -3,6 +3,8 @@
 // page, and turns the window's pending notifications into events. A cycle runs at once when drawing,
 // input or a new title or palette wakes it, and otherwise only as screen/refresh_schedule.h says: every
 // refresh period (10 ms) while the window settles after input, and not at all while nothing happens.
+// What a cycle marks itself (a repaint after an expose or an activation) wakes the next cycle as drawing
+// does, when the cycle releases the lock.
 //
 // On an own-thread host the loop runs on its refresh thread, which owns the window; on a callback host
 // the platform's callbacks call refreshStep() on the program's only thread.

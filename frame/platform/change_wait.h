@@ -1,8 +1,8 @@
 // Seam: sleeping until a word changes, for the program's idle wait (the event queue's change count). Which
 // word and when to wait are the shared rules' business; this only blocks and wakes. POSIX and Win32 block
 // the thread (C++20 atomic wait, a futex or WaitOnAddress underneath). A one-thread host (the browser)
-// must yield to its own callbacks instead, since they are what changes the word: a loop of short yielding
-// sleeps, or awaiting a promise that wakeChangeWaiters resolves.
+// must yield to its own callbacks instead, since they are what changes the word: it hands the thread to
+// the browser until input wakes it.
 #pragma once
 
 #include <atomic>
