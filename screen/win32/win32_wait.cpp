@@ -1,0 +1,32 @@
+#include "screen/win32/win32_wait.h"
+
+#include "screen/win32/win32_backend.h"
+
+namespace zopp {
+
+void Win32Wait::wait(std::optional<std::chrono::nanoseconds> timeout) {
+    DWORD milliseconds = INFINITE;
+    if (timeout) {
+        // Rounded up: a wait that ends before its time would only wait again.
+        milliseconds = static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(*timeout).count());
+    }
+    // MWMO_INPUTAVAILABLE: messages already queued but not yet read end the wait too.
+    const DWORD count = wakeEvent_ != nullptr ? 1 : 0;
+    MsgWaitForMultipleObjectsEx(count, &wakeEvent_, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void Win32Wait::wake() {
+    if (wakeEvent_ != nullptr) SetEvent(wakeEvent_);
+}
+
+// Every waiting message of the thread, its window's included; the window procedure turns them into
+// events. Sent messages from other threads are delivered inside PeekMessage as well.
+void Win32Backend::pumpInput(EventTranslator& translator) {
+    translator_ = &translator;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace zopp
