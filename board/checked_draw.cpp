@@ -11,7 +11,8 @@ void checkResult(std::int32_t result, std::int32_t reportLine) {
     if (result == 0) {
         return;
     }
-    // The report names errorNumber; store the call's own result so the report cannot name a stale one.
+    // The report names errorNumber. The screen layer stores its own results; the game's own refusals (a
+    // missing image) never reach the layer, so the number is stored here as well.
     setErrorNumber(result);
     raiseRuntimeError(reportLine, ZOPP_MODULE);
 }

@@ -4,15 +4,13 @@
 
 #include "board/checked_draw.h"
 #include "board/message_button.h"
+#include "board/screen_layout.h"
 #include "frame/runtime.h"
 #include "screen/blit.h"
 
 namespace zopp {
 
 namespace {
-
-constexpr std::int32_t kDiceTop = 380;
-constexpr std::int32_t kLockTop = 435;
 
 constexpr std::int32_t kReportSaveButton = 410;
 constexpr std::int32_t kReportNotThrown = 617;
@@ -21,17 +19,18 @@ constexpr std::int32_t kReportPickedUp = 620;
 constexpr std::int32_t kReportLockOpen = 623;
 constexpr std::int32_t kReportLockClosed = 625;
 
-void drawFace(GameState& game, const Die& die, std::int32_t x) {
+void drawFace(GameState& game, const Die& die, const ScreenRect& place) {
+    const std::int32_t x = place.left, y = place.top;
     switch (die.state) {
         case NotThrown:
-            putImageChecked(game.imgDieFace[0], x, kDiceTop, kReportNotThrown);
+            putImageChecked(game.imgDieFace[0], x, y, kReportNotThrown);
             break;
         case Lying:
-            putImageChecked(imageAt(game.imgDieFace, die.value), x, kDiceTop, kReportLying);
+            putImageChecked(imageAt(game.imgDieFace, die.value), x, y, kReportLying);
             break;
         case PickedUp:
             // A picked-up die hides its old face until it is thrown again.
-            putImageChecked(game.imgDieFace[0], x, kDiceTop, kReportPickedUp);
+            putImageChecked(game.imgDieFace[0], x, y, kReportPickedUp);
             break;
         default:
             break;
@@ -46,21 +45,24 @@ void startTurn(GameState& game) {
     }
     // Saved before the button is drawn, so style 2 can later show what lies under the button.
     const ImageBytes saved = game.imgButton[2] ? game.imgButton[2]->bytes() : ImageBytes{};
-    checkResult(saved.empty() ? IllegalFunctionCall : copyScreenRect(SCREEN, 370, 380, 569, 429, saved),
+    const ScreenRect& button = kMessageButton;  // corners inclusive for the copy
+    checkResult(saved.empty() ? IllegalFunctionCall
+                              : copyScreenRect(SCREEN, button.left, button.top, button.right - 1,
+                                               button.bottom - 1, saved),
                 kReportSaveButton);
-    drawMessageButton(game, kMessageButtonX, kMessageButtonY,
-                      "1. Wurf Spieler " + std::to_string(game.currentPlayer), game.colorBlack, 0);
+    drawMessageButton(game, button.left, button.top, "1. Wurf Spieler " + std::to_string(game.currentPlayer),
+                      game.colorBlack, 0);
     drawDice(game);
 }
 
 void drawDice(GameState& game) {
     for (std::int32_t i = 1; i <= 5; ++i) {
         const Die& die = game.dice[static_cast<std::size_t>(i)];
-        drawFace(game, die, 60 * i + 10);
+        drawFace(game, die, dieRect(i));
         if (die.locked == 0) {
-            putImageChecked(game.imgLock[0], 60 * i + 30, kLockTop, kReportLockOpen);
+            putImageChecked(game.imgLock[0], lockMarkX(i), kLockMarkY, kReportLockOpen);
         } else {
-            putImageChecked(game.imgLock[1], 60 * i + 30, kLockTop, kReportLockClosed);
+            putImageChecked(game.imgLock[1], lockMarkX(i), kLockMarkY, kReportLockClosed);
         }
     }
 }

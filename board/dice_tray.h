@@ -1,4 +1,4 @@
-// The dice tray: die i (1..5) at (60i + 10, 380), 50×50, with its 10×10 lock mark at (60i + 30, 435).
+// The dice tray: five 50×50 dice, each with its 10×10 lock mark below (positions in board/screen_layout.h).
 #pragma once
 
 #include "board/game_state.h"

@@ -9,9 +9,30 @@
 
 namespace zopp {
 
-// Rows 1-6 and 9-15 are the categories, 7 "oben", 8 "Bonus", 16 "unten", 17 "Gesamt"; -1 marks an
-// empty row. Player 0 holds the candidates of the current throw.
-using ScoreTable = std::int32_t[5][18];
+// The rows of the score table: the categories "1er" to "6er" and "3er Pasch" to "Chance", and the sums
+// "oben", "Bonus", "unten" and "Gesamt". Row 0 is unused.
+enum ScoreRow : std::int32_t {
+    Ones = 1,
+    Twos = 2,
+    Threes = 3,
+    Fours = 4,
+    Fives = 5,
+    Sixes = 6,
+    UpperSum = 7,
+    Bonus = 8,
+    ThreeOfAKind = 9,
+    FourOfAKind = 10,
+    FullHouse = 11,
+    SmallStraight = 12,
+    LargeStraight = 13,
+    FiveOfAKind = 14,
+    Chance = 15,
+    LowerSum = 16,
+    GrandTotal = 17,
+};
+
+// Scores [player][ScoreRow]; -1 marks an empty row. Player 0 holds the candidates of the current throw.
+using ScoreTable = std::int32_t[5][GrandTotal + 1];
 
 enum DieState : std::int32_t {
     NotThrown = -1,

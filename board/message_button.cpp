@@ -1,12 +1,13 @@
 #include "board/message_button.h"
 
 #include "board/checked_draw.h"
+#include "board/screen_layout.h"
 
 namespace zopp {
 
 namespace {
 
-constexpr std::int32_t kButtonWidth = 200;
+constexpr std::int32_t kButtonWidth = kMessageButton.right - kMessageButton.left;
 constexpr std::int32_t kGlyphWidth = 8;
 constexpr std::int32_t kTextDrop = 17;
 

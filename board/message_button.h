@@ -1,5 +1,5 @@
 // The message button: one 200×50 field that says what the next click on it does and is itself the
-// thing to click. Every caller places it at (370, 380) in black.
+// thing to click. Every caller places it at kMessageButton's corner (board/screen_layout.h) in black.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +8,6 @@
 #include "board/game_state.h"
 
 namespace zopp {
-
-inline constexpr std::int32_t kMessageButtonX = 370;
-inline constexpr std::int32_t kMessageButtonY = 380;
 
 // imgButton[style] at (x, y) — 0 "throw", 1 "to the scoreboard", 2 the saved screen under the button —
 // then text centred 8 px per character, 17 px below the top, in colour.

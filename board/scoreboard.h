@@ -1,6 +1,5 @@
-// The scoreboard: a label column at x = 70 and four player columns at x = 170, 270, 370, 470, built from
-// 100×20 cells with centred text. Row r of the score table sits at y = 20r + 5 (rows 1-8) or 20r + 10
-// (rows 9-17); the header row at y = 5.
+// The scoreboard: a label column and four player columns of 100×20 cells with centred text, a header row
+// above them (positions in board/screen_layout.h).
 #pragma once
 
 #include <cstdint>

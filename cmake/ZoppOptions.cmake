@@ -3,6 +3,10 @@ add_library(zopp_options INTERFACE)
 target_compile_options(zopp_options INTERFACE -Wall -Wextra -Wpedantic)
 target_compile_features(zopp_options INTERFACE cxx_std_20)
 
+if(ZOPP_SANITIZE AND ZOPP_TSAN)
+  message(FATAL_ERROR "ZOPP_SANITIZE and ZOPP_TSAN exclude each other: ThreadSanitizer cannot run beside "
+                      "AddressSanitizer. Use one per build folder (scripts/test and scripts/tsan do).")
+endif()
 if(ZOPP_SANITIZE)
   set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_compile_options(${_san})

@@ -1,20 +1,18 @@
 // The exit sequence: exit hooks, the pending report, the exit code, and keeping the sequence off the
 // threads that must not run it.
 //
-// The process ends with _exit, not exit: the screen's refresh thread and other threads may still be
-// running (or parked) and static destructors would tear down objects they use. Everything that has to
-// happen at the end is an exit hook or the finaliser below; stdout is flushed explicitly.
-#include <pthread.h>
-#include <semaphore.h>
-#include <signal.h>
-#include <unistd.h>
-
+// The process ends at once (platform::endProcessNow), not through exit: the screen's refresh thread and
+// other threads may still be running (or parked) and static destructors would tear down objects they
+// use. Everything that has to happen at the end is an exit hook or the finaliser below; stdout is flushed
+// explicitly.
 #include <array>
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <mutex>
 
+#include "frame/platform/exit_standby.h"
+#include "frame/platform/faults.h"
+#include "frame/platform/process_end.h"
 #include "frame/runtime.h"
 #include "frame/runtime_internal.h"
 
@@ -38,24 +36,9 @@ std::array<std::atomic<std::thread::id>, maxParkedThreads> parkedThreads{};
 
 thread_local bool exitForbidden = false;
 
-// The thread that takes the sequence over from a forbidden thread. It is started beforehand and waits on
-// a semaphore, because posting one is safe in a signal handler and starting a thread is not.
-sem_t handOffRequest;
+// The standby that takes the sequence over from a forbidden thread; prepared by the first forbidding.
 std::once_flag standbyStart;
-std::atomic<bool> standbyReady{false};
-
-void writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return;  // nowhere left to report to
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
+std::atomic<platform::ExitStandby> standby{platform::ExitStandby::Unavailable};
 
 // The frame's finaliser and the end of the process. `flush` is false when a fault interrupted the
 // program mid-sequence: stdout's buffer may then be in an inconsistent state.
@@ -63,8 +46,8 @@ void writeAll(int fd, std::string_view text) {
     if (flush) {
         (void)std::fflush(stdout);  // a failure has nowhere to go now
     }
-    writeAll(STDERR_FILENO, pendingReport());
-    ::_exit(code);
+    platform::writeReport(pendingReport());
+    platform::endProcessNow(code);
 }
 
 // Ending early (a second fault, or the sequence re-entered): the code follows the report if there is one.
@@ -81,12 +64,6 @@ void markParked() {
         if (slot.compare_exchange_strong(free, self)) {
             return;
         }
-    }
-}
-
-[[noreturn]] void parkForever() {
-    for (;;) {
-        ::pause();
     }
 }
 
@@ -109,41 +86,19 @@ void markParked() {
     finishProcess(exitCode.load(), true);
 }
 
-void* standbyThreadMain(void*) {
-    // Interrupt and termination belong to the program's thread, where they report; this one only waits.
-    sigset_t external;
-    sigemptyset(&external);
-    sigaddset(&external, SIGINT);
-    sigaddset(&external, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &external, nullptr);
-    while (::sem_wait(&handOffRequest) != 0) {
-    }
-    runExitSequence();
+void startStandby() {
+    std::call_once(standbyStart, [] { standby.store(platform::startExitStandby(runExitSequence)); });
 }
 
-void startStandbyThread() {
-    std::call_once(standbyStart, [] {
-        if (::sem_init(&handOffRequest, 0, 0) != 0) {
-            return;
-        }
-        pthread_attr_t attributes;
-        pthread_t thread;
-        const bool started = pthread_attr_init(&attributes) == 0 &&
-                             pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED) == 0 &&
-                             pthread_create(&thread, &attributes, standbyThreadMain, nullptr) == 0;
-        standbyReady.store(started);
-    });
-}
-
-// Wakes the standby thread for the sequence and parks the caller. Marked parked first, so every hook
-// already sees the mark.
+// Wakes the standby for the sequence and parks the caller. Marked parked first, so every hook already
+// sees the mark.
 [[noreturn]] void handOffExitSequence(bool flush) {
     markParked();
-    // Without the standby thread the hooks cannot run safely from here; at least the report gets out.
-    if (!standbyReady.load() || ::sem_post(&handOffRequest) != 0) {
+    // Without the standby the hooks cannot run safely from here; at least the report gets out.
+    if (standby.load() != platform::ExitStandby::Ready || !platform::wakeExitStandby()) {
         finishProcess(exitCode.load(), flush);
     }
-    parkForever();
+    platform::parkThreadForever();
 }
 
 [[noreturn]] void enterExitSequence(std::int32_t code, bool fault) {
@@ -155,7 +110,7 @@ void startStandbyThread() {
             finishEarly(!fault);
         }
         markParked();
-        parkForever();
+        platform::parkThreadForever();
     }
     exitCode.store(code);
     if (exitForbidden) {
@@ -172,8 +127,8 @@ void endProgramAfterFault(std::int32_t number) {
     // Not async-signal-safe from here on: the exit hooks (closing the window) and flushing stdout may take
     // locks or allocate. That is acceptable because the process is ending either way; the worst case is a
     // hang or a crash inside the sequence, and a crash comes back here as a second fault, which writes the
-    // report and calls _exit without running anything else. The report itself, the hand-off from a
-    // forbidden thread (a semaphore post) and the final write and _exit are async-signal-safe.
+    // report and ends the process without running anything else. The report itself, the hand-off from a
+    // forbidden thread (waking the standby), the final write and the end are async-signal-safe.
     storeReport(number, -1, nullptr);  // keeps an earlier report: the first error is the one to tell
     enterExitSequence(number, true);
 }
@@ -196,9 +151,9 @@ bool registerExitHook(void (*hook)()) {
 }
 
 void forbidExitOnCurrentThread() {
-    startStandbyThread();
-    exitForbidden = true;
-    detail::installAlternateSignalStack();
+    startStandby();
+    exitForbidden = standby.load() != platform::ExitStandby::NotNeeded;
+    platform::prepareThreadForFaults();
 }
 
 bool isParkedByExit(std::thread::id thread) {

@@ -18,7 +18,8 @@ constexpr std::uint32_t MT_LOWER_MASK = 0x7FFFFFFFu;
 constexpr double TWO_POW_32 = 4294967296.0;
 
 struct RandomGenerator {
-    std::int32_t selected = 0;  // the algorithm asked for; 0 until the first seeding
+    // The generator number seedRandom chose, the default resolved (0 = none yet, so the first draw seeds).
+    std::int32_t selected = 0;
     std::array<std::uint32_t, MT_WORDS> mtState{};
     int mtIndex = MT_WORDS;
     double lastRandom = 0.0;
@@ -68,7 +69,8 @@ std::int32_t defaultRandomAlgorithm(std::int32_t compatibilityLevel) {
 
 void seedRandom(double seed, std::int32_t algorithm) {
     if (algorithm == DEFAULT_RANDOM_ALGORITHM) algorithm = defaultRandomAlgorithm(compatibilityLevel());
-    // Only the Mersenne Twister is built: every selection runs it.
+    // The other numbers name generators this program never chooses; they are not built, so whatever the
+    // number, the Twister runs.
     generator.selected = algorithm;
     if (seed == -1.0) seed = timerSeconds();
 

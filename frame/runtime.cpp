@@ -84,8 +84,7 @@ std::int32_t printLine(std::int32_t fileNumber, std::string_view text, std::int3
             result = FileIoError;
         }
     }
-    setErrorNumber(result);
-    return result;
+    return storeErrorNumber(result);
 }
 
 void checkProcessor(std::uint32_t family) {

@@ -38,9 +38,14 @@ std::uint32_t processorFamily();
 // when the write fails, and stores the result as errorNumber().
 std::int32_t printLine(std::int32_t fileNumber, std::string_view text, std::int32_t mask);
 
-// The number of the last failed checked operation. Each checked operation stores the number it returns.
+// The number the last checked operation returned: 0 after a success, the error number after a failure.
 std::int32_t errorNumber();
 void setErrorNumber(std::int32_t number);
+// Stores result as errorNumber() and returns it; every checked operation returns through it.
+inline std::int32_t storeErrorNumber(std::int32_t result) {
+    setErrorNumber(result);
+    return result;
+}
 
 // Builds the report for errorNumber(), the line (≤ 0 = none) and the module text (null or empty = none),
 // at most 1023 characters, then ends the program with the error number as exit code. The continuation

@@ -17,12 +17,10 @@ bool storeReport(std::int32_t number, std::int32_t line, const char* module);
 // The number of the stored report, or false when there is none.
 bool storedReportNumber(std::int32_t& number);
 
-// The exit sequence as a fault handler enters it: a fault while the program is already ending writes
-// the pending report and ends the process at once instead of running the hooks again.
+// The exit sequence as a fault handler enters it (each platform's handlers call it): a fault while the
+// program is already ending writes the pending report and ends the process at once instead of running
+// the hooks again.
 [[noreturn]] void endProgramAfterFault(std::int32_t number);
-
-// Gives the calling thread an alternate signal stack, released when the thread ends. Idempotent.
-void installAlternateSignalStack();
 
 // Clears the error state and the start-up values.
 void resetRuntimeState();

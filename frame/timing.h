@@ -20,8 +20,15 @@ void setKeyPressedHook(KeyPressedHook hook);
 // first call and kept: the high-resolution counter when the platform has one, else a millisecond tick.
 double timerSeconds();
 
-// A 1000 Hz tone of 250 ms on the default audio device; returns when it has finished. Without an audio
-// device it stays silent (also on the console) and still returns after 250 ms.
+// A 1000 Hz tone of 250 ms through the registered sound output; returns when it has finished. Without an
+// output, or when it finds no audio device, it stays silent (also on the console) and still returns after
+// 250 ms.
 void beep();
+
+// The platform's sound output: plays a tone of `hz` for `ms` milliseconds and returns when it has
+// finished, or sooner when there is no device; it prints nothing. The screen layer registers its
+// back-end's output when a window opens (nullptr is silence), so frame/ needs no audio library.
+using BeepSoundHook = void (*)(std::int32_t hz, std::int32_t ms);
+void setBeepSoundHook(BeepSoundHook hook);
 
 }  // namespace zopp

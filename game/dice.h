@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "game/game_state.h"
+#include "game/main_loop.h"
 
 namespace zopp {
 

@@ -1,7 +1,7 @@
 // The main loop: one poll, the reaction to the event, a 2 ms sleep, for ever.
 #pragma once
 
-#include "game/game_state.h"
+#include "game/main_loop.h"
 
 namespace zopp {
 

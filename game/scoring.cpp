@@ -7,18 +7,6 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t kUpperSum = 7;
-constexpr std::int32_t kBonus = 8;
-constexpr std::int32_t kThreeOfAKind = 9;
-constexpr std::int32_t kFourOfAKind = 10;
-constexpr std::int32_t kFullHouse = 11;
-constexpr std::int32_t kSmallStraight = 12;
-constexpr std::int32_t kLargeStraight = 13;
-constexpr std::int32_t kFiveOfAKind = 14;
-constexpr std::int32_t kChance = 15;
-constexpr std::int32_t kLowerSum = 16;
-constexpr std::int32_t kGrandTotal = 17;
-
 constexpr std::int32_t kBonusThreshold = 63;
 constexpr std::int32_t kBonusValue = 35;
 
@@ -66,7 +54,7 @@ void countFaces(GameState& game) {
 void evaluateThrow(GameState& game) {
     countFaces(game);
     std::int32_t* candidate = game.scores[0];
-    std::fill(candidate + 1, candidate + 18, 0);
+    std::fill(candidate + Ones, candidate + GrandTotal + 1, 0);
 
     std::int32_t sum = 0;
     for (std::int32_t face = 1; face <= 6; ++face) {
@@ -75,48 +63,48 @@ void evaluateThrow(GameState& game) {
     }
 
     if (someFaceCount(game, [](std::int32_t c) { return c >= 3; })) {
-        candidate[kThreeOfAKind] = sum;
+        candidate[ThreeOfAKind] = sum;
     }
     if (someFaceCount(game, [](std::int32_t c) { return c >= 4; })) {
-        candidate[kFourOfAKind] = sum;
+        candidate[FourOfAKind] = sum;
     }
     // Equality on both counts: four or five of a kind is no full house.
     if (someFaceCount(game, [](std::int32_t c) { return c == 3; }) &&
         someFaceCount(game, [](std::int32_t c) { return c == 2; })) {
-        candidate[kFullHouse] = 25;
+        candidate[FullHouse] = 25;
     }
     if (allShow(game, 1, 4) || allShow(game, 2, 5) || allShow(game, 3, 6)) {
-        candidate[kSmallStraight] = 30;
+        candidate[SmallStraight] = 30;
     }
     if (eachShowsOnce(game, 1, 5) || eachShowsOnce(game, 2, 6)) {
-        candidate[kLargeStraight] = 40;
+        candidate[LargeStraight] = 40;
     }
     if (someFaceCount(game, [](std::int32_t c) { return c == 5; })) {
-        candidate[kFiveOfAKind] = 50;
+        candidate[FiveOfAKind] = 50;
     }
-    candidate[kChance] = sum;
+    candidate[Chance] = sum;
 }
 
 void updateTotals(GameState& game) {
     std::int32_t* column = game.scores[game.currentPlayer];
 
     // Empty rows hold -1 and add nothing; a row filled with 0 adds 0.
-    column[kUpperSum] = 0;
-    for (std::int32_t row = 1; row <= 6; ++row) {
+    column[UpperSum] = 0;
+    for (std::int32_t row = Ones; row <= Sixes; ++row) {
         if (column[row] >= 0) {
-            column[kUpperSum] += column[row];
+            column[UpperSum] += column[row];
         }
     }
     // Decided afresh from the rows filled so far, so the bonus comes as soon as they reach 63.
-    column[kBonus] = column[kUpperSum] >= kBonusThreshold ? kBonusValue : 0;
+    column[Bonus] = column[UpperSum] >= kBonusThreshold ? kBonusValue : 0;
 
-    column[kLowerSum] = 0;
-    for (std::int32_t row = kThreeOfAKind; row <= kChance; ++row) {
+    column[LowerSum] = 0;
+    for (std::int32_t row = ThreeOfAKind; row <= Chance; ++row) {
         if (column[row] >= 0) {
-            column[kLowerSum] += column[row];
+            column[LowerSum] += column[row];
         }
     }
-    column[kGrandTotal] = column[kBonus] + column[kUpperSum] + column[kLowerSum];
+    column[GrandTotal] = column[Bonus] + column[UpperSum] + column[LowerSum];
 }
 
 }  // namespace zopp

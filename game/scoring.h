@@ -1,7 +1,7 @@
 // Scoring the five dice into every category, and a player's sums.
 #pragma once
 
-#include "game/game_state.h"
+#include "game/main_loop.h"
 
 namespace zopp {
 

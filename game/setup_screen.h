@@ -1,7 +1,7 @@
 // The setup screen: the two rule variants with a tick box each, and one to four players as die faces.
 #pragma once
 
-#include "game/game_state.h"
+#include "game/main_loop.h"
 
 namespace zopp {
 

@@ -10,6 +10,16 @@ namespace zopp {
 
 namespace {
 
+constexpr std::int32_t kReportOpenScreen = 109;
+constexpr std::int32_t kReportTextGrid = 110;
+constexpr std::int32_t kReportLoadBackground = 117;
+// Die faces 0 to 6.
+constexpr std::int32_t kReportLoadDieFace[] = {120, 123, 126, 129, 132, 135, 138};
+constexpr std::int32_t kReportLoadScoreCell[] = {141, 144};
+constexpr std::int32_t kReportLoadLock[] = {147, 150};
+constexpr std::int32_t kReportLoadButton[] = {153, 156};
+constexpr std::int32_t kReportLoadCheckmark[] = {161, 164};
+
 void setConstants(GameState& game) {
     game.screenWidth = 640;
     game.screenHeight = 480;
@@ -32,24 +42,24 @@ void loadImage(ImagePtr& slot, std::int32_t width, std::int32_t height, std::str
 }
 
 void loadImages(GameState& game) {
-    loadImage(game.imgBackground, 640, 480, "dat\\background.bmp", 117);
-    loadImage(game.imgDieFace[0], 50, 50, "dat\\0.bmp", 120);
-    loadImage(game.imgDieFace[1], 50, 50, "dat\\1.bmp", 123);
-    loadImage(game.imgDieFace[2], 50, 50, "dat\\2.bmp", 126);
-    loadImage(game.imgDieFace[3], 50, 50, "dat\\3.bmp", 129);
-    loadImage(game.imgDieFace[4], 50, 50, "dat\\4.bmp", 132);
-    loadImage(game.imgDieFace[5], 50, 50, "dat\\5.bmp", 135);
-    loadImage(game.imgDieFace[6], 50, 50, "dat\\6.bmp", 138);
-    loadImage(game.imgScoreCell[0], 100, 20, "dat\\scb0.bmp", 141);
-    loadImage(game.imgScoreCell[1], 100, 20, "dat\\scb1.bmp", 144);
-    loadImage(game.imgLock[0], 10, 10, "dat\\lock0.bmp", 147);
-    loadImage(game.imgLock[1], 10, 10, "dat\\lock1.bmp", 150);
-    loadImage(game.imgButton[0], 200, 50, "dat\\button0.bmp", 153);
-    loadImage(game.imgButton[1], 200, 50, "dat\\button1.bmp", 156);
+    loadImage(game.imgBackground, 640, 480, "dat\\background.bmp", kReportLoadBackground);
+    loadImage(game.imgDieFace[0], 50, 50, "dat\\0.bmp", kReportLoadDieFace[0]);
+    loadImage(game.imgDieFace[1], 50, 50, "dat\\1.bmp", kReportLoadDieFace[1]);
+    loadImage(game.imgDieFace[2], 50, 50, "dat\\2.bmp", kReportLoadDieFace[2]);
+    loadImage(game.imgDieFace[3], 50, 50, "dat\\3.bmp", kReportLoadDieFace[3]);
+    loadImage(game.imgDieFace[4], 50, 50, "dat\\4.bmp", kReportLoadDieFace[4]);
+    loadImage(game.imgDieFace[5], 50, 50, "dat\\5.bmp", kReportLoadDieFace[5]);
+    loadImage(game.imgDieFace[6], 50, 50, "dat\\6.bmp", kReportLoadDieFace[6]);
+    loadImage(game.imgScoreCell[0], 100, 20, "dat\\scb0.bmp", kReportLoadScoreCell[0]);
+    loadImage(game.imgScoreCell[1], 100, 20, "dat\\scb1.bmp", kReportLoadScoreCell[1]);
+    loadImage(game.imgLock[0], 10, 10, "dat\\lock0.bmp", kReportLoadLock[0]);
+    loadImage(game.imgLock[1], 10, 10, "dat\\lock1.bmp", kReportLoadLock[1]);
+    loadImage(game.imgButton[0], 200, 50, "dat\\button0.bmp", kReportLoadButton[0]);
+    loadImage(game.imgButton[1], 200, 50, "dat\\button1.bmp", kReportLoadButton[1]);
     // Filled at every new turn with the screen under the button.
     game.imgButton[2] = createImage(200, 50);
-    loadImage(game.imgCheckmark[0], 20, 20, "dat\\checkmark0.bmp", 161);
-    loadImage(game.imgCheckmark[1], 20, 20, "dat\\checkmark1.bmp", 164);
+    loadImage(game.imgCheckmark[0], 20, 20, "dat\\checkmark0.bmp", kReportLoadCheckmark[0]);
+    loadImage(game.imgCheckmark[1], 20, 20, "dat\\checkmark1.bmp", kReportLoadCheckmark[1]);
 }
 
 }  // namespace
@@ -64,8 +74,9 @@ void startGame(GameState& game, MainLoop& loop) {
 
     // Before the window exists, so that it opens with this caption.
     setWindowTitle("ZOPP - V0.1(2008)");
-    checkResult(openScreen(game.screenWidth, game.screenHeight, game.screenDepth, 0, ScreenNoSwitch, 0), 109);
-    checkResult(setTextGrid(game.screenWidth / 8, game.screenHeight / 16), 110);
+    checkResult(openScreen(game.screenWidth, game.screenHeight, game.screenDepth, 0, ScreenNoSwitch, 0),
+                kReportOpenScreen);
+    checkResult(setTextGrid(game.screenWidth / 8, game.screenHeight / 16), kReportTextGrid);
     setColors(game.defaultForeground, game.defaultBackground, 0);
     clearScreen(NO_ARGUMENT);
     loadImages(game);

@@ -1,7 +1,7 @@
 // The game's start-up: constants, the window, the images and their bitmaps, the setup screen.
 #pragma once
 
-#include "game/game_state.h"
+#include "game/main_loop.h"
 
 namespace zopp {
 

@@ -6,6 +6,7 @@
 #include "board/dice_tray.h"
 #include "board/message_button.h"
 #include "board/scoreboard.h"
+#include "board/screen_layout.h"
 #include "frame/timing.h"
 #include "game/dice.h"
 #include "game/scoring.h"
@@ -16,32 +17,13 @@ namespace zopp {
 
 namespace {
 
-// Left and top inclusive, right and bottom exclusive.
-struct HitRect {
-    std::int32_t left, top, right, bottom;
-    bool contains(std::int32_t x, std::int32_t y) const {
-        return left <= x && x < right && top <= y && y < bottom;
-    }
-};
-
-constexpr HitRect kRuleBoxFree{30, 40, 50, 60};
-constexpr HitRect kRuleBoxLocked{30, 90, 50, 110};
-constexpr HitRect kMessageButton{370, 380, 570, 430};
-constexpr HitRect kUpperBlock{170, 25, 570, 145};
-constexpr HitRect kLowerBlock{170, 190, 570, 330};
-
-HitRect playerCountDie(std::int32_t k) {
-    return {30 + 100 * k, 350, 80 + 100 * k, 400};
-}
-HitRect trayDie(std::int32_t i) {
-    return {10 + 60 * i, 380, 60 + 60 * i, 430};
-}
+constexpr std::int32_t kReportWinnerText = 203;
 
 constexpr const char* kToScoreboard = "ins Scoreboard damit !?";
 constexpr const char* kChooseARow = "Auswahl im ScoreBoard";
 
 void showMessage(GameState& game, std::string_view text, std::int32_t style) {
-    drawMessageButton(game, kMessageButtonX, kMessageButtonY, text, game.colorBlack, style);
+    drawMessageButton(game, kMessageButton.left, kMessageButton.top, text, game.colorBlack, style);
 }
 
 void clickOnSetup(GameState& game, MainLoop& loop, std::int32_t x, std::int32_t y) {
@@ -78,7 +60,7 @@ void clickBeforeFirstThrow(GameState& game, MainLoop& loop, std::int32_t x, std:
 void clickBetweenThrows(GameState& game, MainLoop& loop, std::int32_t x, std::int32_t y) {
     game.clickedDie = -1;
     for (std::int32_t i = 1; i <= 5; ++i) {
-        if (trayDie(i).contains(x, y)) {
+        if (dieRect(i).contains(x, y)) {
             game.clickedDie = i;
         }
     }
@@ -126,18 +108,18 @@ void endGame(GameState& game, MainLoop& loop) {
              game.colorBlack, LineFilledBox);
     // No winner is named; the totals on the board tell.
     drawTextChecked(85, game.screenHeight - 32, "Wer auch immer gewonnen hat, Herzlichen Glueckwunsch!!!",
-                    game.colorYellow, 203);
+                    game.colorYellow, kReportWinnerText);
     showMessage(game, "Neues Spiel ??", 0);
     loop.phase = GameOver;
 }
 
 // The row depends only on y: any of the four player columns fills the current player's row.
 std::int32_t rowAt(std::int32_t x, std::int32_t y) {
-    if (kUpperBlock.contains(x, y)) {
-        return (y - 25) / 20 + 1;
+    if (kUpperCategories.contains(x, y)) {
+        return Ones + (y - kUpperCategories.top) / kCellHeight;
     }
-    if (kLowerBlock.contains(x, y)) {
-        return (y - 190) / 20 + 9;
+    if (kLowerCategories.contains(x, y)) {
+        return ThreeOfAKind + (y - kLowerCategories.top) / kCellHeight;
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 // The game flow: what a left-button release does in each phase, and the end of a game.
 #pragma once
 
-#include "game/game_state.h"
+#include "game/main_loop.h"
 
 namespace zopp {
 

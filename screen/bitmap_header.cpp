@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "screen/byte_reader.h"
+#include "screen/colour.h"
 
 namespace zopp {
 
@@ -31,12 +32,6 @@ ChannelMask ChannelMask::from(std::uint32_t mask) {
     const int low = std::countr_zero(mask);
     const int high = 31 - std::countl_zero(mask);
     return {mask >> low, low, high - low + 1};
-}
-
-std::uint32_t widenChannel(std::uint32_t value, std::int32_t bits) {
-    if (bits > 8) return (value >> (bits - 8)) & 0xFF;
-    if (bits >= 4) return ((value << (8 - bits)) | (value >> (2 * bits - 8))) & 0xFF;
-    return (value << (8 - bits)) & 0xFF;
 }
 
 std::uint32_t ChannelMask::extract(std::uint32_t value) const {

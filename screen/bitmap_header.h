@@ -21,9 +21,6 @@ struct ChannelMask {
     std::uint32_t extract(std::uint32_t value) const;
 };
 
-// Widens an n-bit channel value to 8 bits so that the full n-bit value maps to 0xFF.
-std::uint32_t widenChannel(std::uint32_t value, std::int32_t bits);
-
 struct BitmapHeader {
     std::uint64_t dataOffset = 0;  // where the first stored row starts
     std::uint32_t headerSize = 0;

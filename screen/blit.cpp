@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frame/runtime.h"
 #include "screen/draw_context.h"
 #include "screen/geometry.h"
 #include "screen/row_copy.h"
@@ -12,7 +13,6 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t ILLEGAL_CALL = 1;
 constexpr std::int32_t PUT_ALPHA = 6;
 
 // Put mode 6 with a 1-byte image on a 4-byte target: each image byte becomes the alpha byte of the target
@@ -61,41 +61,38 @@ void copyRows(const std::uint8_t* source, std::uint8_t* target, std::int32_t wid
     }
 }
 
-std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image, std::int32_t srcX1,
-                      std::int32_t srcY1, std::int32_t srcX2, std::int32_t srcY2, std::int32_t coordinateMode,
-                      std::int32_t putMode, RowBlitter blitter, std::int32_t alpha, void* blender,
-                      void* parameter) {
-    DrawContext* context = drawContext();
-    if (!context || image.empty() || !blitter) return ILLEGAL_CALL;
-    ScreenState& screen = *currentScreen();
-    if (!selectTarget(*context, target)) return ILLEGAL_CALL;
+namespace {
 
-    const std::int32_t mode = coordinateMode & 7;
-    if (mode == CoordFirstRelative || mode == CoordBothRelative || mode == CoordPenRelative) {
-        x += context->penX;
-        y += context->penY;
-    }
-    const std::int32_t px = roundCoordinate(x), py = roundCoordinate(y);
-    context->penX = static_cast<float>(px);
-    context->penY = static_cast<float>(py);
+std::int32_t putImageBlock(ImageBytes target, float x, float y, ConstImageBytes image, std::int32_t srcX1,
+                           std::int32_t srcY1, std::int32_t srcX2, std::int32_t srcY2,
+                           std::int32_t coordinateMode, std::int32_t putMode, RowBlitter blitter,
+                           std::int32_t alpha, void* blender, void* parameter) {
+    DrawContext* context = drawContext();
+    if (!context || image.empty() || !blitter) return IllegalFunctionCall;
+    ScreenState& screen = *currentScreen();
+    if (!selectTarget(*context, target)) return IllegalFunctionCall;
+
+    // The position is the first point; the far source corner is the second.
+    const CoordinateRules rules = coordinateRules(coordinateMode, true);
+    const PixelPoint at = placePoint(*context, rules.firstFromPen, x, y);
 
     const auto info = readImageHeader(image, screen.bytesPerPixel);
-    if (!info) return ILLEGAL_CALL;
+    if (!info) return IllegalFunctionCall;
     if (info->bytesPerPixel != context->bytesPerPixel) {
         if (putMode != PUT_ALPHA || info->bytesPerPixel != 1 || context->bytesPerPixel != 4)
-            return ILLEGAL_CALL;
+            return IllegalFunctionCall;
         blitter = writeAlpha;
     }
 
     const bool given = srcX1 != NO_ARGUMENT;
     std::int64_t x2 = srcX2, y2 = srcY2;
-    if (given && (mode == CoordSecondRelative || mode == CoordBothRelative)) {
+    if (given && rules.secondFromFirst) {
         x2 += srcX1;
         y2 += srcY1;
     }
     const SourceBlock block = sourceBlock(*info, srcX1, srcY1, x2, y2, given);
     if (block.width == 0 || block.height == 0) return 0;
-    const auto visible = clipBlock(targetClip(*context), px, py, block.width, block.height);
+    const auto visible = clipBlock(targetClip(*context), at.x, at.y, block.width, block.height);
     if (!visible) return 0;
 
     const std::uint8_t* from = image.data() + info->pixelOffset +
@@ -110,10 +107,10 @@ std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image
     return 0;
 }
 
-std::int32_t copyScreenRect(ImageBytes source, float x1, float y1, float x2, float y2, ImageBytes destination,
-                            std::int32_t coordinateMode) {
+std::int32_t copyRect(ImageBytes source, float x1, float y1, float x2, float y2, ImageBytes destination,
+                      std::int32_t coordinateMode) {
     DrawContext* context = drawContext();
-    if (!context || !selectTarget(*context, source)) return ILLEGAL_CALL;
+    if (!context || !selectTarget(*context, source)) return IllegalFunctionCall;
     PointPair p = resolvePointPair(*context, coordinateMode, x1, y1, x2, y2);
     if (p.x1 > p.x2) std::swap(p.x1, p.x2);
     if (p.y1 > p.y2) std::swap(p.y1, p.y2);
@@ -122,13 +119,13 @@ std::int32_t copyScreenRect(ImageBytes source, float x1, float y1, float x2, flo
     const Rect clip = targetClip(*context);
     if (p.x1 < clip.x || p.y1 < clip.y || std::int64_t(p.x2) >= std::int64_t(clip.x) + clip.width ||
         std::int64_t(p.y2) >= std::int64_t(clip.y) + clip.height) {
-        return ILLEGAL_CALL;
+        return IllegalFunctionCall;
     }
     const std::int32_t width = p.x2 - p.x1 + 1, height = p.y2 - p.y1 + 1;
     const std::int32_t bytesPerPixel = context->bytesPerPixel;
     const std::int32_t pitch = imagePitch(width, bytesPerPixel);
     if (IMAGE_HEADER_BYTES + std::uint64_t(pitch) * std::uint64_t(height) > destination.size())
-        return ILLEGAL_CALL;
+        return IllegalFunctionCall;
 
     writeImageHeader(destination.data(), bytesPerPixel, width, height);
     const ScreenLock lock;
@@ -138,6 +135,21 @@ std::int32_t copyScreenRect(ImageBytes source, float x1, float y1, float x2, flo
         std::memmove(to, from, std::size_t(width) * std::size_t(bytesPerPixel));
     }
     return 0;
+}
+
+}  // namespace
+
+std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image, std::int32_t srcX1,
+                      std::int32_t srcY1, std::int32_t srcX2, std::int32_t srcY2, std::int32_t coordinateMode,
+                      std::int32_t putMode, RowBlitter blitter, std::int32_t alpha, void* blender,
+                      void* parameter) {
+    return storeErrorNumber(putImageBlock(target, x, y, image, srcX1, srcY1, srcX2, srcY2, coordinateMode,
+                                          putMode, blitter, alpha, blender, parameter));
+}
+
+std::int32_t copyScreenRect(ImageBytes source, float x1, float y1, float x2, float y2, ImageBytes destination,
+                            std::int32_t coordinateMode) {
+    return storeErrorNumber(copyRect(source, x1, y1, x2, y2, destination, coordinateMode));
 }
 
 }  // namespace zopp

@@ -17,16 +17,6 @@ void copyRows(const std::uint8_t* source, std::uint8_t* target, std::int32_t wid
               std::int32_t sourcePitch, std::int32_t targetPitch, std::int32_t alpha, void* blender,
               void* parameter);
 
-// Coordinate modes, the low 3 bits of a mode argument.
-enum CoordinateMode : std::int32_t {
-    CoordAbsolute = 0,
-    CoordSecondRelative = 1,  // second point relative to the first
-    CoordFirstRelative = 2,   // first point relative to the pen
-    CoordBothRelative = 3,
-    CoordAbsoluteAlt = 4,
-    CoordPenRelative = 5,  // single point relative to the pen
-};
-
 // Draws image (or its source rectangle, corners inclusive) at (x, y) onto target (SCREEN = the screen).
 // 1 without a screen, for a null image or a pixel-size mismatch; 0 otherwise, also when nothing shows.
 std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/runtime.h"
 #include "screen/backend.h"
 #include "screen/bitmap_header.h"
 #include "screen/byte_reader.h"
@@ -17,9 +18,6 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t ILLEGAL_CALL = 1;
-constexpr std::int32_t FILE_NOT_FOUND = 2;
-constexpr std::int32_t FILE_IO_ERROR = 3;
 constexpr std::size_t MAX_NAME = 259;
 
 constexpr std::uint8_t BITMAP_MARK = 0x42;      // 'B'
@@ -44,26 +42,27 @@ std::int32_t loadRawDump(ByteReader& in, std::uint8_t mark, ImageBytes destinati
     std::uint64_t length = 0;
     if (mark == SHORT_DUMP_MARK) {
         const auto n = in.skip(4) ? in.u16() : std::nullopt;
-        if (!n) return FILE_IO_ERROR;
+        if (!n) return FileIoError;
         length = *n;
     } else {
         const auto n = in.u32();
-        if (!n) return FILE_IO_ERROR;
+        if (!n) return FileIoError;
         length = *n;
     }
     ScreenState* screen = currentScreen();
     const bool toScreen = destination.empty();
-    if (toScreen && !screen) return ILLEGAL_CALL;
+    if (toScreen && !screen) return IllegalFunctionCall;
     std::span<std::uint8_t> room =
         toScreen ? std::span<std::uint8_t>(screen->pages[std::size_t(screen->workPage)]) : destination;
-    if (length > room.size()) return ILLEGAL_CALL;  // the dump names more bytes than the destination owns
+    if (length > room.size())
+        return IllegalFunctionCall;  // the dump names more bytes than the destination owns
 
     const std::uint64_t available = std::min<std::uint64_t>(length, in.remaining());
     const auto bytes = in.bytes(available);
     const ScreenLock lock;
     std::memcpy(room.data(), bytes->data(), bytes->size());
     if (toScreen && screen->workIsVisible()) markAllDirty(*screen);
-    return available == length ? 0 : FILE_IO_ERROR;
+    return available == length ? 0 : FileIoError;
 }
 
 // The destination's geometry; nullopt when raw memory cannot hold the whole picture.
@@ -122,15 +121,15 @@ void copyPalette(ScreenState& screen, const BitmapPalette& palette, std::uint32_
 std::int32_t loadBitmapFile(std::span<const std::uint8_t> file, ImageBytes destination,
                             std::uint32_t* paletteOut) {
     ScreenState* screen = currentScreen();
-    if (!screen) return ILLEGAL_CALL;
+    if (!screen) return IllegalFunctionCall;
     const auto header = readBitmapHeader(file);
-    if (!header) return FILE_IO_ERROR;
+    if (!header) return FileIoError;
     const auto palette = readBitmapPalette(file, *header);
-    if (!palette) return FILE_IO_ERROR;
+    if (!palette) return FileIoError;
     const auto target = resolveDestination(*screen, destination, *header);
-    if (!target) return ILLEGAL_CALL;
+    if (!target) return IllegalFunctionCall;
     const RowConverter convert = pickRowConverter(header->bitCount, target->bytesPerPixel);
-    if (!convert) return ILLEGAL_CALL;
+    if (!convert) return IllegalFunctionCall;
 
     const std::int32_t areaWidth = std::min(header->width, target->width);
     const std::int32_t areaHeight = std::min(header->height, target->height);
@@ -143,11 +142,11 @@ std::int32_t loadBitmapFile(std::span<const std::uint8_t> file, ImageBytes desti
     const ConvertSource source{&*header, screen->palette.data(), screen->colourMask};
     std::int32_t result = 0;
     ByteReader in(file);
-    if (!in.seek(header->dataOffset)) result = FILE_IO_ERROR;
+    if (!in.seek(header->dataOffset)) result = FileIoError;
     for (std::int32_t stored = 0; result == 0 && stored < header->height; ++stored) {
         const auto row = in.bytes(rowBytes);
         if (!row) {
-            result = FILE_IO_ERROR;  // rows already converted stay
+            result = FileIoError;  // rows already converted stay
             break;
         }
         const std::int32_t y = header->topDown ? stored : header->height - 1 - stored;
@@ -179,28 +178,33 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(std::FILE* f) {
     return bytes;
 }
 
+std::int32_t loadBitmapFileNamed(std::string_view fileName, ImageBytes destination,
+                                 std::uint32_t* paletteOut) {
+    if (destination.empty() && !currentScreen()) return IllegalFunctionCall;
+    std::string name(fileName.substr(0, MAX_NAME));
+    std::replace(name.begin(), name.end(), '\\', '/');
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+    if (!file) return FileNotFound;
+    const auto bytes = readWholeFile(file.get());
+    file.reset();  // closed before decoding, whatever the outcome
+    if (!bytes) return FileIoError;
+    return loadBitmapBytes(*bytes, destination, paletteOut);
+}
+
 }  // namespace
 
 std::int32_t loadBitmapBytes(std::span<const std::uint8_t> file, ImageBytes destination,
                              std::uint32_t* paletteOut) {
     ByteReader in(file);
     const auto mark = in.u8();
-    if (!mark) return FILE_IO_ERROR;
+    if (!mark) return FileIoError;
     if (*mark == SHORT_DUMP_MARK || *mark == LONG_DUMP_MARK) return loadRawDump(in, *mark, destination);
-    if (*mark != BITMAP_MARK) return FILE_IO_ERROR;
+    if (*mark != BITMAP_MARK) return FileIoError;
     return loadBitmapFile(file, destination, paletteOut);
 }
 
 std::int32_t loadBitmap(std::string_view fileName, ImageBytes destination, std::uint32_t* paletteOut) {
-    if (destination.empty() && !currentScreen()) return ILLEGAL_CALL;
-    std::string name(fileName.substr(0, MAX_NAME));
-    std::replace(name.begin(), name.end(), '\\', '/');
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
-    if (!file) return FILE_NOT_FOUND;
-    const auto bytes = readWholeFile(file.get());
-    file.reset();  // closed before decoding, whatever the outcome
-    if (!bytes) return FILE_IO_ERROR;
-    return loadBitmapBytes(*bytes, destination, paletteOut);
+    return storeErrorNumber(loadBitmapFileNamed(fileName, destination, paletteOut));
 }
 
 }  // namespace zopp

@@ -1,6 +1,5 @@
 #include "screen/draw_context.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace zopp {
@@ -29,15 +28,6 @@ std::uint32_t blend(std::uint32_t over, std::uint32_t under) {
 }
 
 }  // namespace
-
-bool cpuHasFastCopy() {
-#if defined(__x86_64__) || defined(__i386__)
-    static const bool has = __builtin_cpu_supports("mmx");
-    return has;
-#else
-    return true;
-#endif
-}
 
 void DrawContext::setPixel(std::int32_t x, std::int32_t y, std::uint32_t colour) const {
     std::uint8_t* p = row(y) + static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
@@ -113,25 +103,6 @@ bool selectTarget(DrawContext& c, ImageBytes target) {
     c.clip = Rect{0, 0, info->width, info->height};
     c.alphaDrawing = (screen->flags & ScreenAlphaDrawing) && c.bytesPerPixel == 4;
     return true;
-}
-
-void resolvePoint(const DrawContext& c, std::int32_t mode, float x, float y, std::int32_t& px,
-                  std::int32_t& py) {
-    if ((mode & 7) == 5) {
-        x += c.penX;
-        y += c.penY;
-    }
-    px = roundCoordinate(x);
-    py = roundCoordinate(y);
-}
-
-std::int32_t roundCoordinate(float value) {
-    // Far-off coordinates saturate (and NaN becomes 0) so that the conversion stays defined; clipping
-    // then rejects them.
-    if (!(value == value)) return 0;
-    const double v = std::clamp(static_cast<double>(value), -2147483648.0, 2147483647.0);
-    return static_cast<std::int32_t>(v > 0 ? std::min(v + 0.5, 2147483647.0)
-                                           : std::max(v - 0.5, -2147483648.0));
 }
 
 }  // namespace zopp

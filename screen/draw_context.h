@@ -37,11 +37,4 @@ DrawContext* drawContext();
 // screen and comes back when the screen becomes the target again. False when the image is unusable.
 bool selectTarget(DrawContext& context, ImageBytes target);
 
-// Rounds half away from zero: 10.5 → 11, -10.5 → -11, 0.4 → 0.
-std::int32_t roundCoordinate(float value);
-
-// Applies a single-point coordinate mode (pen-relative for 5) and rounds to pixels.
-void resolvePoint(const DrawContext& context, std::int32_t mode, float x, float y, std::int32_t& px,
-                  std::int32_t& py);
-
 }  // namespace zopp

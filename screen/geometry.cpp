@@ -31,13 +31,43 @@ Rect targetClip(const DrawContext& c) {
     return Rect{block->x, block->y, block->width, block->height};
 }
 
-PointPair resolvePointPair(DrawContext& c, std::int32_t mode, float x1, float y1, float x2, float y2) {
+std::int32_t roundCoordinate(float value) {
+    // Saturating keeps the conversion defined; clipping then rejects the far-off point.
+    if (!(value == value)) return 0;
+    const double v = std::clamp(static_cast<double>(value), -2147483648.0, 2147483647.0);
+    return static_cast<std::int32_t>(v > 0 ? std::min(v + 0.5, 2147483647.0)
+                                           : std::max(v - 0.5, -2147483648.0));
+}
+
+CoordinateRules coordinateRules(std::int32_t mode, bool twoPoints) {
     mode &= 7;
-    if (mode == 2 || mode == 3 || mode == 5) {
+    if (!twoPoints) return {mode == CoordPenRelative, false};
+    return {mode == CoordFirstRelative || mode == CoordBothRelative || mode == CoordPenRelative,
+            mode == CoordSecondRelative || mode == CoordBothRelative};
+}
+
+PixelPoint placePoint(DrawContext& c, bool fromPen, float x, float y) {
+    if (fromPen) {
+        x += c.penX;
+        y += c.penY;
+    }
+    const PixelPoint p{roundCoordinate(x), roundCoordinate(y)};
+    c.penX = static_cast<float>(p.x);
+    c.penY = static_cast<float>(p.y);
+    return p;
+}
+
+PixelPoint resolvePoint(DrawContext& c, std::int32_t mode, float x, float y) {
+    return placePoint(c, coordinateRules(mode, false).firstFromPen, x, y);
+}
+
+PointPair resolvePointPair(DrawContext& c, std::int32_t mode, float x1, float y1, float x2, float y2) {
+    const CoordinateRules rules = coordinateRules(mode, true);
+    if (rules.firstFromPen) {
         x1 += c.penX;
         y1 += c.penY;
     }
-    if (mode == 1 || mode == 3) {
+    if (rules.secondFromFirst) {
         x2 += x1;
         y2 += y1;
     }

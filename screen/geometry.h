@@ -31,8 +31,29 @@ std::optional<PointPair> clipCorners(const Rect& clip, std::int64_t x1, std::int
 // The context's clip rectangle cut to its target, so pixel routines never leave the target.
 Rect targetClip(const DrawContext& context);
 
-// Applies a two-point coordinate mode (1: second relative to first, 2 and 5: first relative to the pen,
-// 3: both), rounds, and leaves the pen on the second point so relative calls chain.
+// Rounds half away from zero: 10.5 → 11, -10.5 → -11, 0.4 → 0. Far-off values saturate, NaN is 0.
+std::int32_t roundCoordinate(float value);
+
+// What a mode argument's low 3 bits say: 0 and 4 absolute, 5 the point relative to the pen; an operation
+// with a second point also knows 1 (the second relative to the first), 2 (the first relative to the pen)
+// and 3 (both). A second point is a corner of a line or box, or the far source corner of putImage.
+struct CoordinateRules {
+    bool firstFromPen = false;
+    bool secondFromFirst = false;
+};
+CoordinateRules coordinateRules(std::int32_t mode, bool twoPoints);
+
+struct PixelPoint {
+    std::int32_t x, y;
+};
+
+// Adds the pen when fromPen, rounds, and moves the pen there.
+PixelPoint placePoint(DrawContext& context, bool fromPen, float x, float y);
+
+// A single point (text) under mode, rounded; the pen takes it.
+PixelPoint resolvePoint(DrawContext& context, std::int32_t mode, float x, float y);
+
+// Two points under mode, rounded; the pen takes the second so relative calls chain.
 PointPair resolvePointPair(DrawContext& context, std::int32_t mode, float x1, float y1, float x2, float y2);
 
 }  // namespace zopp

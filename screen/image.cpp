@@ -4,6 +4,7 @@
 #include <new>
 
 #include "screen/byte_reader.h"
+#include "screen/colour.h"
 #include "screen/screen_state.h"
 
 namespace zopp {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "screen/colour.h"
 #include "screen/draw_context.h"
 #include "screen/geometry.h"
 #include "screen/screen_state.h"
@@ -17,8 +18,7 @@ constexpr std::uint32_t SOLID = 0xFFFF;
 // The 16-bit style pattern: the mask starts at bit 15 and moves right one bit per position, drawn or not.
 class Pattern {
   public:
-    explicit Pattern(std::uint32_t style, std::int64_t skipped = 0)
-        : style_(style & SOLID), mask_(0x8000u >> (skipped & 15)) {}
+    explicit Pattern(std::uint32_t style) : style_(style & SOLID) {}
     bool solid() const { return style_ == SOLID; }
     bool next() {
         const bool on = (style_ & mask_) != 0;
@@ -28,7 +28,7 @@ class Pattern {
 
   private:
     std::uint32_t style_;
-    std::uint32_t mask_;
+    std::uint32_t mask_ = 0x8000u;
 };
 
 struct Point {
@@ -74,12 +74,10 @@ bool clipSegment(Point& a, Point& b, const Rect& clip) {
     return false;
 }
 
-// Draws a..b, already clipped from a line that started at start.
-void drawSegment(const DrawContext& c, Point start, Point a, Point b, std::uint32_t colour,
-                 std::uint32_t style) {
+// Draws a..b, already clipped: the pattern starts at a, the first point drawn, not at the line's start.
+void drawSegment(const DrawContext& c, Point a, Point b, std::uint32_t colour, std::uint32_t style) {
     const bool xMajor = std::llabs(b.x - a.x) >= std::llabs(b.y - a.y);
-    // The pattern keeps the phase the unclipped line would have at the first visible pixel.
-    Pattern pattern(style, xMajor ? std::llabs(a.x - start.x) : std::llabs(a.y - start.y));
+    Pattern pattern(style);
 
     if (a.y == b.y && pattern.solid()) {
         c.fillRun(static_cast<std::int32_t>(std::min(a.x, b.x)), static_cast<std::int32_t>(a.y),
@@ -116,28 +114,30 @@ bool inRange(std::int32_t v, std::int32_t start, std::int32_t length) {
     return v >= start && std::int64_t(v) < std::int64_t(start) + length;
 }
 
-// The outline of the clamped box, clockwise from its top-left corner so a pattern runs round it; an edge
-// whose own row or column lies outside the clip rectangle is skipped but still advances the pattern.
+// The outline of the clamped box, clockwise from its top-left corner so a pattern runs round it. An edge
+// whose own row or column lies outside the clip rectangle is hidden; a corner belongs to both of its
+// edges, so it shows when either does. Hidden positions still advance the pattern.
 void drawOutline(const DrawContext& c, const Rect& clip, const PointPair& box, const PointPair& clamped,
                  std::uint32_t colour, std::uint32_t style) {
     Pattern pattern(style);
     const bool top = inRange(box.y1, clip.y, clip.height), bottom = inRange(box.y2, clip.y, clip.height);
     const bool left = inRange(box.x1, clip.x, clip.width), right = inRange(box.x2, clip.x, clip.width);
-    auto plot = [&](bool edgeShown, std::int32_t x, std::int32_t y) {
-        if (pattern.next() && edgeShown) c.setPixel(x, y, colour);
+    const std::int32_t x1 = clamped.x1, y1 = clamped.y1, x2 = clamped.x2, y2 = clamped.y2;
+    auto plot = [&](std::int32_t x, std::int32_t y) {
+        const bool shown = (top && y == y1) || (bottom && y == y2) || (left && x == x1) || (right && x == x2);
+        if (pattern.next() && shown) c.setPixel(x, y, colour);
     };
-    const auto [x1, y1, x2, y2] = clamped;
     for (std::int32_t x = x1; x <= x2; ++x)
-        plot(top, x, y1);
+        plot(x, y1);
     for (std::int32_t y = y1 + 1; y <= y2; ++y)
-        plot(right, x2, y);
+        plot(x2, y);
     if (y2 > y1) {
         for (std::int32_t x = x2 - 1; x >= x1; --x)
-            plot(bottom, x, y2);
+            plot(x, y2);
     }
     if (x2 > x1) {
         for (std::int32_t y = y2 - 1; y > y1; --y)
-            plot(left, x1, y);
+            plot(x1, y);
     }
 }
 
@@ -170,11 +170,10 @@ void drawLine(ImageBytes target, float x1, float y1, float x2, float y2, std::ui
         }
         if (context->targetIsVisible(screen)) markDirty(screen, area->y1, area->y2);
     } else if (kind == LineSegment) {
-        const Point start{p.x1, p.y1};
-        Point a = start, b{p.x2, p.y2};
+        Point a{p.x1, p.y1}, b{p.x2, p.y2};
         if (!clipSegment(a, b, clip)) return;
         const ScreenLock lock;
-        drawSegment(*context, start, a, b, pixel, style);
+        drawSegment(*context, a, b, pixel, style);
         if (context->targetIsVisible(screen)) {
             markDirty(screen, static_cast<std::int32_t>(std::min(a.y, b.y)),
                       static_cast<std::int32_t>(std::max(a.y, b.y)));

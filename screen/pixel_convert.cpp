@@ -2,16 +2,9 @@
 
 #include <cstring>
 
+#include "screen/colour.h"
+
 namespace zopp {
-
-namespace {
-
-// Widens a 5- or 6-bit channel to 8 bits by repeating its top bits, so full intensity stays 0xFF.
-std::uint32_t widen(std::uint32_t value, int bits) {
-    return (value << (8 - bits)) | (value >> (2 * bits - 8));
-}
-
-}  // namespace
 
 std::uint32_t shownColour(const ScreenState& screen, const std::uint8_t* pixel) {
     switch (screen.bytesPerPixel) {
@@ -23,7 +16,8 @@ std::uint32_t shownColour(const ScreenState& screen, const std::uint8_t* pixel) 
         case 2: {
             std::uint16_t v;
             std::memcpy(&v, pixel, 2);
-            return (widen((v >> 11) & 0x1F, 5) << 16) | (widen((v >> 5) & 0x3F, 6) << 8) | widen(v & 0x1F, 5);
+            return (widenChannel((v >> 11) & 0x1F, 5) << 16) | (widenChannel((v >> 5) & 0x3F, 6) << 8) |
+                   widenChannel(v & 0x1F, 5);
         }
         default:
             return screen.palette[*pixel & screen.colourMask] & 0xFFFFFF;

@@ -45,4 +45,13 @@ RowCopy rowCopy(CopyVariant variant, std::int32_t bytesPerPixel) {
     return (variant == CopyVariant::Fast ? fastTable : plainTable)[bytesPerPixel];
 }
 
+bool cpuHasFastCopy() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool has = __builtin_cpu_supports("mmx");
+    return has;
+#else
+    return true;
+#endif
+}
+
 }  // namespace zopp

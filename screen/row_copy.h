@@ -14,4 +14,7 @@ using RowCopy = void (*)(const std::uint8_t* source, std::uint8_t* target, std::
 // Null for a pixel size other than 1, 2 or 4 bytes.
 RowCopy rowCopy(CopyVariant variant, std::int32_t bytesPerPixel);
 
+// Whether the processor offers the 8-byte moves of the fast variant (decided once).
+bool cpuHasFastCopy();
+
 }  // namespace zopp

@@ -9,9 +9,12 @@
 
 #include "frame/events.h"
 #include "frame/runtime.h"
+#include "frame/timing.h"
 #include "screen/backend.h"
+#include "screen/colour.h"
 #include "screen/draw_context.h"
 #include "screen/input.h"
+#include "screen/row_copy.h"
 #include "screen/screen_state.h"
 
 namespace zopp {
@@ -161,10 +164,10 @@ std::string_view windowTitle() {
 std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t depth, std::int32_t pageCount,
                         std::int32_t flags, std::int32_t refreshRate) {
     const std::int32_t normalised = normaliseDepth(depth);
-    if (width <= 0 || height <= 0 || normalised == 0) return IllegalFunctionCall;
+    if (width <= 0 || height <= 0 || normalised == 0) return storeErrorNumber(IllegalFunctionCall);
     // Pixel offsets in the layer are 32-bit products of row and pitch: a page must stay below 2 GiB.
     const std::int64_t pageSize = std::int64_t{(normalised + 7) / 8} * width * height;
-    if (pageSize > std::numeric_limits<std::int32_t>::max()) return IllegalFunctionCall;
+    if (pageSize > std::numeric_limits<std::int32_t>::max()) return storeErrorNumber(IllegalFunctionCall);
     pageCount = std::max(pageCount, 1);
     if (flags & ScreenShaped) flags |= ScreenNoSwitch | ScreenNoFrame;
 
@@ -175,7 +178,8 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
     try {
         screen = makeScreenState(width, height, normalised, pageCount, flags);
     } catch (const std::bad_alloc&) {
-        return IllegalFunctionCall;  // the pages do not fit in memory: no screen, like any failed open
+        // The pages do not fit in memory: no screen, like any failed open.
+        return storeErrorNumber(IllegalFunctionCall);
     }
     if (!titleEverSet) useProgramNameAsTitle();
     openEventQueue();
@@ -204,9 +208,10 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
         }
     }
     if (!started) {
+        setKeyPressedHook(nullptr);
         openState.reset();
         closeEventQueue();
-        return IllegalFunctionCall;
+        return storeErrorNumber(IllegalFunctionCall);
     }
 
     {
@@ -220,11 +225,13 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
         registerExitHook(closeScreenAtExit);
         exitHookRegistered = true;
     }
-    return 0;
+    return storeErrorNumber(0);
 }
 
 void closeScreen() {
     if (!openState) return;
+    // Without a screen, sleeping watches the console's keys again.
+    setKeyPressedHook(nullptr);
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
     openState->waker.backend.store(nullptr, std::memory_order_release);
@@ -241,7 +248,8 @@ void closeScreen() {
 
 std::int32_t setTextGrid(std::int32_t columns, std::int32_t rows) {
     ScreenState* screen = currentScreen();
-    if (!screen) return IllegalFunctionCall;
+    if (!screen) return storeErrorNumber(IllegalFunctionCall);
+    setErrorNumber(0);  // a query's grid is no error number
     const std::int32_t previousColumns = screen->textColumns;
     const std::int32_t previousRows = screen->textRows;
     // An omitted side keeps the current cell, which is the current font's (a screen narrower or lower than

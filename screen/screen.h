@@ -11,6 +11,17 @@ namespace zopp {
 inline constexpr std::int32_t NO_ARGUMENT = static_cast<std::int32_t>(0xFFFF0000u);
 inline constexpr std::int32_t DEFAULT_COLOR = static_cast<std::int32_t>(0x80000000u);
 
+// Coordinate modes of the drawing operations, the low 3 bits of a mode argument. The pen is the last
+// point a drawing operation used.
+enum CoordinateMode : std::int32_t {
+    CoordAbsolute = 0,
+    CoordSecondRelative = 1,  // two points: the second relative to the first
+    CoordFirstRelative = 2,   // two points: the first relative to the pen
+    CoordBothRelative = 3,    // two points: both of the above
+    CoordAbsoluteAlt = 4,
+    CoordPenRelative = 5,  // the (first) point relative to the pen
+};
+
 // Bits of openScreen's flags.
 enum ScreenFlag : std::int32_t {
     ScreenFullScreen = 1,

@@ -88,15 +88,4 @@ std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::
     return count;
 }
 
-std::uint32_t convertColour(std::uint32_t colour, std::int32_t bytesPerPixel) {
-    switch (bytesPerPixel) {
-        case 4:
-            return colour;
-        case 2:
-            return ((colour >> 3) & 0x1F) | ((colour >> 5) & 0x7E0) | ((colour >> 8) & 0xF800);
-        default:
-            return colour & 0xFF;
-    }
-}
-
 }  // namespace zopp

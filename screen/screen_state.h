@@ -110,11 +110,4 @@ struct LineSpan {
 // number of spans; 0 when nothing changed. Call with the lock held.
 std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::int32_t mergeGap = 16);
 
-// Colour conversion from 0xRRGGBB to the pixel format of bytesPerPixel bytes: unchanged for 4, 5-6-5 for
-// 2, the low 8 bits for 1.
-std::uint32_t convertColour(std::uint32_t colour, std::int32_t bytesPerPixel);
-
-// Whether the processor offers the wide row copies (decided once).
-bool cpuHasFastCopy();
-
 }  // namespace zopp

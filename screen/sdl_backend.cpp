@@ -20,11 +20,13 @@
 #include <vector>
 
 #include "frame/runtime.h"
+#include "frame/timing.h"
 #include "screen/event_translator.h"
 #include "screen/pixel_convert.h"
 #include "screen/scan_codes.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
+#include "screen/sdl/sdl_beep.h"
 #include "screen/sdl_gl_functions.h"
 #include "screen/sdl_keys.h"
 
@@ -189,6 +191,7 @@ std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
 
 bool SdlBackend::start(ScreenState& screen, std::int32_t refreshRate) {
     if (videoDrivers().empty()) return false;
+    setBeepSoundHook(playSdlTone);  // from the first window on, the beep sounds through SDL's audio
     skipComposeTable();
     screen_ = &screen;
     refreshRate_ = refreshRate;

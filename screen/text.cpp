@@ -6,7 +6,9 @@
 #include <optional>
 
 #include "frame/runtime.h"
+#include "screen/colour.h"
 #include "screen/draw_context.h"
+#include "screen/geometry.h"
 #include "screen/screen_state.h"
 
 namespace zopp {
@@ -121,11 +123,9 @@ bool drawWithImageFont(const DrawContext& context, const ImageFont& font, std::i
     return met;
 }
 
-}  // namespace
-
-std::int32_t drawText(ImageBytes target, float x, float y, std::int32_t flags, std::string_view text,
-                      std::uint32_t colour, ConstImageBytes font, [[maybe_unused]] std::int32_t putMode,
-                      RowBlitter blitter, void* blender, void* parameter) {
+std::int32_t drawTextLine(ImageBytes target, float x, float y, std::int32_t flags, std::string_view text,
+                          std::uint32_t colour, ConstImageBytes font, RowBlitter blitter, void* blender,
+                          void* parameter) {
     ScreenState* screen = currentScreen();
     if (!screen) return 0;
     if (text.data() == nullptr) return IllegalFunctionCall;
@@ -143,20 +143,26 @@ std::int32_t drawText(ImageBytes target, float x, float y, std::int32_t flags, s
     } else {
         colour = convertColour(colour, context->bytesPerPixel);
     }
-    std::int32_t px = 0, py = 0;
-    resolvePoint(*context, flags, x, y, px, py);
-    context->penX = static_cast<float>(px);
-    context->penY = static_cast<float>(py);
+    const PixelPoint at = resolvePoint(*context, flags, x, y);
 
     ScreenLock lock;
     const std::int32_t cellHeight = imageFont ? imageFont->glyphHeight : builtin->height;
-    const RowSpan rows = clipRows(context->clip, py, cellHeight);
+    const RowSpan rows = clipRows(context->clip, at.y, cellHeight);
     if (rows.first > rows.last) return 0;
-    const bool drawn =
-        imageFont ? drawWithImageFont(*context, *imageFont, px, py, text, rows, blitter, blender, parameter)
-                  : drawBuiltin(*context, *builtin, px, py, text, colour, rows);
+    const bool drawn = imageFont ? drawWithImageFont(*context, *imageFont, at.x, at.y, text, rows, blitter,
+                                                     blender, parameter)
+                                 : drawBuiltin(*context, *builtin, at.x, at.y, text, colour, rows);
     if (drawn && context->targetIsVisible(*screen)) markDirty(*screen, rows.first, rows.last);
     return 0;
+}
+
+}  // namespace
+
+std::int32_t drawText(ImageBytes target, float x, float y, std::int32_t flags, std::string_view text,
+                      std::uint32_t colour, ConstImageBytes font, [[maybe_unused]] std::int32_t putMode,
+                      RowBlitter blitter, void* blender, void* parameter) {
+    return storeErrorNumber(
+        drawTextLine(target, x, y, flags, text, colour, font, blitter, blender, parameter));
 }
 
 }  // namespace zopp

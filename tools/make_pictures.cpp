@@ -1,5 +1,6 @@
-// Writes the game's pictures into a dat/ folder and the window icon's source file:
-//   make_pictures <dat folder> <window_icon.cpp>
+// Writes the game's pictures into a dat/ folder, the window icon's source file and the desktop icons into
+// an icon theme folder:
+//   make_pictures <dat folder> <window_icon.cpp> <icon theme folder>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -27,8 +28,8 @@ bool writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: make_pictures <dat folder> <window_icon.cpp>\n";
+    if (argc != 4) {
+        std::cerr << "usage: make_pictures <dat folder> <window_icon.cpp> <icon theme folder>\n";
         return 2;
     }
     namespace pictures = zopp::pictures;
@@ -39,8 +40,12 @@ int main(int argc, char** argv) {
     for (const auto& picture : pictures::drawPictures()) {
         ok = writeFile(dat / picture.fileName, pictures::encodeBmp(picture.canvas)) && ok;
     }
-    ok = writeFile(dat / "zopp.png", pictures::encodePng(pictures::drawIcon(48))) && ok;
     const std::string source = pictures::windowIconSource(pictures::drawIcon(32));
     ok = writeFile(argv[2], std::span<const char>(source.data(), source.size())) && ok;
+    for (const int size : pictures::desktopIconSizes) {
+        const std::filesystem::path icon = std::filesystem::path(argv[3]) / pictures::desktopIconPath(size);
+        std::filesystem::create_directories(icon.parent_path(), error);
+        ok = writeFile(icon, pictures::encodePng(pictures::drawIcon(size))) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -35,4 +35,9 @@ Canvas drawIcon(int size) {
     return canvas;
 }
 
+std::string desktopIconPath(int size) {
+    const std::string side = std::to_string(size);
+    return side + "x" + side + "/apps/zopp.png";
+}
+
 }  // namespace zopp::pictures

@@ -1,6 +1,7 @@
 // The game's sixteen pictures and its icon, painted at their exact sizes.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,12 @@ struct Picture {
 // background.bmp, 0.bmp … 6.bmp, scb0/1, lock0/1, button0/1, checkmark0/1, in the game's loading order.
 std::vector<Picture> drawPictures();
 
-// The game's icon (a pair of dice) on a transparent square of size × size pixels.
+// The game's icon (a pair of dice) on a transparent square of size × size pixels. The window shows it at
+// 32 pixels; desktops pick among the sizes a package installs.
 Canvas drawIcon(int size);
+inline constexpr std::array<int, 3> desktopIconSizes = {32, 48, 256};
+
+// Where the icon of one size lies in an icon theme folder: "<size>x<size>/apps/zopp.png".
+std::string desktopIconPath(int size);
 
 }  // namespace zopp::pictures

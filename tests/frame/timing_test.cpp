@@ -10,7 +10,7 @@
 #include <optional>
 #include <thread>
 
-#include "frame/clock.h"
+#include "frame/platform/clock.h"
 
 namespace zopp {
 namespace {
@@ -162,20 +162,20 @@ TEST(Timer, AdvancesWithTimeAndNeverGoesBack) {
 }
 
 TEST(Timer, BothClocksCountSecondsAtTheRightRate) {
-    const std::optional<double> tick = counterTickSeconds();
+    const std::optional<double> tick = platform::counterTickSeconds();
     ASSERT_TRUE(tick.has_value()) << "this platform has a high-resolution counter";
     EXPECT_GT(*tick, 0.0);
     EXPECT_LE(*tick, 1e-6);
-    const double counterBefore = counterSeconds(*tick);
-    const double ticksBefore = tickCountSeconds();
+    const double counterBefore = platform::counterSeconds(*tick);
+    const double ticksBefore = platform::tickCountSeconds();
     std::this_thread::sleep_for(milliseconds(150));
-    const double counterElapsed = counterSeconds(*tick) - counterBefore;
-    const double ticksElapsed = tickCountSeconds() - ticksBefore;
+    const double counterElapsed = platform::counterSeconds(*tick) - counterBefore;
+    const double ticksElapsed = platform::tickCountSeconds() - ticksBefore;
     EXPECT_GE(counterElapsed, 0.149);
     EXPECT_LT(counterElapsed, 2.0);
     EXPECT_GE(ticksElapsed, 0.148);  // whole milliseconds at either end
     EXPECT_LT(ticksElapsed, 2.0);
-    const double ticks = tickCountSeconds();
+    const double ticks = platform::tickCountSeconds();
     EXPECT_NEAR(ticks * 1000, std::round(ticks * 1000), 1e-3) << "the tick count is in whole milliseconds";
 }
 

@@ -41,12 +41,12 @@ TEST_F(Board, NewBoardDrawsAllFourColumnsWhateverThePlayerCount) {
     EXPECT_EQ(game.roundCount, 13);
     // The sum rows are left alone: they are rewritten before a column first shows a value.
     for (std::int32_t p = 1; p <= 4; ++p) {
-        for (std::int32_t row = 0; row <= 17; ++row) {
-            const bool sum = row == 7 || row == 8 || row == 16 || row == 17;
+        for (std::int32_t row = 0; row <= GrandTotal; ++row) {
+            const bool sum = row == UpperSum || row == Bonus || row == LowerSum || row == GrandTotal;
             EXPECT_EQ(game.scores[p][row], sum ? 9 : -1) << p << ' ' << row;
         }
     }
-    EXPECT_EQ(game.scores[0][1], 9);
+    EXPECT_EQ(game.scores[0][Ones], 9);
 
     EXPECT_EQ(rgb(70, 5), kBackground);     // no header above the labels
     EXPECT_EQ(rgb(300, 187), kBackground);  // strip between the blocks
@@ -81,20 +81,20 @@ TEST_F(Board, CandidatesOnlyInEmptyCellsAndColumnRedrawWipesThem) {
     game.playerCount = 2;
     drawBoard(game);
     game.currentPlayer = 2;
-    for (std::int32_t row = 1; row <= 17; ++row)
+    for (std::int32_t row = Ones; row <= GrandTotal; ++row)
         game.scores[0][row] = 0;
-    game.scores[2][3] = 9;
+    game.scores[2][Threes] = 9;
     showCandidates(game);
-    EXPECT_TRUE(anyPixel(270, rowTop(1), 370, rowTop(1) + 20, kRed));
-    EXPECT_FALSE(anyPixel(270, rowTop(3), 370, rowTop(3) + 20, kRed));
-    EXPECT_FALSE(anyPixel(270, rowTop(7), 370, rowTop(8) + 20, kRed));
-    EXPECT_TRUE(anyPixel(270, rowTop(15), 370, rowTop(15) + 20, kRed));
+    EXPECT_TRUE(anyPixel(270, rowTop(Ones), 370, rowTop(Ones) + 20, kRed));
+    EXPECT_FALSE(anyPixel(270, rowTop(Threes), 370, rowTop(Threes) + 20, kRed));
+    EXPECT_FALSE(anyPixel(270, rowTop(UpperSum), 370, rowTop(Bonus) + 20, kRed));
+    EXPECT_TRUE(anyPixel(270, rowTop(Chance), 370, rowTop(Chance) + 20, kRed));
     EXPECT_FALSE(anyPixel(170, 25, 270, 370, kRed));
 
-    game.scores[2][7] = 9;
-    game.scores[2][8] = 0;
-    game.scores[2][16] = 0;
-    game.scores[2][17] = 9;
+    game.scores[2][UpperSum] = 9;
+    game.scores[2][Bonus] = 0;
+    game.scores[2][LowerSum] = 0;
+    game.scores[2][GrandTotal] = 9;
     drawPlayerColumn(game);
     EXPECT_FALSE(anyPixel(270, 25, 370, 370, kRed));
     EXPECT_TRUE(anyPixel(270, rowTop(3), 370, rowTop(3) + 20, kBlack));

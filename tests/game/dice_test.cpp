@@ -48,41 +48,18 @@ TEST(Dice, FirstThrowThrowsAllFiveAndLocksNothing) {
 }
 
 TEST(Dice, ThrowDrawsOneNumberPerThrownDieInDieOrder) {
-    seedRandom(2024.0, DEFAULT_RANDOM_ALGORITHM);
-    std::array<double, 5> r{};
-    for (double& value : r)
-        value = randomUnit(1.0f);
-
+    // Seed 2024 draws 0.937, 0.023, 0.655, 0.527 and 0.493 first: faces 6, 1, 4, 4 and 3.
     seedRandom(2024.0, DEFAULT_RANDOM_ALGORITHM);
     GameState game = newTurn(Free);
     throwDice(game);
-    for (std::int32_t i = 1; i <= 5; ++i)
-        EXPECT_EQ(game.dice[i].value, static_cast<int>(r[i - 1] * 6) + 1);
+    EXPECT_EQ(values(game), (std::array<std::int32_t, 6>{0, 6, 1, 4, 4, 3}));
 
     seedRandom(2024.0, DEFAULT_RANDOM_ALGORITHM);
-    const std::array<std::int32_t, 6> first = values(game);
     togglePickUp(game, 2);
     togglePickUp(game, 5);
     throwDice(game);
-    EXPECT_EQ(game.dice[1].value, first[1]);
-    EXPECT_EQ(game.dice[2].value, static_cast<int>(r[0] * 6) + 1) << "die 2 takes the first number";
-    EXPECT_EQ(game.dice[5].value, static_cast<int>(r[1] * 6) + 1) << "die 5 takes the second";
-}
-
-TEST(Dice, SameSeedGivesTheSameThrows) {
-    auto playTurn = [](double seed) {
-        seedRandom(seed, DEFAULT_RANDOM_ALGORITHM);
-        GameState game = newTurn(Free);
-        nextThrow(game, true);
-        togglePickUp(game, 1);
-        togglePickUp(game, 3);
-        nextThrow(game, false);
-        togglePickUp(game, 3);
-        nextThrow(game, false);
-        return values(game);
-    };
-    EXPECT_EQ(playTurn(31.0), playTurn(31.5));
-    EXPECT_NE(playTurn(31.0), playTurn(32.0));
+    EXPECT_EQ(values(game), (std::array<std::int32_t, 6>{0, 6, 6, 4, 4, 1}))
+        << "die 2 takes the first number, die 5 the second";
 }
 
 TEST(Dice, PickingUpAndPuttingBackKeepsValueAndCount) {
@@ -187,19 +164,6 @@ TEST(RollDie, RandomNumberMapsToFacesRoundingDown) {
     EXPECT_EQ(dieFromRandom(5.0 / 6, 6), 6);
     EXPECT_EQ(dieFromRandom(justBelowOne, 1), 1);
     EXPECT_EQ(dieFromRandom(justBelowOne, 2147483647), 2147483647);
-}
-
-TEST(RollDie, SixSidedRollsCoverOneToSixOnly) {
-    seedRandom(3.0, DEFAULT_RANDOM_ALGORITHM);
-    std::array<int, 8> seen{};
-    for (int i = 0; i < 6000; ++i) {
-        const std::int32_t face = rollDie(6);
-        ASSERT_GE(face, 1);
-        ASSERT_LE(face, 6);
-        ++seen[face];
-    }
-    for (int face = 1; face <= 6; ++face)
-        EXPECT_GT(seen[face], 800) << face;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "game/game_state.h"
-#include "tests/support/memory_backend.h"
+#include "game/main_loop.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp::testing {
 
@@ -42,6 +42,15 @@ class GameScreen : public MemoryScreen {
     void event(std::int32_t type, std::int32_t a = 0, std::int32_t b = 0);
     void move(std::int32_t x, std::int32_t y) { event(PointerMove, x, y); }
     void click() { event(ButtonUp, LeftButton); }
+    // The events of a quick double click with the left button: the second press comes as DoubleClick.
+    void firstPressAndRelease() {
+        event(ButtonDown, LeftButton);
+        event(ButtonUp, LeftButton);
+    }
+    void secondPressAndRelease() {
+        event(DoubleClick, LeftButton);
+        event(ButtonUp, LeftButton);
+    }
     void clickAt(std::int32_t x, std::int32_t y) {
         move(x, y);
         click();

@@ -6,26 +6,6 @@
 namespace zopp {
 namespace {
 
-enum Row {
-    Ones = 1,
-    Twos = 2,
-    Threes = 3,
-    Fours = 4,
-    Fives = 5,
-    Sixes = 6,
-    Upper = 7,
-    Bonus = 8,
-    ThreeOfAKind = 9,
-    FourOfAKind = 10,
-    FullHouse = 11,
-    SmallStraight = 12,
-    LargeStraight = 13,
-    FiveOfAKind = 14,
-    Chance = 15,
-    Lower = 16,
-    Total = 17,
-};
-
 // The candidate column after evaluating the five faces.
 const std::int32_t* evaluate(GameState& game, std::array<std::int32_t, 5> faces) {
     for (std::size_t i = 0; i < 5; ++i)
@@ -131,7 +111,7 @@ TEST(Scoring, EvaluateClearsTheSumRowsOfTheCandidates) {
     for (int row = 0; row < 18; ++row)
         game.scores[0][row] = 77;
     const std::int32_t* c = evaluate(game, {1, 1, 2, 2, 3});
-    for (int row : {Upper, Bonus, Lower, Total, FullHouse, FiveOfAKind})
+    for (int row : {UpperSum, Bonus, LowerSum, GrandTotal, FullHouse, FiveOfAKind})
         EXPECT_EQ(c[row], 0) << row;
     EXPECT_EQ(game.scores[0][0], 77);
 }
@@ -151,12 +131,12 @@ TEST(Scoring, BonusFromSixtyThreeUp) {
     for (int row = 1; row <= 6; ++row)
         game.scores[2][row] = upper[row - 1];
     updateTotals(game);
-    EXPECT_EQ(game.scores[2][Upper], 63);
+    EXPECT_EQ(game.scores[2][UpperSum], 63);
     EXPECT_EQ(game.scores[2][Bonus], 35);
 
     game.scores[2][Ones] = 2;
     updateTotals(game);
-    EXPECT_EQ(game.scores[2][Upper], 62);
+    EXPECT_EQ(game.scores[2][UpperSum], 62);
     EXPECT_EQ(game.scores[2][Bonus], 0);
 }
 
@@ -166,26 +146,26 @@ TEST(Scoring, BonusComesBeforeAllUpperRowsAreFilled) {
     game.scores[2][Sixes] = 24;
     game.scores[2][Threes] = 15;
     updateTotals(game);
-    EXPECT_EQ(game.scores[2][Upper], 64);
+    EXPECT_EQ(game.scores[2][UpperSum], 64);
     EXPECT_EQ(game.scores[2][Bonus], 35);
-    EXPECT_EQ(game.scores[2][Total], 99);
+    EXPECT_EQ(game.scores[2][GrandTotal], 99);
 }
 
 TEST(Scoring, EmptyRowsAddNothingAndOtherColumnsStayUntouched) {
     GameState game = emptySheet();
-    game.scores[1][Upper] = 5;
-    game.scores[3][Total] = 7;
+    game.scores[1][UpperSum] = 5;
+    game.scores[3][GrandTotal] = 7;
     game.scores[2][Twos] = 0;
     game.scores[2][Chance] = 0;
     game.scores[2][FullHouse] = 25;
     updateTotals(game);
-    EXPECT_EQ(game.scores[2][Upper], 0);
+    EXPECT_EQ(game.scores[2][UpperSum], 0);
     EXPECT_EQ(game.scores[2][Bonus], 0);
-    EXPECT_EQ(game.scores[2][Lower], 25);
-    EXPECT_EQ(game.scores[2][Total], 25);
+    EXPECT_EQ(game.scores[2][LowerSum], 25);
+    EXPECT_EQ(game.scores[2][GrandTotal], 25);
     EXPECT_EQ(game.scores[2][Twos], 0);
-    EXPECT_EQ(game.scores[1][Upper], 5);
-    EXPECT_EQ(game.scores[3][Total], 7);
+    EXPECT_EQ(game.scores[1][UpperSum], 5);
+    EXPECT_EQ(game.scores[3][GrandTotal], 7);
 }
 
 TEST(Scoring, BestPossibleSheetTotals375) {
@@ -196,10 +176,10 @@ TEST(Scoring, BestPossibleSheetTotals375) {
     for (int row = ThreeOfAKind; row <= Chance; ++row)
         game.scores[2][row] = lower[row - ThreeOfAKind];
     updateTotals(game);
-    EXPECT_EQ(game.scores[2][Upper], 105);
+    EXPECT_EQ(game.scores[2][UpperSum], 105);
     EXPECT_EQ(game.scores[2][Bonus], 35);
-    EXPECT_EQ(game.scores[2][Lower], 235);
-    EXPECT_EQ(game.scores[2][Total], 375);
+    EXPECT_EQ(game.scores[2][LowerSum], 235);
+    EXPECT_EQ(game.scores[2][GrandTotal], 375);
 }
 
 }  // namespace

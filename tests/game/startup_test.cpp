@@ -10,7 +10,7 @@
 #include "game/startup.h"
 #include "screen/screen.h"
 #include "tests/support/bmp_builder.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp::testing {
 namespace {

@@ -93,12 +93,13 @@ TEST_F(Flow, DoubleClickOnADiePicksItUpAndPutsItBack) {
     choosePlayers(1);
     clickButton();
     const std::int32_t value = game.dice[3].value;
-    clickDie(3);
+    move(60 * 3 + 35, 405);
+    firstPressAndRelease();
     EXPECT_EQ(game.dice[3].state, PickedUp);
     EXPECT_EQ(game.pickedUpCount, 1);
     EXPECT_EQ(rgb(190, 380), faceColour(0));
     EXPECT_EQ(rgb(370, 380), kThrowButton);  // "2. Wurf Spieler 1"
-    click();
+    secondPressAndRelease();
     EXPECT_EQ(game.dice[3].state, Lying);
     EXPECT_EQ(game.dice[3].value, value);
     EXPECT_EQ(game.pickedUpCount, 0);
@@ -108,8 +109,9 @@ TEST_F(Flow, DoubleClickOnADiePicksItUpAndPutsItBack) {
 
 TEST_F(Flow, DoubleClickOnTheButtonThrowsAndGivesUpTheRest) {
     choosePlayers(1);
-    clickButton();
-    click();
+    move(470, 405);
+    firstPressAndRelease();
+    secondPressAndRelease();
     EXPECT_EQ(loop.phase, ChooseRow);
     EXPECT_EQ(rgb(370, 380), kBackground);  // "Auswahl im ScoreBoard" on the saved background
     EXPECT_TRUE(anyPixel(370, 397, 570, 413, kBlack));
@@ -176,14 +178,14 @@ TEST_F(Flow, RowChoiceStoresTheCandidateAndPassesTheTurn) {
     clickButton();
     setFaces(2, 3, 2, 3, 3);
     clickButton();
-    EXPECT_EQ(game.scores[0][11], 25);
-    clickRow(11, 3);  // another player's column fills the current player's row
-    EXPECT_EQ(game.scores[1][11], 25);
-    EXPECT_EQ(game.scores[3][11], -1);
-    EXPECT_EQ(game.scores[1][16], 25);
-    EXPECT_EQ(game.scores[1][17], 25);
-    EXPECT_EQ(game.scores[1][7], 0);
-    EXPECT_TRUE(anyPixel(170, rowTop(17), 270, rowTop(17) + 20, kGreen));
+    EXPECT_EQ(game.scores[0][FullHouse], 25);
+    clickRow(FullHouse, 3);  // another player's column fills the current player's row
+    EXPECT_EQ(game.scores[1][FullHouse], 25);
+    EXPECT_EQ(game.scores[3][FullHouse], -1);
+    EXPECT_EQ(game.scores[1][LowerSum], 25);
+    EXPECT_EQ(game.scores[1][GrandTotal], 25);
+    EXPECT_EQ(game.scores[1][UpperSum], 0);
+    EXPECT_TRUE(anyPixel(170, rowTop(GrandTotal), 270, rowTop(GrandTotal) + 20, kGreen));
     EXPECT_FALSE(anyPixel(170, 25, 270, 370, kRed));
     EXPECT_EQ(game.currentPlayer, 2);
     EXPECT_EQ(game.currentRound, 1);
@@ -198,11 +200,11 @@ TEST_F(Flow, FilledSumAndLabelRowsDoNotReact) {
     clickButton();
     setFaces(1, 1, 1, 1, 1);
     clickButton();
-    clickRow(2);  // no 2s: a filled 0
-    EXPECT_EQ(game.scores[1][2], 0);
-    EXPECT_TRUE(anyPixel(170, rowTop(2), 270, rowTop(2) + 20, kBlack));
+    clickRow(Twos);  // no 2s: a filled 0
+    EXPECT_EQ(game.scores[1][Twos], 0);
+    EXPECT_TRUE(anyPixel(170, rowTop(Twos), 270, rowTop(Twos) + 20, kBlack));
     throwOnceAndStop();
-    for (std::int32_t row : {2, 7, 8, 16, 17})
+    for (std::int32_t row : {Twos, UpperSum, Bonus, LowerSum, GrandTotal})
         clickRow(row);
     clickAt(169, 30);   // label column
     clickAt(300, 145);  // just below "6er"

@@ -6,7 +6,7 @@
 #include "screen/blit.h"
 #include "screen/row_copy.h"
 #include "screen/screen_state.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -6,7 +6,7 @@
 #include "screen/screen.h"
 #include "screen/screen_state.h"
 #include "screen/text.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

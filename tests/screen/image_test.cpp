@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "screen/image.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {
@@ -54,7 +54,7 @@ TEST_F(ImageTest, FillColourFollowsPixelSize) {
     EXPECT_EQ(v, 0xF81F);
     EXPECT_EQ(one->bytes()[32 + 5], 0);
     std::memcpy(&v, given16->bytes().data() + 32, 2);
-    EXPECT_EQ(v, ((0x123456 >> 3) & 0x1F) | ((0x123456 >> 5) & 0x7E0) | ((0x123456 >> 8) & 0xF800));
+    EXPECT_EQ(v, 0x11AA);  // 00010 001101 01010: the top 5, 6 and 5 bits of 0x12, 0x34, 0x56
     EXPECT_EQ(given32->pixel32(2, 1), 0x00123456u);
     EXPECT_EQ(two->pitch(), 16);
     EXPECT_EQ(one->bytesPerPixel(), 1);

@@ -6,7 +6,7 @@
 #include "screen/blit.h"
 #include "screen/line.h"
 #include "screen/screen.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {
@@ -69,14 +69,20 @@ TEST_F(Lines, StylePatternRotatesFromBitFifteenPerPosition) {
     expectOnly({{0, 1}, {2, 1}, {16, 1}, {18, 1}, {32, 1}}, RED, 40, 4);
 }
 
-TEST_F(Lines, ClippedLineKeepsItsPatternPhaseAndSlope) {
+TEST_F(Lines, ClippedLineKeepsItsSlope) {
     openMemoryScreen(16, 16);
-    drawLine(SCREEN, -3, 4, 10, 4, RED, LineSegment, 0x1000);  // position 3 is x = 0
-    drawLine(SCREEN, -8, -8, 23, 23, RED, LineSegment);        // diagonal through the corners
-    Pixels want{{0, 4}};
+    drawLine(SCREEN, -8, -8, 23, 23, RED, LineSegment);  // diagonal through the corners
+    Pixels want;
     for (std::int32_t i = 0; i < 16; ++i)
         want.insert({i, i});
     expectOnly(want, RED, 16, 16);
+}
+
+TEST_F(Lines, ClippedStyledLineStartsItsPatternAtTheFirstDrawnPoint) {
+    openMemoryScreen();
+    drawLine(SCREEN, -5, 50, 40, 50, RED, LineSegment, 0x8000);
+    drawLine(SCREEN, 100, -5, 100, 40, RED, LineSegment, 0x8000);
+    expectOnly({{0, 50}, {16, 50}, {32, 50}, {100, 0}, {100, 16}, {100, 32}}, RED);
 }
 
 TEST_F(Lines, HugeCoordinatesClipWithoutWalkingTheLine) {
@@ -100,6 +106,25 @@ TEST_F(Lines, OutlineSkipsEdgesOutsideTheClip) {
     expectOnly(want, RED, 16, 16);
 }
 
+TEST_F(Lines, OutlineCornersBelongToEveryVisibleEdge) {
+    openMemoryScreen();
+    drawLine(SCREEN, 10, -5, 20, 5, RED, LineBox);     // top edge above the screen
+    drawLine(SCREEN, 10, 470, 20, 490, RED, LineBox);  // bottom edge below it
+    drawLine(SCREEN, 630, 10, 650, 20, RED, LineBox);  // right edge right of it
+    Pixels want;
+    for (std::int32_t y = 0; y <= 5; ++y)
+        want.insert({10, y}), want.insert({20, y});
+    for (std::int32_t y = 470; y <= 479; ++y)
+        want.insert({10, y}), want.insert({20, y});
+    for (std::int32_t x = 10; x <= 20; ++x)
+        want.insert({x, 5}), want.insert({x, 470});
+    for (std::int32_t x = 630; x <= 639; ++x)
+        want.insert({x, 10}), want.insert({x, 20});
+    for (std::int32_t y = 10; y <= 20; ++y)
+        want.insert({630, y});
+    expectOnly(want, RED);
+}
+
 TEST_F(Lines, OutlinePatternRunsRoundTheBox) {
     openMemoryScreen(16, 16);
     drawLine(SCREEN, 1, 1, 4, 3, RED, LineBox, 0x9249);  // every third position, clockwise from top left
@@ -116,7 +141,7 @@ TEST_F(Lines, DefaultColourIsTheForeground) {
 TEST_F(Lines, ColourIsConvertedForSixteenBitScreens) {
     openMemoryScreen(8, 8, 16);
     drawLine(SCREEN, 1, 1, 1, 1, 0x00FF8040, LineSegment);
-    EXPECT_EQ(screenPixel(1, 1), (0xFFu >> 3) << 11 | (0x80u >> 2) << 5 | (0x40u >> 3));
+    EXPECT_EQ(screenPixel(1, 1), 0xFC08u);  // 11111 100000 01000
 }
 
 TEST_F(Lines, AlphaDrawingBlendsOnFourByteTargets) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <limits>
 #include <string>
 #include <thread>
@@ -8,44 +10,64 @@
 #include <vector>
 
 #include "frame/events.h"
+#include "frame/timing.h"
 #include "screen/backend.h"
-#include "screen/draw_context.h"
+#include "screen/geometry.h"
+#include "screen/image.h"
+#include "screen/line.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
-#include "tests/support/memory_backend.h"
+#include "screen/text.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {
 
 using testing::MemoryScreen;
 
-class ScreenOpen : public MemoryScreen {};
+constexpr std::uint32_t RED = 0x00FF0000;
+
+// The pixel size of the open screen, as the images it creates by default have it.
+std::int32_t screenBytesPerPixel() {
+    const ImagePtr image = createImage(1, 1);
+    return image ? image->bytesPerPixel() : 0;
+}
+
+class ScreenTest : public MemoryScreen {
+  protected:
+    // The height of the current built-in font: the rows a full block glyph (0xDB) covers at the top left.
+    std::int32_t fontHeight() const {
+        EXPECT_EQ(drawText(SCREEN, 0, 0, 0, "\xDB", RED), 0);
+        std::int32_t height = 0;
+        while (height < 20 && screenPixel(0, height) == RED)
+            ++height;
+        return height;
+    }
+};
+
+class ScreenOpen : public ScreenTest {};
 
 TEST_F(ScreenOpen, Depth24OpensFourBytesPerPixelLikeDepth32) {
     ASSERT_EQ(openScreen(640, 480, 24, 0, 4, 0), 0);
-    const ScreenState* screen = currentScreen();
-    EXPECT_EQ(screen->depth, 32);
-    EXPECT_EQ(screen->bytesPerPixel, 4);
-    EXPECT_EQ(screen->pitch, 2560);
-    EXPECT_EQ(screen->colourMask, 0xFFFFFFFFu);
-    EXPECT_EQ(screen->pages.size(), 1u);
-    EXPECT_EQ(screen->pages[0].size(), 2560u * 480u);
+    EXPECT_EQ(screenBytesPerPixel(), 4);
+    EXPECT_EQ(setColors(0, 0, 0), 0xFFFFFFFFu) << "the fresh foreground is the colour mask";
+    setColors(0x00123456, 0, 0);
+    EXPECT_EQ(setColors(0, 0, 0), 0x00123456u) << "colours are stored unchanged";
+    EXPECT_EQ(screenPixel(639, 479), 0xFF000000u);
 }
 
 TEST_F(ScreenOpen, Depth15IsStoredAs16) {
     ASSERT_EQ(openScreen(320, 200, 15, 3, 0, 0), 0);
-    const ScreenState* screen = currentScreen();
-    EXPECT_EQ(screen->depth, 16);
-    EXPECT_EQ(screen->bytesPerPixel, 2);
-    EXPECT_EQ(screen->colourMask, 0xFFFFu);
-    EXPECT_EQ(screen->pages.size(), 3u);
+    EXPECT_EQ(screenBytesPerPixel(), 2);
+    EXPECT_EQ(setColors(0, 0, 0), 0xFFFFu);
 }
 
 TEST_F(ScreenOpen, PalettedDepthsKeepOneBytePerPixelAndTheirMask) {
     for (const auto& [depth, mask] : {std::pair{1, 1u}, {2, 3u}, {4, 15u}, {8, 255u}}) {
         ASSERT_EQ(openScreen(64, 32, depth, 0, 0, 0), 0) << depth;
-        EXPECT_EQ(currentScreen()->bytesPerPixel, 1);
-        EXPECT_EQ(currentScreen()->colourMask, mask);
+        EXPECT_EQ(screenBytesPerPixel(), 1);
+        // The mask shows in the fresh foreground of depths 1 to 4; depths 5 to 8 start at 15.
+        EXPECT_EQ(setColors(0, 0, 0), depth == 8 ? 15u : mask) << depth;
     }
 }
 
@@ -66,18 +88,23 @@ TEST_F(ScreenOpen, PagesOfTwoGibibytesOrMoreAreRefusedBeforeAllocating) {
 
 TEST_F(ScreenOpen, RejectedArgumentsLeaveTheOpenScreenAlone) {
     openMemoryScreen();
-    const std::int32_t id = currentScreen()->id;
+    setColors(0x00123456, 0, 0);
+    drawLine(SCREEN, 5, 5, 5, 5, RED, LineSegment);
     EXPECT_EQ(openScreen(640, 480, 7, 0, 4, 0), 1);
     ASSERT_TRUE(screenIsOpen());
-    EXPECT_EQ(currentScreen()->id, id);
+    EXPECT_EQ(screenPixel(5, 5), RED);
+    EXPECT_EQ(setColors(0, 0, 0), 0x00123456u);
 }
 
-TEST_F(ScreenOpen, SecondOpenReplacesTheFirstWithANewId) {
+TEST_F(ScreenOpen, SecondOpenStartsAFreshDrawingContext) {
     openMemoryScreen();
-    const std::int32_t first = currentScreen()->id;
-    openMemoryScreen(320, 240, 8);
-    EXPECT_EQ(currentScreen()->id, first + 1);
-    EXPECT_EQ(currentScreen()->width, 320);
+    setColors(0x00123456, 0x00654321, 0);
+    setGraphicsView(0, 0, 9, 9);
+    openMemoryScreen(320, 240, 16);
+    EXPECT_EQ(setColors(0, 0, 0), 0xFFFFu) << "the new screen's default foreground";
+    drawLine(SCREEN, 0, 0, 400, 300, 0xFFFFFF, LineFilledBox);  // the view is the whole new screen
+    EXPECT_EQ(screenPixel(319, 239), 0xFFFFu);
+    EXPECT_EQ(setTextGrid(0, 0), 40 | (30 << 16));
 }
 
 TEST_F(ScreenOpen, PagesStartFilledWithTheBackgroundAndAllLinesDirty) {
@@ -91,12 +118,49 @@ TEST_F(ScreenOpen, PagesStartFilledWithTheBackgroundAndAllLinesDirty) {
 TEST_F(ScreenOpen, GridStartsAt8x8Cells) {
     openMemoryScreen();
     EXPECT_EQ(setTextGrid(0, 0), 80 | (60 << 16));
-    EXPECT_EQ(currentScreen()->font->height, 8);
+    EXPECT_EQ(fontHeight(), 8);
 }
 
-TEST_F(ScreenOpen, ShapedImpliesNoSwitchAndNoFrame) {
-    openMemoryScreen(640, 480, 32, ScreenShaped);
-    EXPECT_EQ(currentScreen()->flags & 0xFF, std::uint32_t{ScreenShaped | ScreenNoSwitch | ScreenNoFrame});
+// Standard input replaced by a pipe holding one typed key, for as long as it lives.
+class TypedConsoleKey {
+  public:
+    TypedConsoleKey() {
+        EXPECT_EQ(pipe(ends_), 0);
+        savedStdin_ = dup(STDIN_FILENO);
+        EXPECT_EQ(dup2(ends_[0], STDIN_FILENO), STDIN_FILENO);
+        EXPECT_EQ(write(ends_[1], "x", 1), 1);
+    }
+    ~TypedConsoleKey() {
+        dup2(savedStdin_, STDIN_FILENO);
+        close(savedStdin_);
+        close(ends_[0]);
+        close(ends_[1]);
+    }
+    TypedConsoleKey(const TypedConsoleKey&) = delete;
+    TypedConsoleKey& operator=(const TypedConsoleKey&) = delete;
+
+  private:
+    int ends_[2]{-1, -1};
+    int savedStdin_ = -1;
+};
+
+// A long sleep that a waiting key cuts short returns at its first check.
+bool longSleepSeesTheKey() {
+    const auto start = std::chrono::steady_clock::now();
+    sleepMs(400);
+    return std::chrono::steady_clock::now() - start < std::chrono::milliseconds(200);
+}
+
+TEST_F(ScreenOpen, WithoutAScreenSleepingWatchesTheConsoleAgain) {
+    openMemoryScreen();
+    closeScreen();
+    {
+        const TypedConsoleKey key;
+        EXPECT_TRUE(longSleepSeesTheKey()) << "after closeScreen";
+    }
+    EXPECT_EQ(openScreen(640, 480, 32, 0, ScreenOpenGL, 0), 1);  // no back-end here draws with OpenGL
+    const TypedConsoleKey key;
+    EXPECT_TRUE(longSleepSeesTheKey()) << "after a failed openScreen";
 }
 
 TEST(WindowTitle, KeepsThe127FirstCharactersAcrossOpens) {
@@ -136,6 +200,12 @@ class BackendChoice : public ::testing::Test {
     void TearDown() override { setBackendFactories({}); }
 };
 
+TEST_F(BackendChoice, ShapedImpliesNoSwitchAndNoFrame) {
+    EXPECT_EQ(openScreen(640, 480, 32, 0, ScreenShaped, 0), 1);
+    ASSERT_FALSE(attempts.empty());
+    EXPECT_EQ(attempts[0].first, ScreenShaped | ScreenNoSwitch | ScreenNoFrame);
+}
+
 TEST_F(BackendChoice, EachBackendTriesTheRateThenZeroThenFullScreenInverted) {
     EXPECT_EQ(openScreen(640, 480, 32, 0, 4, 75), 1);
     const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {{4, 75}, {4, 0}, {5, 75}, {5, 0}};
@@ -145,18 +215,18 @@ TEST_F(BackendChoice, EachBackendTriesTheRateThenZeroThenFullScreenInverted) {
     EXPECT_EQ(pollEvent(nullptr), 0);
 }
 
-class TextGrid : public MemoryScreen {};
+class TextGrid : public ScreenTest {};
 
 TEST_F(TextGrid, EightBySixteenCellsSelectTheFontAndClear) {
     openMemoryScreen();
     setColors(0, 0x00123456, 0);
     clearDirty();
     EXPECT_EQ(setTextGrid(80, 30), 0);
-    EXPECT_EQ(currentScreen()->font->height, 16);
     EXPECT_EQ(setTextGrid(0, 0), 80 | (30 << 16));
     EXPECT_EQ(screenPixel(320, 240), 0x00123456u);
     EXPECT_TRUE(lineDirty(0));
     EXPECT_TRUE(lineDirty(479));
+    EXPECT_EQ(fontHeight(), 16);
 }
 
 TEST_F(TextGrid, UnacceptedCellsChangeNothingButStillReturnZero) {
@@ -166,20 +236,19 @@ TEST_F(TextGrid, UnacceptedCellsChangeNothingButStillReturnZero) {
     EXPECT_EQ(setTextGrid(80, 40), 0);   // cells 12 high
     EXPECT_FALSE(lineDirty(0));
     EXPECT_EQ(setTextGrid(0, 0), 80 | (60 << 16));
-    EXPECT_EQ(currentScreen()->font->height, 8);
+    EXPECT_EQ(fontHeight(), 8);
 }
 
 TEST_F(TextGrid, GridTakesTheGivenCountsWhenTheCellsFit) {
     openMemoryScreen();
     EXPECT_EQ(setTextGrid(79, 30), 0);  // 640 / 79 is still 8
-    EXPECT_EQ(currentScreen()->textBuffer.size(), 79u * 30u);
     EXPECT_EQ(setTextGrid(0, 0), 79 | (30 << 16));
 }
 
 TEST_F(TextGrid, OneOmittedSideKeepsItsCellSize) {
     openMemoryScreen();
     EXPECT_EQ(setTextGrid(0, 480 / 14), 0);
-    EXPECT_EQ(currentScreen()->font->height, 14);
+    EXPECT_EQ(fontHeight(), 14);
     EXPECT_EQ(setTextGrid(0, 0), 80 | (34 << 16));
 }
 
@@ -207,11 +276,13 @@ TEST_F(Colours, WhichBitsKeepForegroundOrBackground) {
     openMemoryScreen();
     setColors(0x111111, 0x222222, 0);
     setColors(0x333333, 0x444444, 1);  // keeps the foreground
-    EXPECT_EQ(drawContext()->foreground, 0x111111u);
-    EXPECT_EQ(drawContext()->background, 0x444444u);
+    EXPECT_EQ(setColors(0, 0, 3), 0x111111u);
+    clearScreen(0);
+    EXPECT_EQ(screenPixel(0, 0), 0x444444u);
     setColors(0x555555, 0x666666, 2);  // keeps the background
-    EXPECT_EQ(drawContext()->foreground, 0x555555u);
-    EXPECT_EQ(drawContext()->background, 0x444444u);
+    EXPECT_EQ(setColors(0, 0, 3), 0x555555u);
+    clearScreen(0);
+    EXPECT_EQ(screenPixel(0, 0), 0x444444u);
 }
 
 TEST_F(Colours, SixteenBitScreensStoreFiveSixFive) {
@@ -222,9 +293,9 @@ TEST_F(Colours, SixteenBitScreensStoreFiveSixFive) {
 
 TEST_F(Colours, PalettedScreensKeepTheLowByteAndStartWhiteOnBlack) {
     openMemoryScreen(64, 64, 8);
+    EXPECT_EQ(screenPixel(0, 0), 0u) << "the default background";
     EXPECT_EQ(setColors(0x1234, 0, 0), 15u);
     EXPECT_EQ(setColors(0, 0, 0), 0x34u);
-    EXPECT_EQ(drawContext()->background, 0u);
 }
 
 class Clearing : public MemoryScreen {};
@@ -237,8 +308,8 @@ TEST_F(Clearing, DefaultModeAfterBlackColoursFillsWithZero) {
     EXPECT_EQ(screenPixel(0, 0), 0u);
     EXPECT_EQ(screenPixel(639, 479), 0u);
     EXPECT_TRUE(lineDirty(240));
-    EXPECT_FLOAT_EQ(drawContext()->penX, 320.0f);
-    EXPECT_FLOAT_EQ(drawContext()->penY, 240.0f);
+    drawLine(SCREEN, 0, 0, 0, 0, RED, LineSegment, 0xFFFF, CoordBothRelative);  // one pixel at the pen
+    EXPECT_EQ(screenPixel(320, 240), RED) << "the pen moved to the centre";
 }
 
 TEST_F(Clearing, GraphicsViewModeFillsOnlyTheView) {
@@ -275,7 +346,8 @@ TEST_F(Clearing, ModeZeroIgnoresTheGraphicsView) {
     setGraphicsView(0, 0, 9, 9);
     clearScreen(0);
     EXPECT_EQ(screenPixel(600, 400), 0x00FFFFFFu);
-    EXPECT_FLOAT_EQ(drawContext()->penX, 5.0f);  // centre of the view
+    drawLine(SCREEN, 0, 0, 0, 0, RED, LineSegment, 0xFFFF, CoordBothRelative);
+    EXPECT_EQ(screenPixel(5, 5), RED) << "the pen moved to the centre of the view";
 }
 
 TEST_F(Clearing, UnknownModeChangesNothing) {

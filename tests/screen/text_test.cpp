@@ -10,7 +10,7 @@
 
 #include "screen/screen.h"
 #include "screen/screen_state.h"
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -25,8 +26,26 @@ TEST(CommittedPictures, MatchWhatTheGeneratorPaints) {
         EXPECT_EQ(readFile(source / "dat" / picture.fileName), encodeBmp(picture.canvas))
             << "dat/" << picture.fileName << " is stale: build the target regenerate-pictures";
     }
-    EXPECT_EQ(readFile(source / "dat" / "zopp.png"), encodePng(drawIcon(48)));
     EXPECT_EQ(readFile(source / "screen" / "window_icon.cpp"), bytesOf(windowIconSource(drawIcon(32))));
+}
+
+// The desktop icons and the window icon are one drawing; packaging/icons holds exactly the sizes the
+// generator paints, each the icon at its own size rather than a scaled copy.
+TEST(CommittedPictures, DesktopIconsAreTheWindowIconsDrawingAtEachSize) {
+    const std::filesystem::path theme = source / "packaging" / "icons";
+    std::vector<std::filesystem::path> expected, found;
+    for (const int size : desktopIconSizes) {
+        expected.push_back(theme / desktopIconPath(size));
+        EXPECT_EQ(readFile(expected.back()), encodePng(drawIcon(size)))
+            << expected.back() << " is stale: build the target regenerate-pictures";
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(theme)) {
+        if (entry.is_regular_file()) found.push_back(entry.path());
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(desktopIconPath(256), "256x256/apps/zopp.png");
 }
 
 TEST(CommittedPictures, HaveTheSizesTheGameLoadsThemAt) {

@@ -1,4 +1,5 @@
-// The game's state: the record shared with the board, and the variables the main routine keeps for itself.
+// The main routine's own state beside the shared game record (board/game_state.h): the phase, the
+// mouse position and the event record.
 #pragma once
 
 #include <cstdint>

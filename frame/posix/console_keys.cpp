@@ -1,11 +1,11 @@
-#include "frame/console_keys.h"
+#include "frame/platform/console_keys.h"
 
 #include <poll.h>
 #include <unistd.h>
 
 #include <array>
 
-namespace zopp {
+namespace zopp::platform {
 
 bool consoleKeyPressed() {
     pollfd console{STDIN_FILENO, POLLIN, 0};
@@ -15,4 +15,4 @@ bool consoleKeyPressed() {
     return read(STDIN_FILENO, pending.data(), pending.size()) > 0;
 }
 
-}  // namespace zopp
+}  // namespace zopp::platform

@@ -1,4 +1,5 @@
-// A back-end without window or thread, so drawing tests run on the frame buffer alone.
+// The test fixture for drawing tests: a screen on the window-less back-end, so they run on the frame
+// buffer alone, closed again after each test.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "frame/clock.h"
+#include "frame/platform/clock.h"
 
 #include <time.h>
 
 #include <cstdint>
 
-namespace zopp {
+namespace zopp::platform {
 
 namespace {
 
@@ -35,4 +35,4 @@ double tickCountSeconds() {
     return static_cast<double>(milliseconds) * 0.001;
 }
 
-}  // namespace zopp
+}  // namespace zopp::platform

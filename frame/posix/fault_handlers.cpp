@@ -8,6 +8,7 @@
 
 #include <array>
 
+#include "frame/platform/faults.h"
 #include "frame/runtime.h"
 #include "frame/runtime_internal.h"
 
@@ -17,15 +18,15 @@ namespace {
 
 struct FaultSignal {
     int signal;
-    std::int32_t number;
+    platform::FaultError number;
 };
 constexpr std::array<FaultSignal, 6> faultSignals = {{
-    {SIGINT, 9},
-    {SIGILL, 10},
-    {SIGFPE, 11},
-    {SIGSEGV, 12},
-    {SIGTERM, 13},
-    {SIGABRT, 14},
+    {SIGINT, platform::Interrupted},
+    {SIGILL, platform::IllegalInstruction},
+    {SIGFPE, platform::FloatingPointError},
+    {SIGSEGV, platform::SegmentationViolation},
+    {SIGTERM, platform::TerminationRequest},
+    {SIGABRT, platform::AbnormalTermination},
 }};
 
 // Room for the exit hooks too: on the thread that faulted they run on this stack (closing the window goes
@@ -78,16 +79,12 @@ extern "C" void onFaultSignal(int signal) {
 
 }  // namespace
 
-namespace detail {
-
-void installAlternateSignalStack() {
+void platform::prepareThreadForFaults() {
     alternateStack.install();
 }
 
-}  // namespace detail
-
 void installFaultHandlers() {
-    detail::installAlternateSignalStack();
+    platform::prepareThreadForFaults();
     struct sigaction action {};
     action.sa_handler = onFaultSignal;
     sigemptyset(&action.sa_mask);

@@ -1,4 +1,4 @@
-#include "tests/support/memory_backend.h"
+#include "tests/support/memory_screen_fixture.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,0 +1,17 @@
+# The platform the build targets. Each platform is one folder per layer, chosen here and nowhere else:
+#   posix - frame/posix/ and the SDL back-end (screen/sdl/)
+#   win32 - frame/win32/ and the Win32 back-end
+#   web   - frame/web/ and the browser back-end (one thread, driven by the browser's callbacks)
+if(EMSCRIPTEN)
+  set(_zopp_default_platform web)
+elseif(WIN32)
+  set(_zopp_default_platform win32)
+else()
+  set(_zopp_default_platform posix)
+endif()
+set(ZOPP_PLATFORM ${_zopp_default_platform} CACHE STRING "Platform folder the frame and screen build from")
+set_property(CACHE ZOPP_PLATFORM PROPERTY STRINGS posix win32 web)
+if(NOT ZOPP_PLATFORM MATCHES "^(posix|win32|web)$")
+  message(FATAL_ERROR "ZOPP_PLATFORM must be posix, win32 or web, not '${ZOPP_PLATFORM}'")
+endif()
+message(STATUS "ZOPP platform: ${ZOPP_PLATFORM}")

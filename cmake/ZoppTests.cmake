@@ -1,0 +1,25 @@
+# Decides ZOPP_BUILD_TESTS from ZOPP_TESTS. The tests need GoogleTest and, for the end-to-end tests, the
+# X11 client libraries with XTest. ON insists on them; AUTO builds the tests only when they are found, so
+# a plain configure works on a machine without them.
+set(ZOPP_BUILD_TESTS OFF)
+if(ZOPP_TESTS STREQUAL "AUTO")
+  find_package(GTest QUIET)
+  find_package(X11 QUIET)
+  set(_missing)
+  if(NOT GTest_FOUND)
+    list(APPEND _missing "GoogleTest (libgtest-dev)")
+  endif()
+  if(NOT X11_FOUND OR NOT X11_Xtst_FOUND OR NOT X11_Xext_FOUND)
+    list(APPEND _missing "the X11 test libraries (libx11-dev, libxtst-dev, libxext-dev)")
+  endif()
+  if(_missing)
+    list(JOIN _missing " and " _missing)
+    message(STATUS "ZOPP: tests not built: ${_missing} not found. scripts/test installs what they need; "
+                   "-DZOPP_TESTS=ON insists.")
+  else()
+    set(ZOPP_BUILD_TESTS ON)
+    message(STATUS "ZOPP: tests built (GoogleTest and XTest found); -DZOPP_TESTS=OFF leaves them out.")
+  endif()
+elseif(ZOPP_TESTS)
+  set(ZOPP_BUILD_TESTS ON)
+endif()

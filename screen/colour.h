@@ -1,0 +1,15 @@
+// Colour values between 0xRRGGBB and the pixel formats the layer stores.
+#pragma once
+
+#include <cstdint>
+
+namespace zopp {
+
+// 0xRRGGBB to the pixel format of bytesPerPixel bytes: unchanged for 4, 5-6-5 for 2, the low 8 bits for 1.
+std::uint32_t convertColour(std::uint32_t colour, std::int32_t bytesPerPixel);
+
+// An n-bit channel value widened to 8 bits, the full n-bit value giving 0xFF: from 4 bits on by repeating
+// the top bits below, wider channels keep their top 8 bits, narrower ones are shifted up.
+std::uint32_t widenChannel(std::uint32_t value, std::int32_t bits);
+
+}  // namespace zopp

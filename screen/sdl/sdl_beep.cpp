@@ -1,0 +1,94 @@
+#include "screen/sdl/sdl_beep.h"
+
+#include <SDL.h>
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <mutex>
+#include <numbers>
+#include <thread>
+#include <vector>
+
+namespace zopp {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int SAMPLE_RATE = 48000;
+constexpr int FADE_MS = 5;  // a raised-cosine edge, so the tone neither starts nor stops with a click
+constexpr double AMPLITUDE = 0.3 * 32767;
+constexpr int DEVICE_BUFFER_SAMPLES = 512;
+constexpr auto DRAIN_POLL = std::chrono::milliseconds(5);
+// The queue empties when its last samples reach the device, whose own buffers still have to play them
+// before the device may be closed: two buffers and the sound server's latency, estimated generously.
+constexpr auto DEVICE_LATENCY =
+    std::chrono::milliseconds(2 * 1000 * DEVICE_BUFFER_SAMPLES / SAMPLE_RATE + 10);
+// A device that stops consuming must not hang the game: this long past the tone's own length at most.
+constexpr auto STALL_ALLOWANCE = std::chrono::milliseconds(750);
+
+// ALSA, which SDL loads at run time, writes its errors to the console by default, for instance when the
+// machine has no sound card. The beep must stay silent there, so its error handler is replaced by one that
+// drops them. The library stays loaded, so the handler outlives SDL closing its own handle.
+void dropAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void silenceAlsa() {
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetErrorHandler = int (*)(ErrorHandler);
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (alsa == nullptr) return;
+    const auto setHandler = reinterpret_cast<SetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler != nullptr) setHandler(dropAlsaError);
+}
+
+std::vector<std::int16_t> toneSamples(std::int32_t hz, std::int32_t ms) {
+    const int count = SAMPLE_RATE / 1000 * ms;
+    constexpr int fadeCount = SAMPLE_RATE * FADE_MS / 1000;
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        const int edgeDistance = std::min(i, count - 1 - i);
+        const double envelope = edgeDistance >= fadeCount
+                                    ? 1.0
+                                    : 0.5 - 0.5 * std::cos(std::numbers::pi * edgeDistance / fadeCount);
+        const double phase = 2.0 * std::numbers::pi * hz * i / SAMPLE_RATE;
+        samples[i] = static_cast<std::int16_t>(std::lround(AMPLITUDE * envelope * std::sin(phase)));
+    }
+    return samples;
+}
+
+// Plays the samples to their end; does nothing when no device opens.
+void playSamples(const std::vector<std::int16_t>& samples, Clock::time_point giveUpAt) {
+    SDL_AudioSpec wanted{};
+    wanted.freq = SAMPLE_RATE;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = DEVICE_BUFFER_SAMPLES;
+    // No changes allowed: SDL converts to whatever the device needs.
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (device == 0) return;
+    const auto bytes = static_cast<Uint32>(samples.size() * sizeof(std::int16_t));
+    if (SDL_QueueAudio(device, samples.data(), bytes) == 0) {
+        SDL_PauseAudioDevice(device, 0);
+        while (SDL_GetQueuedAudioSize(device) > 0 && Clock::now() < giveUpAt) {
+            std::this_thread::sleep_for(DRAIN_POLL);
+        }
+        std::this_thread::sleep_for(DEVICE_LATENCY);
+    }
+    SDL_CloseAudioDevice(device);
+}
+
+}  // namespace
+
+void playSdlTone(std::int32_t hz, std::int32_t ms) {
+    if (ms <= 0) return;
+    const Clock::time_point giveUpAt = Clock::now() + std::chrono::milliseconds(ms) + STALL_ALLOWANCE;
+    static std::once_flag alsaSilenced;
+    std::call_once(alsaSilenced, silenceAlsa);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    playSamples(toneSamples(hz, ms), giveUpAt);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+}  // namespace zopp

@@ -1,0 +1,58 @@
+// The checked screen operations leave the number they return in errorNumber, which the run-time error
+// report names: a caller that raises the error right after a failed call reports that failure.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "frame/runtime.h"
+#include "screen/blit.h"
+#include "screen/screen.h"
+#include "screen/text.h"
+#include "tests/support/memory_screen_fixture.h"
+
+namespace zopp {
+namespace {
+
+using CheckedResults = testing::MemoryScreen;
+
+// Stores a different number first, so only the call itself can leave the expected one.
+template <typename Call>
+void expectStoresItsResult(std::int32_t expected, Call call) {
+    setErrorNumber(expected == 0 ? 5 : 0);
+    EXPECT_EQ(call(), expected);
+    EXPECT_EQ(errorNumber(), expected);
+}
+
+TEST_F(CheckedResults, EachFailureIsStoredAsTheNumberReturned) {
+    std::vector<std::uint8_t> bytes(32 + 64 * 64 * 4);
+    expectStoresItsResult(1, [] { return openScreen(640, 480, 12, 0, 4, 0); });
+    expectStoresItsResult(1, [] { return setTextGrid(80, 30); });
+    expectStoresItsResult(2, [&] { return loadBitmap("no/such/picture.bmp", bytes); });
+    openMemoryScreen();
+    expectStoresItsResult(1, [] { return putImage(SCREEN, 0, 0, ConstImageBytes{}); });
+    expectStoresItsResult(1, [&] { return copyScreenRect(SCREEN, 600, 380, 650, 429, bytes); });
+    expectStoresItsResult(1, [] { return drawText(SCREEN, 0, 0, 0, std::string_view{}, 0); });
+}
+
+TEST_F(CheckedResults, SuccessStoresZero) {
+    std::vector<std::uint8_t> bytes(32 + 64 * 64 * 4);
+    expectStoresItsResult(0, [] { return openScreen(640, 480, 32, 0, 4, 0); });
+    expectStoresItsResult(0, [] { return setTextGrid(80, 30); });
+    expectStoresItsResult(0, [&] { return copyScreenRect(SCREEN, 0, 0, 63, 63, bytes); });
+    expectStoresItsResult(0, [&] { return putImage(SCREEN, 10, 10, bytes); });
+    expectStoresItsResult(0, [&] { return loadBitmap(ZOPP_SOURCE_DIR "/dat/1.bmp", bytes); });
+    expectStoresItsResult(0, [] { return drawText(SCREEN, 0, 0, 0, "ZOPP", 0xFFFFFF); });
+}
+
+TEST(CheckedResultsReport, FailedLoadThenRaiseReportsErrorTwoAndExitsWithTwo) {
+    std::vector<std::uint8_t> bytes(64);
+    setErrorNumber(0);
+    EXPECT_EXIT(
+        {
+            if (loadBitmap("no/such/picture.bmp", bytes) != 0) raiseRuntimeError(117, "game/ZOPP.cpp");
+        },
+        ::testing::ExitedWithCode(2), "runtime error 2 \\(file not found\\) at line 117 of game/ZOPP\\.cpp");
+}
+
+}  // namespace
+}  // namespace zopp
