@@ -1,22 +1,19 @@
 #include "screen/backend.h"
 
-#include "screen/sdl_backend.h"
-
 namespace zopp {
 
 namespace {
 
-constexpr BackendFactory platformBackends[] = {makeSdlSoftwareBackend, makeSdlOpenGLBackend};
-std::span<const BackendFactory> activeBackends{platformBackends};
+std::span<const BackendFactory> activeBackends;
 
 }  // namespace
 
 std::span<const BackendFactory> backendFactories() {
-    return activeBackends;
+    return activeBackends.empty() ? platformBackendFactories() : activeBackends;
 }
 
 void setBackendFactories(std::span<const BackendFactory> factories) {
-    activeBackends = factories.empty() ? std::span<const BackendFactory>{platformBackends} : factories;
+    activeBackends = factories;
 }
 
 }  // namespace zopp

@@ -1,40 +1,82 @@
-// The interface between the screen layer and a platform back-end. The layer's drawing code never sees
-// the platform; a back-end owns the window and the refresh thread.
+// What a platform does for the screen layer: its window, the transfer of frame-buffer lines into it, its
+// input, and waiting for input. The shared refresh loop (screen/refresh_loop.h) owns the schedule, the
+// thread and the screen lock around these calls; a back-end names no type of the layer above it and
+// starts no thread of its own.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
 namespace zopp {
 
 struct ScreenState;
+struct LineSpan;
+class EventTranslator;
+
+inline constexpr std::size_t maxPresentSpans = 8;
+
+// Where the refresh loop runs on a platform.
+enum class LoopHost {
+    // A thread of the loop's own creates the window, then waits in waitForInput between refreshes.
+    OwnThread,
+    // The thread that opens the screen creates the window; the platform's own callbacks then call
+    // refreshStep() (a host that must never block, such as a browser page).
+    PlatformCallbacks,
+};
 
 class Backend {
   public:
     virtual ~Backend() = default;
-    // Creates the window and starts the refresh thread. False when it cannot run here; the layer then
-    // calls stop() and tries the next back-end.
-    virtual bool start(ScreenState& screen, std::int32_t refreshRate) = 0;
-    // Stops the refresh thread (joining it) and closes the window. Called on the program's thread.
-    virtual void stop() = 0;
-    // True after stop() had to leave the refresh thread behind (it is parked by the exit sequence and may
-    // hold locks or use the screen's buffers): the caller must then neither lock nor free them.
-    virtual bool abandoned() const { return false; }
-    // Called on the program's thread; the back-end forwards it to the thread that owns the window.
+
+    virtual LoopHost loopHost() const { return LoopHost::OwnThread; }
+
+    // Creates and shows the window for `screen` (its size and open flags) with the title, and reports the
+    // window's activation to the translator. False when the platform cannot: the loop then calls
+    // destroyWindow() and the layer tries the next back-end. Screen lock held.
+    virtual bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
+                              EventTranslator& translator) = 0;
+    // Closes the window and releases what createWindow acquired (also after it failed). Screen lock held.
+    virtual void destroyWindow() = 0;
+
+    // Copies these lines of the visible page into the window; at most maxPresentSpans spans, ascending
+    // and not overlapping. Screen lock held.
+    virtual void present(std::span<const LineSpan> spans) = 0;
+    // Reads the platform's pending notifications and passes them on to the translator. Screen lock held.
+    virtual void pumpInput(EventTranslator& translator) = 0;
+
+    // Own-thread hosts: sleeps until input may be pending, wake() was called, or the timeout passed
+    // (none: no limit). A wake() that came before the call ends it at once. Screen lock not held.
+    virtual void waitForInput(std::optional<std::chrono::nanoseconds> timeout) = 0;
+    // Ends a waitForInput early; on a callback host, asks for a step soon. Any thread; called after
+    // drawing, so it must be cheap.
+    virtual void wake() = 0;
+
+    // Screen lock held, on the loop's thread.
     virtual void setTitle(std::string_view title) = 0;
-    // The screen palette changed (paletted depths). Called with the screen lock held.
-    virtual void paletteChanged() = 0;
-    // Lines were marked dirty and the screen lock released: present them now instead of at the next
-    // refresh. Called from any thread, often (after every drawing operation); must be cheap.
-    virtual void wake() {}
+    // The screen's palette changed (paletted depths); every line is presented again after this. Screen
+    // lock held, on the loop's thread.
+    virtual void setPalette(std::span<const std::uint32_t, 256> palette) = 0;
+
+    // The pointer, as the event translator asks for it (screen/event_translator.h): keeping motion and
+    // the release arriving while the pointer is outside the window, and one notification when the
+    // pointer leaves the client area. Screen lock held.
+    virtual void capturePointer() = 0;
+    virtual void releasePointer() = 0;
+    virtual bool holdsPointer() const = 0;
+    virtual void trackLeave(bool enabled) = 0;
 };
 
-// A factory returns null when its back-end refuses the open flags.
+// A factory returns null when its back-end refuses the open flags or cannot run here.
 using BackendFactory = std::unique_ptr<Backend> (*)(std::int32_t flags);
 
-// The back-ends tried in order by openScreen.
+// The platform's back-ends in the order openScreen tries them; defined in the platform's back-end folder.
+std::span<const BackendFactory> platformBackendFactories();
+
+// The back-ends tried by openScreen.
 std::span<const BackendFactory> backendFactories();
 // Replaces the list (tests install a memory-only back-end); an empty span restores the platform's list.
 void setBackendFactories(std::span<const BackendFactory> factories);

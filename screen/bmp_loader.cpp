@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "frame/runtime.h"
-#include "screen/backend.h"
 #include "screen/bitmap_header.h"
+#include "screen/bitmap_rows.h"
 #include "screen/byte_reader.h"
-#include "screen/pixel_converters.h"
+#include "screen/refresh_loop.h"
 #include "screen/screen_state.h"
 
 namespace zopp {
@@ -115,7 +115,7 @@ void copyPalette(ScreenState& screen, const BitmapPalette& palette, std::uint32_
         return;
     }
     std::copy_n(palette.entries.begin(), palette.count, screen.palette.begin());
-    if (screen.backend) screen.backend->paletteChanged();
+    if (screen.refresh) screen.refresh->paletteChanged();
 }
 
 std::int32_t loadBitmapFile(std::span<const std::uint8_t> file, ImageBytes destination,

@@ -73,6 +73,7 @@ void EventTranslator::pointerLeft() {
 
 void EventTranslator::activationChanged(bool activated, bool minimised, bool pointerOverClient) {
     windowActive_ = activated && !minimised;
+    keyState_.fill(0);
     platform_.activationReset();
     buttonsDown_ = 0;
     // No release reaches an inactive window, so a capture held now would never end.
@@ -99,7 +100,13 @@ bool EventTranslator::consumed(const KeyNotification& key) const {
     return key.extendedCode != 0 && ((key.extendedCode << 8) | 0xFF) == closeKeyCode;
 }
 
+void EventTranslator::recordKeyState(const KeyNotification& key, bool down) {
+    if (key.scanCode > 0 && key.scanCode < static_cast<std::int32_t>(keyState_.size()))
+        keyState_[static_cast<std::size_t>(key.scanCode)] = down ? 1 : 0;
+}
+
 void EventTranslator::keyPressed(const KeyNotification& key) {
+    recordKeyState(key, true);
     if (consumed(key)) return;
     post(key.repeat ? KeyRepeat : KeyDown, key.scanCode, key.character);
     if (key.extendedCode != 0) {
@@ -110,6 +117,7 @@ void EventTranslator::keyPressed(const KeyNotification& key) {
 }
 
 void EventTranslator::keyReleased(const KeyNotification& key) {
+    recordKeyState(key, false);
     if (consumed(key)) return;
     post(KeyUp, key.scanCode, key.character);
 }

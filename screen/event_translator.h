@@ -2,6 +2,7 @@
 // platform's notifications onto these calls, on the refresh thread with the screen lock held.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -20,7 +21,7 @@ class WindowPlatform {
     virtual bool holdsPointer() const = 0;
     // Asks for (or stops asking for) a leave notification when the pointer leaves the client area.
     virtual void trackLeave(bool enabled) = 0;
-    // Activation changed: clear the key-state table and mark the whole screen for repainting.
+    // Activation changed: mark the whole screen for repainting.
     virtual void activationReset() = 0;
 };
 
@@ -62,11 +63,13 @@ class EventTranslator {
     std::int32_t buttonsDown() const { return buttonsDown_; }
     std::int32_t lastX() const { return lastX_; }
     std::int32_t lastY() const { return lastY_; }
+    const std::array<std::uint8_t, 128>& keyState() const { return keyState_; }
 
   private:
     // The enter rule: the first sign of the pointer over the active window becomes PointerEnter.
     bool enterIfOutside(ScreenEvent& candidate);
     bool consumed(const KeyNotification& key) const;
+    void recordKeyState(const KeyNotification& key, bool down);
 
     WindowPlatform& platform_;
     std::int32_t buttonsDown_ = 0;
@@ -75,6 +78,9 @@ class EventTranslator {
     std::optional<std::pair<std::int32_t, std::int32_t>> desktop_;
     std::int32_t wheel_ = 0, hwheel_ = 0;
     std::int32_t lastX_ = 0, lastY_ = 0;
+    // The key-state table: 1 for each set-1 scan code held while the window is active, for the layer's
+    // key query (this program makes none).
+    std::array<std::uint8_t, 128> keyState_{};
 };
 
 }  // namespace zopp

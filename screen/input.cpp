@@ -9,6 +9,8 @@ namespace zopp {
 
 namespace {
 
+// The key buffer: codes of typed keys and close requests, for the layer's key reading; this program reads
+// only keyPressed, through which long sleeps end early.
 std::array<std::int32_t, 16> keyBuffer{};
 std::size_t keyHead = 0, keyTail = 0, keyCount = 0;
 bool keyPressed = false;

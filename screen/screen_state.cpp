@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "screen/backend.h"
+#include "screen/refresh_loop.h"
 
 namespace zopp {
 
@@ -15,6 +15,11 @@ int lockCount = 0;                      // touched only by the owner
 ScreenState* presentPending = nullptr;  // marked dirty under the current hold; guarded by screenMutex
 
 }  // namespace
+
+ScreenState::ScreenState() = default;
+ScreenState::~ScreenState() = default;
+ScreenState::ScreenState(ScreenState&&) noexcept = default;
+ScreenState& ScreenState::operator=(ScreenState&&) noexcept = default;
 
 void lockScreen() {
     const auto self = std::this_thread::get_id();
@@ -29,8 +34,8 @@ void lockScreen() {
 
 void unlockScreen() {
     if (--lockCount == 0) {
-        Backend* waker =
-            presentPending ? presentPending->waker.backend.load(std::memory_order_acquire) : nullptr;
+        RefreshLoop* waker =
+            presentPending ? presentPending->waker.loop.load(std::memory_order_acquire) : nullptr;
         presentPending = nullptr;
         lockOwner.store(std::thread::id{}, std::memory_order_relaxed);
         screenMutex.unlock();

@@ -14,7 +14,7 @@
 
 namespace zopp {
 
-class Backend;
+class RefreshLoop;
 
 struct Rect {
     std::int32_t x = 0, y = 0, width = 0, height = 0;
@@ -25,14 +25,14 @@ struct TextCell {
     std::uint8_t colour = 0;
 };
 
-// The back-end to wake after drawing; set and cleared by the program's thread while the refresh thread
+// The refresh loop to wake after drawing; set and cleared by the program's thread while the refresh thread
 // may read it. Moves with its screen.
 struct WakeTarget {
-    std::atomic<Backend*> backend{nullptr};
+    std::atomic<RefreshLoop*> loop{nullptr};
     WakeTarget() = default;
-    WakeTarget(WakeTarget&& other) noexcept : backend(other.backend.load()) {}
+    WakeTarget(WakeTarget&& other) noexcept : loop(other.loop.load()) {}
     WakeTarget& operator=(WakeTarget&& other) noexcept {
-        backend.store(other.backend.load());
+        loop.store(other.loop.load());
         return *this;
     }
 };
@@ -41,23 +41,28 @@ struct WakeTarget {
 inline constexpr std::uint32_t ScreenHasFastCopy = 0x10000;
 
 struct ScreenState {
+    ScreenState();
+    ~ScreenState();  // where RefreshLoop is complete
+    ScreenState(ScreenState&&) noexcept;
+    ScreenState& operator=(ScreenState&&) noexcept;
+
     std::int32_t id = 0;
     std::int32_t width = 0, height = 0;
     std::int32_t depth = 0;  // 1, 2, 4, 8, 16 or 32
     std::int32_t bytesPerPixel = 0;
     std::int32_t pitch = 0;  // bytesPerPixel × width, no padding
     std::uint32_t colourMask = 0;
-    float aspect = 1.0f;
+    float aspect = 1.0f;  // pixel aspect of the mode, for callers that draw round shapes; none here
 
     std::vector<std::vector<std::uint8_t>> pages;
     std::int32_t visiblePage = 0, workPage = 0;
     std::vector<std::uint8_t> dirty;  // one byte per line of the visible page
 
-    std::array<std::uint32_t, 256> palette{};        // 0x00RRGGBB
-    std::array<std::uint8_t, 128> keyState{};
+    std::array<std::uint32_t, 256> palette{};  // 0x00RRGGBB
 
     std::int32_t textColumns = 0, textRows = 0;
     const FontTable* font = nullptr;
+    // The text grid's characters and the text cursor, for text printing (which this program never calls).
     std::vector<TextCell> textBuffer;
     std::int32_t textViewTop = 1, textViewBottom = 0;  // 1-based rows, inclusive
     std::int32_t cursorColumn = 1, cursorRow = 1;
@@ -65,8 +70,8 @@ struct ScreenState {
     bool graphicsViewSet = false;
 
     std::uint32_t flags = 0;
-    std::unique_ptr<Backend> backend;
-    // The back-end woken when the lock is released after lines were marked dirty; null while none runs.
+    std::unique_ptr<RefreshLoop> refresh;  // drives the back-end that shows this screen
+    // The loop woken when the lock is released after lines were marked dirty; null while none runs.
     WakeTarget waker;
     std::int64_t lastTransferNanoseconds = 0;  // the back-end's latest transfer to the window, for measuring
 
@@ -109,5 +114,9 @@ struct LineSpan {
 // `mergeGap` clean lines (one transfer is cheaper than two close ones), and clears the flags. Returns the
 // number of spans; 0 when nothing changed. Call with the lock held.
 std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::int32_t mergeGap = 16);
+
+// Sets the text grid to columns × rows: a blank text buffer, the text view over the whole grid with the
+// cursor at home, and the graphics view over the whole screen.
+void resetTextState(ScreenState& screen, std::int32_t columns, std::int32_t rows);
 
 }  // namespace zopp

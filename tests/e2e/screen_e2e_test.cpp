@@ -136,6 +136,92 @@ TEST_F(ScreenEndToEnd, WindowShowsTheFrameBufferAndReportsTheInputItCaused) {
     EXPECT_EQ(events.back().type, CloseRequest);
 }
 
+// The probe's events after "ready", once the window was closed, with the list as a trace for failures.
+std::vector<Event> closeAndCollect(XSession& x, ::Window window, LaunchedProgram& probe) {
+    x.sendDeleteWindow(window);
+    EXPECT_EQ(probe.wait(), 0);
+    EXPECT_EQ(probe.standardError(), "");
+    return eventsOf(probe.linesAfter("ready"));
+}
+
+std::string traceOf(const std::vector<Event>& events) {
+    std::ostringstream all;
+    for (const Event& e : events)
+        all << e.type << '(' << e.a << ',' << e.b << ',' << e.c << ',' << e.d << ") ";
+    return all.str();
+}
+
+// Leaving with no button held is only a leave: no motion clamped to the edge comes first, and the next
+// enter measures from the last motion the window really received.
+TEST_F(ScreenEndToEnd, LeavingPostsOnlyTheLeaveAndTheNextEnterMeasuresFromTheLastRealMotion) {
+    x.movePointerOnRoot(0, 0);
+    LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
+    ASSERT_TRUE(probe.waitForLine("ready")) << probe.standardError();
+    const ::Window window = x.waitForWindow(probeTitle);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(probe.waitForLine("event 11"));
+
+    x.movePointer(window, 100, 100);
+    ASSERT_TRUE(probe.waitForLine("event 9 100 100"));
+    x.movePointer(window, -57, -17);  // jump out over the top left corner
+    ASSERT_TRUE(probe.waitForLine("event 10"));
+    x.movePointer(window, 120, 130);  // back in: 20, 30 from the last motion inside
+    ASSERT_TRUE(probe.waitForLine("event 9 120 130"));
+    x.movePointer(window, 5, 200);
+    ASSERT_TRUE(probe.waitForLine("event 4 5 200"));
+    x.movePointer(window, -5, 200);  // one step over the left edge
+    ASSERT_TRUE(probe.waitForLine("event 10"));
+    const auto events = closeAndCollect(x, window, probe);
+    SCOPED_TRACE(traceOf(events));
+
+    std::vector<Event> pointer;
+    for (const Event& e : events) {
+        if (e.type == PointerMove || e.type == PointerEnter || e.type == PointerLeave) pointer.push_back(e);
+    }
+    ASSERT_EQ(pointer.size(), 5u);
+    EXPECT_EQ(pointer[0].type, PointerEnter);
+    EXPECT_EQ(pointer[1].type, PointerLeave);
+    EXPECT_EQ(pointer[2].type, PointerEnter);
+    EXPECT_EQ(pointer[2].a, 120);
+    EXPECT_EQ(pointer[2].b, 130);
+    EXPECT_EQ(pointer[2].c, 20);
+    EXPECT_EQ(pointer[2].d, 30);
+    EXPECT_EQ(pointer[3].type, PointerMove);
+    EXPECT_EQ(pointer[3].a, 5);
+    EXPECT_EQ(pointer[3].b, 200);
+    EXPECT_EQ(pointer[4].type, PointerLeave);
+}
+
+// A button pressed outside the window and released over it: X gives the window the release, and a release
+// over a game button is a click.
+TEST_F(ScreenEndToEnd, ReleaseOfAButtonPressedOutsideIsPosted) {
+    x.movePointerOnRoot(0, 0);
+    LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
+    ASSERT_TRUE(probe.waitForLine("ready")) << probe.standardError();
+    const ::Window window = x.waitForWindow(probeTitle);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(probe.waitForLine("event 11"));
+
+    x.movePointer(window, -30, 50);
+    x.press(1);
+    x.movePointer(window, 40, 50);
+    ASSERT_TRUE(probe.waitForLine("event 9 40 50"));
+    x.movePointer(window, 45, 52);
+    ASSERT_TRUE(probe.waitForLine("event 4 45 52"));
+    x.release(1);
+    ASSERT_TRUE(probe.waitForLine("event 6 1"));
+    const auto events = closeAndCollect(x, window, probe);
+    SCOPED_TRACE(traceOf(events));
+
+    EXPECT_EQ(findEvent(events, ButtonDown, 0), -1);
+    const int move = findEvent(events, PointerMove, 0);
+    ASSERT_GE(move, 0);
+    EXPECT_EQ(events[move].a, 45);
+    const int up = findEvent(events, ButtonUp, static_cast<std::size_t>(move));
+    ASSERT_GT(up, move);
+    EXPECT_EQ(events[up].a, LeftButton);
+}
+
 TEST_F(ScreenEndToEnd, FixedSizeWindowWithIconAndTranslatedKeys) {
     LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
     ASSERT_TRUE(probe.waitForLine("ready")) << probe.standardError();

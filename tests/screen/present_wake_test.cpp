@@ -8,8 +8,10 @@
 #include "screen/backend.h"
 #include "screen/image.h"
 #include "screen/line.h"
+#include "screen/refresh_loop.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
+#include "tests/support/window_less_backend.h"
 
 namespace zopp {
 namespace {
@@ -17,12 +19,8 @@ namespace {
 std::atomic<int> wakes{0};
 std::atomic<bool> wokenWithLockHeld{false};
 
-class CountingBackend final : public Backend {
+class CountingBackend final : public testing::WindowLessBackend {
   public:
-    bool start(ScreenState&, std::int32_t) override { return true; }
-    void stop() override {}
-    void setTitle(std::string_view) override {}
-    void paletteChanged() override {}
     void wake() override {
         if (screenLockDepth() > 0) wokenWithLockHeld = true;
         ++wakes;
@@ -40,6 +38,7 @@ class PresentWake : public ::testing::Test {
     void SetUp() override {
         setBackendFactories(countingBackends);
         ASSERT_EQ(openScreen(64, 48, 32, 0, 4, 0), 0);
+        refreshStep();  // the opening's own wake is spent: each test starts after a cycle
         wakes = 0;
         wokenWithLockHeld = false;
     }

@@ -19,6 +19,7 @@
 #include "screen/screen_state.h"
 #include "screen/text.h"
 #include "tests/support/memory_screen_fixture.h"
+#include "tests/support/window_less_backend.h"
 
 namespace zopp {
 namespace {
@@ -173,17 +174,15 @@ TEST(WindowTitle, KeepsThe127FirstCharactersAcrossOpens) {
 
 // Back-ends that record how they were started, to check the order of attempts.
 std::vector<std::pair<std::int32_t, std::int32_t>> attempts;
-int stops = 0;
+int windowsDestroyed = 0;
 
-class RefusingBackend final : public Backend {
+class RefusingBackend final : public testing::WindowLessBackend {
   public:
-    bool start(ScreenState& screen, std::int32_t rate) override {
+    bool createWindow(ScreenState& screen, std::int32_t rate, std::string_view, EventTranslator&) override {
         attempts.emplace_back(static_cast<std::int32_t>(screen.flags & 0xFFFF), rate);
         return false;
     }
-    void stop() override { ++stops; }
-    void setTitle(std::string_view) override {}
-    void paletteChanged() override {}
+    void destroyWindow() override { ++windowsDestroyed; }
 };
 std::unique_ptr<Backend> makeRefusing(std::int32_t) {
     return std::make_unique<RefusingBackend>();
@@ -194,7 +193,7 @@ class BackendChoice : public ::testing::Test {
   protected:
     void SetUp() override {
         attempts.clear();
-        stops = 0;
+        windowsDestroyed = 0;
         setBackendFactories(refusingOnly);
     }
     void TearDown() override { setBackendFactories({}); }
@@ -210,7 +209,7 @@ TEST_F(BackendChoice, EachBackendTriesTheRateThenZeroThenFullScreenInverted) {
     EXPECT_EQ(openScreen(640, 480, 32, 0, 4, 75), 1);
     const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {{4, 75}, {4, 0}, {5, 75}, {5, 0}};
     EXPECT_EQ(attempts, expected);
-    EXPECT_EQ(stops, 4);  // each failed start is shut down
+    EXPECT_EQ(windowsDestroyed, 4);  // each failed start is shut down
     EXPECT_FALSE(screenIsOpen());
     EXPECT_EQ(pollEvent(nullptr), 0);
 }

@@ -1,5 +1,6 @@
-// A back-end with no window and no refresh thread: drawing lands in the frame buffer only. Used by the
-// drawing tests, the fuzzers and the benchmarks.
+// A back-end with no window and no refresh thread: drawing lands in the frame buffer only, and its lines
+// stay dirty. Used by the drawing tests, the fuzzers and the benchmarks; tests derive from it to watch
+// single calls.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,26 @@
 #include "screen/backend.h"
 
 namespace zopp::testing {
+
+class WindowLessBackend : public Backend {
+  public:
+    // Nothing steps the loop, so the refresh never runs.
+    LoopHost loopHost() const override { return LoopHost::PlatformCallbacks; }
+    bool createWindow(ScreenState&, std::int32_t, std::string_view, EventTranslator&) override {
+        return true;
+    }
+    void destroyWindow() override {}
+    void present(std::span<const LineSpan>) override {}
+    void pumpInput(EventTranslator&) override {}
+    void waitForInput(std::optional<std::chrono::nanoseconds>) override {}
+    void wake() override {}
+    void setTitle(std::string_view) override {}
+    void setPalette(std::span<const std::uint32_t, 256>) override {}
+    void capturePointer() override {}
+    void releasePointer() override {}
+    bool holdsPointer() const override { return false; }
+    void trackLeave(bool) override {}
+};
 
 // Refuses the OpenGL flag, like the window-surface back-end.
 std::unique_ptr<Backend> makeWindowLessBackend(std::int32_t flags);

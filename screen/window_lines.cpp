@@ -1,4 +1,4 @@
-#include "screen/pixel_convert.h"
+#include "screen/window_lines.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "screen/sdl_gl_functions.h"
+#include "screen/sdl/sdl_gl_functions.h"
 
 #include <SDL.h>
 #include <dlfcn.h>

@@ -1,4 +1,4 @@
-#include "screen/pixel_converters.h"
+#include "screen/bitmap_rows.h"
 
 #include <cstring>
 

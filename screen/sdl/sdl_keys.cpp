@@ -1,4 +1,4 @@
-#include "screen/sdl_keys.h"
+#include "screen/sdl/sdl_keys.h"
 
 #include <cctype>
 #include <string_view>

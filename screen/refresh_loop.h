@@ -1,0 +1,86 @@
+// The refresh loop, the same on every platform: it drives one back-end for one open screen. Each cycle,
+// under the screen lock, it applies a new title or palette, transfers the changed lines of the visible
+// page, and turns the window's pending notifications into events. A cycle runs at least every refresh
+// period (10 ms) and at once when drawing or input wakes it.
+//
+// On an own-thread host the loop runs on its refresh thread, which owns the window; on a callback host
+// the platform's callbacks call refreshStep() on the program's only thread.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "screen/backend.h"
+#include "screen/event_translator.h"
+
+namespace zopp {
+
+inline constexpr auto refreshPeriod = std::chrono::milliseconds(10);
+
+class RefreshLoop final : private WindowPlatform {
+  public:
+    RefreshLoop(ScreenState& screen, std::unique_ptr<Backend> backend);
+    ~RefreshLoop() override;
+    RefreshLoop(const RefreshLoop&) = delete;
+    RefreshLoop& operator=(const RefreshLoop&) = delete;
+
+    // Creates the window with the title (on the refresh thread, which it starts, or here for a callback
+    // host). False when the back-end could not: nothing is left running.
+    bool start(std::int32_t refreshRate, std::string_view title);
+    // Ends the refresh thread (joining it) and closes the window. On the program's thread.
+    void stop();
+    // True after stop() had to leave the refresh thread behind (parked by the exit sequence, or stop()
+    // called on it): it may hold the screen lock or use the screen's buffers, so neither may be touched.
+    bool abandoned() const { return abandoned_; }
+
+    // One cycle, for a callback host (called from its platform's callbacks); nothing on an own-thread
+    // host, whose thread runs the cycles. Takes the screen lock.
+    void stepFromCallbacks();
+
+    // Drawing marked lines dirty and released the lock: run a cycle soon. Any thread; at most one wake
+    // reaches the back-end per cycle.
+    void wake();
+    // From the program's thread; applied by the next cycle.
+    void setTitle(std::string_view title);
+    void paletteChanged();
+
+  private:
+    void run(std::int32_t refreshRate, std::string title, std::promise<bool>* started);
+    bool createWindow(std::int32_t refreshRate, std::string_view title);
+    void destroyWindow();
+    void cycle();
+
+    // WindowPlatform, for the translator.
+    void capturePointer() override { backend_->capturePointer(); }
+    void releasePointer() override { backend_->releasePointer(); }
+    bool holdsPointer() const override { return backend_->holdsPointer(); }
+    void trackLeave(bool enabled) override { backend_->trackLeave(enabled); }
+    void activationReset() override;
+
+    ScreenState& screen_;
+    const std::unique_ptr<Backend> backend_;
+    EventTranslator translator_;
+
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+    bool abandoned_ = false;
+    bool windowOpen_ = false;
+
+    std::atomic<bool> wakeRequested_{false};
+    std::atomic<bool> paletteChanged_{false};
+    std::mutex titleMutex_;
+    std::string pendingTitle_;
+    std::atomic<bool> titleChanged_{false};
+};
+
+// Runs one cycle of the open screen's loop; nothing when no screen is open. For callback hosts.
+void refreshStep();
+
+}  // namespace zopp

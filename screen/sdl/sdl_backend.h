@@ -1,0 +1,76 @@
+// The SDL2 back-end: one window per open screen, shown through its window surface or, with the OpenGL
+// flag, through an OpenGL texture. Internal to this folder; the layer reaches it through
+// platformBackendFactories().
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "screen/backend.h"
+#include "screen/sdl/sdl_present.h"
+#include "screen/sdl/sdl_shape.h"
+#include "screen/sdl/sdl_wait.h"
+#include "screen/sdl/sdl_x11_pointer.h"
+
+namespace zopp {
+
+// The video drivers SDL may use here; empty when the environment names no display.
+std::string videoDrivers();
+
+class SdlBackend final : public Backend {
+  public:
+    SdlBackend(std::int32_t flags, bool openGL) : flags_(flags), openGL_(openGL) {}
+
+    bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
+                      EventTranslator& translator) override;
+    void destroyWindow() override;
+    void present(std::span<const LineSpan> spans) override;
+    void pumpInput(EventTranslator& translator) override;
+    void waitForInput(std::optional<std::chrono::nanoseconds> timeout) override { waiter_.wait(timeout); }
+    void wake() override { waiter_.wake(); }
+    void setTitle(std::string_view title) override;
+    // Lines are converted through the screen's palette as they are presented: nothing to set.
+    void setPalette(std::span<const std::uint32_t, 256>) override {}
+    void capturePointer() override;
+    void releasePointer() override;
+    bool holdsPointer() const override { return capturing_; }
+    void trackLeave(bool enabled) override { trackingLeave_ = enabled; }
+
+  private:
+    // sdl_window.cpp
+    bool openWindow(std::string_view title);
+    void showWindow();
+    void attachToX11();
+    void centreWindow();
+    bool pointerOverClient() const;
+    void toggleFullScreen();
+    void chooseFullScreenMode();
+    // sdl_events.cpp
+    void handleWindowEvent(const SDL_WindowEvent& event);
+    void handleKey(const SDL_KeyboardEvent& event);
+    void updateActivation();
+
+    const std::int32_t flags_;
+    const bool openGL_;
+    SdlWait waiter_;  // any thread wakes it; the refresh thread waits in it
+
+    // The rest is the refresh thread's.
+    ScreenState* screen_ = nullptr;
+    std::int32_t refreshRate_ = 0;
+    EventTranslator* translator_ = nullptr;
+    bool videoStarted_ = false;
+    SDL_Window* window_ = nullptr;
+    SDL_Cursor* cursor_ = nullptr;
+    std::unique_ptr<SdlPresenter> presenter_;
+    std::optional<SdlShape> shape_;
+    std::optional<X11Pointer> x11Pointer_;  // on X11 the pointer comes from X's notifications
+    bool capturing_ = false;
+    bool trackingLeave_ = false;
+    bool focused_ = false, minimised_ = false;
+};
+
+}  // namespace zopp

@@ -1,0 +1,61 @@
+// The SDL back-ends this platform offers, and what must be settled before the refresh thread exists.
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "frame/timing.h"
+#include "screen/screen.h"
+#include "screen/sdl/sdl_beep.h"
+#include "screen/sdl/sdl_backend.h"
+
+namespace zopp {
+
+namespace {
+
+// The window takes no text input (characters come from the key events), yet opening X's input method
+// parses the locale's whole compose table, thousands of lines, at every start. Unless the user names a
+// table, an empty one spares that. Done on the program's thread before the refresh thread exists: the
+// environment is not thread-safe.
+void skipComposeTable() {
+    setenv("XCOMPOSEFILE", "/dev/null", 0);
+}
+
+std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
+    if (videoDrivers().empty()) return nullptr;
+    skipComposeTable();
+    setBeepSoundHook(playSdlTone);  // from the first window on, the beep sounds through SDL's audio
+    return std::make_unique<SdlBackend>(flags, openGL);
+}
+
+// The window surface serves every flag combination but OpenGL; the OpenGL back-end only that flag.
+std::unique_ptr<Backend> makeSdlSurfaceBackend(std::int32_t flags) {
+    return (flags & ScreenOpenGL) ? nullptr : makeSdlBackend(flags, false);
+}
+
+std::unique_ptr<Backend> makeSdlOpenGLBackend(std::int32_t flags) {
+    return (flags & ScreenOpenGL) ? makeSdlBackend(flags, true) : nullptr;
+}
+
+}  // namespace
+
+// Left to itself SDL falls back to an invisible driver when no display answers, and the program would run
+// windowless: unless a driver is named explicitly (the tests' "dummy"), only the display servers the
+// environment names are tried.
+std::string videoDrivers() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    if (set("SDL_VIDEODRIVER")) return std::getenv("SDL_VIDEODRIVER");
+    std::string drivers;
+    if (set("DISPLAY")) drivers = "x11";
+    if (set("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+    return drivers;
+}
+
+std::span<const BackendFactory> platformBackendFactories() {
+    static constexpr BackendFactory factories[] = {makeSdlSurfaceBackend, makeSdlOpenGLBackend};
+    return factories;
+}
+
+}  // namespace zopp

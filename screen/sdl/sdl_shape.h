@@ -1,0 +1,24 @@
+// The outline of a shaped window, taken from the visible page.
+#pragma once
+
+#include <SDL.h>
+
+#include "screen/screen_state.h"
+
+namespace zopp {
+
+class SdlShape {
+  public:
+    SdlShape() = default;
+    ~SdlShape();
+    SdlShape(const SdlShape&) = delete;
+    SdlShape& operator=(const SdlShape&) = delete;
+
+    // Shows the pixels whose alpha byte is not 0 (paletted and 16-bit screens: all of them).
+    void update(SDL_Window* window, const ScreenState& screen);
+
+  private:
+    SDL_Surface* mask_ = nullptr;
+};
+
+}  // namespace zopp

@@ -1,0 +1,68 @@
+// The pointer as X reports it. SDL's mouse events are not always what X reported: when the pointer leaves
+// with no button held SDL makes up a motion clamped to the window's edge, and it drops a release whose
+// press it did not see (pressed outside the window, released inside). On X11 the back-end takes motion,
+// buttons and leaving from X's own notifications, which SDL hands over as window-manager events.
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <deque>
+
+#include "screen/event_translator.h"
+
+namespace zopp {
+
+// X knows no double click. A press is reported as the second of a double click when it follows the
+// previous press of the same button within 500 ms and 32 pixels each way, every second press of such a
+// series (the values SDL itself uses on X).
+class DoubleClickSeries {
+  public:
+    // button: 0..4; timeMs: the server's time of the press; (x, y): its desktop position.
+    bool press(std::size_t button, std::uint32_t timeMs, std::int32_t x, std::int32_t y);
+
+  private:
+    struct Last {
+        std::uint32_t time = 0;
+        std::int32_t x = 0, y = 0;
+        std::int32_t count = 0;  // presses in the series so far; 0 before the first
+    };
+    std::array<Last, 5> last_{};
+};
+
+// One of X's pointer notifications for the window, as the translator needs it.
+struct XPointerNotification {
+    enum Kind { Motion, Press, Release, Leave } kind = Motion;
+    std::int32_t x = 0, y = 0;          // in the window
+    std::int32_t rootX = 0, rootY = 0;  // on the desktop
+    std::int32_t button = 0;            // MouseButton code (Press, Release)
+    std::uint32_t time = 0;             // the server's milliseconds
+    bool grabChange = false;            // Leave: the pointer did not move, a grab started
+};
+
+class X11Pointer {
+  public:
+    // display and xWindow: SDL's X connection and the window's X id. Asks SDL for X's notifications;
+    // they are decoded as SDL reads them (XInput's motion data lives only that long).
+    X11Pointer(void* display, unsigned long xWindow);
+    ~X11Pointer();
+    X11Pointer(const X11Pointer&) = delete;
+    X11Pointer& operator=(const X11Pointer&) = delete;
+
+    // Call for each SDL_SYSWMEVENT taken from SDL's queue: the window-manager events kept in the queue are
+    // the pointer notifications, in order with SDL's other events. leaveTracked is the translator's
+    // request for one leave notification; a leave clears it.
+    void translateNext(EventTranslator& translator, bool& leaveTracked);
+
+  private:
+    static int SDLCALL keepPointerNotifications(void* self, SDL_Event* event);
+    bool decode(const SDL_SysWMmsg& message);
+
+    unsigned long window_;
+    int inputExtension_ = -1;  // XInput's major opcode, or -1 without it
+    std::deque<XPointerNotification> decoded_;
+    DoubleClickSeries clicks_;
+};
+
+}  // namespace zopp
