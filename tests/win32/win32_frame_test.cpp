@@ -1,18 +1,12 @@
-// The frame's Windows mechanisms: sleeps at millisecond resolution, the two clocks, and standard input
-// as the keyboard while no screen is open.
-#include <fcntl.h>
-#include <io.h>
-
+// The frame's Windows mechanisms: sleeps at millisecond resolution and the two clocks. (The console
+// keyboard is tested with the shared sleep rules.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "frame/platform/clock.h"
-#include "frame/platform/console_keys.h"
 #include "frame/platform/sleep.h"
 
 namespace zopp {
@@ -51,43 +45,6 @@ TEST(Win32Clock, CounterAndTickCountBothRunForwardInSeconds) {
     EXPECT_LT(counterStep, 1.0);
     EXPECT_GE(ticksStep, 0.030);  // the tick count moves in steps of the system tick
     EXPECT_LT(ticksStep, 1.0);
-}
-
-// Standard input redirected to a pipe, as a terminal would deliver keys.
-class Win32ConsoleKeys : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_EQ(_pipe(pipeEnds_, 256, _O_BINARY), 0);
-        savedStdin_ = _dup(_fileno(stdin));
-        ASSERT_EQ(_dup2(pipeEnds_[0], _fileno(stdin)), 0);
-    }
-    void TearDown() override {
-        _dup2(savedStdin_, _fileno(stdin));
-        _close(savedStdin_);
-        _close(pipeEnds_[0]);
-        if (pipeEnds_[1] >= 0) _close(pipeEnds_[1]);
-    }
-    void type(const char* text) { ASSERT_GT(_write(pipeEnds_[1], text, static_cast<unsigned>(strlen(text))), 0); }
-    void closeInput() {
-        _close(pipeEnds_[1]);
-        pipeEnds_[1] = -1;
-    }
-
-  private:
-    int pipeEnds_[2]{-1, -1};
-    int savedStdin_ = -1;
-};
-
-TEST_F(Win32ConsoleKeys, WaitingInputIsOneKeyAndIsConsumed) {
-    EXPECT_FALSE(platform::consoleKeyPressed());
-    type("x\n");
-    EXPECT_TRUE(platform::consoleKeyPressed());
-    EXPECT_FALSE(platform::consoleKeyPressed()) << "the key was seen twice";
-}
-
-TEST_F(Win32ConsoleKeys, TheEndOfInputIsNoKey) {
-    closeInput();
-    EXPECT_FALSE(platform::consoleKeyPressed());
 }
 
 }  // namespace
