@@ -1,0 +1,165 @@
+// The page side of the browser back-end (web_backend.cpp): the canvas, the page's title and the input
+// listeners. A listener queues one record per browser event (the PageEvent codes of page_input.h), runs
+// the refresh step at once so the record reaches the event queue, and wakes the sleeping program.
+// Positions are canvas pixels, whatever the page's zoom; desktop positions are the event's screen ones.
+mergeInto(LibraryManager.library, {
+  $ZoppPage: {
+    canvas: null,
+    context: null,
+    queue: [],
+    listeners: [],
+    capturing: false,
+    pointerOver: false,
+    buttonsPressed: 0,  // buttons that went down on the canvas and are still held
+    touch: null,        // the finger being followed: {id, x, y}
+
+    // Mouse buttons as the program numbers them: left 1, right 2, middle 4, back 8, forward 16.
+    buttonCode: function(button) {
+      return [1, 4, 2, 8, 16][button] || 0;
+    },
+    canvasPoint: function(event) {
+      var canvas = ZoppPage.canvas, box = canvas.getBoundingClientRect();
+      return {
+        x: Math.floor((event.clientX - box.left) * canvas.width / box.width),
+        y: Math.floor((event.clientY - box.top) * canvas.height / box.height),
+      };
+    },
+    post: function(kind, a, b, c, d) {
+      ZoppPage.queue.push([kind, a | 0, b | 0, c | 0, d | 0]);
+      _zoppPageInputArrived();
+      if (Module['zoppWakeProgram']) Module['zoppWakeProgram']();
+    },
+    activation: function() {
+      ZoppPage.post(6, document.hasFocus() ? 1 : 0, document.hidden ? 1 : 0, ZoppPage.pointerOver ? 1 : 0);
+    },
+    listen: function(target, type, handler, options) {
+      target.addEventListener(type, handler, options);
+      ZoppPage.listeners.push([target, type, handler, options]);
+    },
+
+    onMouseMove: function(event) {
+      var point = ZoppPage.canvasPoint(event), canvas = ZoppPage.canvas;
+      var inside = point.x >= 0 && point.y >= 0 && point.x < canvas.width && point.y < canvas.height;
+      if (inside || ZoppPage.capturing) ZoppPage.post(1, point.x, point.y, event.screenX, event.screenY);
+    },
+    onMouseDown: function(event) {
+      var code = ZoppPage.buttonCode(event.button);
+      if (!code) return;
+      ZoppPage.buttonsPressed |= code;
+      ZoppPage.post(2, code, event.detail);
+    },
+    onMouseUp: function(event) {
+      var code = ZoppPage.buttonCode(event.button);
+      if (!(ZoppPage.buttonsPressed & code)) return;
+      ZoppPage.buttonsPressed &= ~code;
+      ZoppPage.post(3, code);
+    },
+    onWheel: function(event) {
+      // One step per notification: away from the player (up) and to the right count positive.
+      ZoppPage.post(5, -Math.sign(event.deltaY), Math.sign(event.deltaX));
+    },
+    // A tap is a finger that goes down and up on the canvas without travelling; anything else is the
+    // browser's panning or zooming, which the canvas leaves to it.
+    onTouchStart: function(event) {
+      if (ZoppPage.touch || event.touches.length !== 1) {
+        ZoppPage.touch = null;
+        return;
+      }
+      var finger = event.changedTouches[0];
+      ZoppPage.touch = { id: finger.identifier, x: finger.clientX, y: finger.clientY };
+    },
+    onTouchMove: function(event) {
+      var touch = ZoppPage.touch;
+      for (var i = 0; touch && i < event.changedTouches.length; ++i) {
+        var finger = event.changedTouches[i];
+        if (finger.identifier === touch.id &&
+            Math.hypot(finger.clientX - touch.x, finger.clientY - touch.y) > 10) {
+          ZoppPage.touch = null;
+        }
+      }
+    },
+    onTouchEnd: function(event) {
+      var touch = ZoppPage.touch;
+      ZoppPage.touch = null;
+      for (var i = 0; touch && i < event.changedTouches.length; ++i) {
+        var finger = event.changedTouches[i];
+        if (finger.identifier !== touch.id) continue;
+        // No mouse events made up from the touch, or the tap would count twice.
+        event.preventDefault();
+        var point = ZoppPage.canvasPoint(finger);
+        ZoppPage.post(7, point.x, point.y, finger.screenX, finger.screenY);
+      }
+    },
+  },
+
+  zoppPageOpen__deps: ['$ZoppPage'],
+  zoppPageOpen: function(width, height, title) {
+    if (typeof document === 'undefined') return false;
+    var canvas = document.getElementById('screen');
+    if (!canvas || !canvas.getContext) return false;
+    ZoppPage.canvas = canvas;
+    ZoppPage.context = canvas.getContext('2d');
+    canvas.width = width;
+    canvas.height = height;
+    // Unscaled: one canvas pixel is one CSS pixel.
+    canvas.style.width = width + 'px';
+    canvas.style.height = height + 'px';
+    canvas.hidden = false;
+    document.title = UTF8ToString(title);
+
+    var listen = ZoppPage.listen;
+    listen(window, 'mousemove', ZoppPage.onMouseMove);
+    listen(canvas, 'mousedown', ZoppPage.onMouseDown);
+    listen(window, 'mouseup', ZoppPage.onMouseUp);
+    listen(canvas, 'mouseenter', function() { ZoppPage.pointerOver = true; });
+    listen(canvas, 'mouseleave', function() {
+      ZoppPage.pointerOver = false;
+      ZoppPage.post(4);
+    });
+    listen(canvas, 'wheel', ZoppPage.onWheel, { passive: true });
+    listen(canvas, 'contextmenu', function(event) { event.preventDefault(); });
+    listen(canvas, 'touchstart', ZoppPage.onTouchStart, { passive: true });
+    listen(canvas, 'touchmove', ZoppPage.onTouchMove, { passive: true });
+    listen(canvas, 'touchend', ZoppPage.onTouchEnd, { passive: false });
+    listen(canvas, 'touchcancel', function() { ZoppPage.touch = null; });
+    listen(window, 'focus', ZoppPage.activation);
+    listen(window, 'blur', ZoppPage.activation);
+    listen(document, 'visibilitychange', ZoppPage.activation);
+    return true;
+  },
+
+  // The window closes: the canvas goes, and nothing of the page calls the program any more.
+  zoppPageClose__deps: ['$ZoppPage'],
+  zoppPageClose: function() {
+    ZoppPage.listeners.forEach(function(entry) {
+      entry[0].removeEventListener(entry[1], entry[2], entry[3]);
+    });
+    ZoppPage.listeners = [];
+    ZoppPage.queue = [];
+    ZoppPage.canvas.hidden = true;
+  },
+
+  zoppPageTitle__deps: ['$ZoppPage'],
+  zoppPageTitle: function(title) {
+    document.title = UTF8ToString(title);
+  },
+
+  zoppPagePut__deps: ['$ZoppPage'],
+  zoppPagePut: function(rgba, top, width, height) {
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    ZoppPage.context.putImageData(new ImageData(pixels, width, height), 0, top);
+  },
+
+  // Moves up to `capacity` queued records (five 32-bit values each) to `records`; returns how many.
+  zoppPageTakeInput__deps: ['$ZoppPage'],
+  zoppPageTakeInput: function(records, capacity) {
+    var taken = ZoppPage.queue.splice(0, capacity);
+    for (var i = 0; i < taken.length; ++i) HEAP32.set(taken[i], (records >> 2) + i * 5);
+    return taken.length;
+  },
+
+  zoppPageCapture__deps: ['$ZoppPage'],
+  zoppPageCapture: function(enabled) {
+    ZoppPage.capturing = enabled;
+  },
+});

@@ -1,0 +1,63 @@
+#include "screen/web/page_input.h"
+
+#include "frame/events.h"
+#include "screen/event_translator.h"
+
+namespace zopp {
+
+void PageInput::feed(PageEvent event, const PageRecord& record, EventTranslator& translator) {
+    switch (event) {
+        case PageEvent::Motion: {
+            const std::int32_t x = record[1], y = record[2];
+            const bool inside = x >= 0 && y >= 0 && x < width_ && y < height_;
+            // The page reports motion outside the canvas while a button is held; the window sees it only
+            // while it holds the capture.
+            if (inside || capturing_) translator.motion(x, y, record[3], record[4]);
+            break;
+        }
+        case PageEvent::Press:
+            translator.buttonPressed(record[1], record[2] >= 2 && record[2] % 2 == 0);
+            break;
+        case PageEvent::Release:
+            translator.buttonReleased(record[1]);
+            break;
+        case PageEvent::Leave:
+            leave(translator);
+            break;
+        case PageEvent::Wheel:
+            if (record[1] != 0) translator.wheel(record[1]);
+            if (record[2] != 0) translator.horizontalWheel(record[2]);
+            break;
+        case PageEvent::Activation:
+            translator.activationChanged(record[1] != 0, record[2] != 0, record[3] != 0);
+            break;
+        case PageEvent::Tap:
+            tap(record, translator);
+            break;
+    }
+}
+
+// A one-time notification, as the enter rule asks for it.
+void PageInput::leave(EventTranslator& translator) {
+    if (!trackingLeave_) return;
+    trackingLeave_ = false;
+    translator.pointerLeft();
+}
+
+// A finger has no hover, so a tap brings the pointer along when it is not over the canvas yet: it enters
+// where the pointer was last and moves to the tap (the move is what tells the program where the click
+// is), the left button goes down and up there, and the pointer leaves with the finger.
+void PageInput::tap(const PageRecord& record, EventTranslator& translator) {
+    const std::int32_t x = record[1], y = record[2], desktopX = record[3], desktopY = record[4];
+    const bool entering = !translator.pointerInside();
+    if (entering) {
+        const std::int32_t fromX = translator.lastX(), fromY = translator.lastY();
+        translator.motion(fromX, fromY, desktopX + fromX - x, desktopY + fromY - y);
+    }
+    translator.motion(x, y, desktopX, desktopY);
+    translator.buttonPressed(LeftButton, false);
+    translator.buttonReleased(LeftButton);
+    if (entering) leave(translator);
+}
+
+}  // namespace zopp

@@ -1,0 +1,46 @@
+// The page's pointer input, turned into the translator's notifications. The page's JavaScript queues one
+// record per browser event (page_host.js); the refresh step hands them here, under the screen lock.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace zopp {
+
+class EventTranslator;
+
+// What the page reports, one record each; positions are canvas pixels (negative or beyond the canvas
+// while a button is held), desktop positions the pointer's place on the screen.
+enum class PageEvent : std::int32_t {
+    Motion = 1,      // x, y, desktopX, desktopY
+    Press = 2,       // button (a MouseButton code), clickCount (2 on the second press of a double click)
+    Release = 3,     // button
+    Leave = 4,       // the pointer left the canvas
+    Wheel = 5,       // vertical steps (positive: turned away from the user), horizontal steps
+    Activation = 6,  // focused, hidden, pointerOver
+    Tap = 7,         // x, y, desktopX, desktopY of a finger's tap
+};
+using PageRecord = std::array<std::int32_t, 5>;  // the event and four values
+
+class PageInput {
+  public:
+    PageInput(std::int32_t width, std::int32_t height) : width_(width), height_(height) {}
+
+    void feed(PageEvent event, const PageRecord& record, EventTranslator& translator);
+
+    // The translator's wishes (through the back-end): keep motion arriving from outside the canvas
+    // while a button is held, and one leave notification once the pointer is inside.
+    void capture(bool enabled) { capturing_ = enabled; }
+    bool capturing() const { return capturing_; }
+    void trackLeave(bool enabled) { trackingLeave_ = enabled; }
+
+  private:
+    void leave(EventTranslator& translator);
+    void tap(const PageRecord& record, EventTranslator& translator);
+
+    std::int32_t width_, height_;
+    bool capturing_ = false;
+    bool trackingLeave_ = false;
+};
+
+}  // namespace zopp

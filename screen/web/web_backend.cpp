@@ -1,0 +1,110 @@
+#include "screen/web/web_backend.h"
+
+#include <emscripten.h>
+
+#include <string>
+
+#include "frame/timing.h"
+#include "frame/web/host.h"
+#include "frame/web/tone.h"
+#include "screen/event_translator.h"
+#include "screen/refresh_loop.h"
+#include "screen/screen_state.h"
+#include "screen/web/canvas_lines.h"
+
+// page_host.js
+extern "C" {
+bool zoppPageOpen(std::int32_t width, std::int32_t height, const char* title);
+void zoppPageClose();
+void zoppPageTitle(const char* title);
+void zoppPagePut(const std::uint8_t* rgba, std::int32_t top, std::int32_t width, std::int32_t height);
+std::int32_t zoppPageTakeInput(std::int32_t* records, std::int32_t capacity);
+void zoppPageCapture(bool enabled);
+}
+
+// The page's input callbacks call this once they queued a record: the step hands it to the translator
+// at once, so the program finds the event when it next polls.
+extern "C" EMSCRIPTEN_KEEPALIVE void zoppPageInputArrived() {
+    zopp::refreshStep();
+}
+
+namespace zopp {
+
+namespace {
+
+std::unique_ptr<Backend> makeWebBackend(std::int32_t) {
+    return std::make_unique<WebBackend>();
+}
+
+}  // namespace
+
+std::span<const BackendFactory> platformBackendFactories() {
+    static constexpr BackendFactory factories[] = {makeWebBackend};
+    return factories;
+}
+
+// The page has no desktop to centre on, no frame and no full screen without the player's gesture, so
+// the open flags change nothing here.
+bool WebBackend::createWindow(ScreenState& screen, std::int32_t, std::string_view title,
+                              EventTranslator& translator) {
+    screen_ = &screen;
+    if (!zoppPageOpen(screen.width, screen.height, std::string(title).c_str())) return false;
+    pageOpen_ = true;
+    input_.emplace(screen.width, screen.height);
+    rgba_.resize(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height) * 4);
+    web::setBeforeSleepHook(refreshStep);
+    web::armTone();
+    setBeepSoundHook(web::playTone);
+    // The page is active as soon as the canvas shows; where the pointer is, only its first motion tells.
+    translator.activationChanged(true, false, false);
+    markAllDirty(screen);
+    return true;
+}
+
+void WebBackend::destroyWindow() {
+    if (!pageOpen_) return;
+    setBeepSoundHook(nullptr);
+    web::setBeforeSleepHook(nullptr);
+    zoppPageClose();
+    pageOpen_ = false;
+    input_.reset();
+}
+
+void WebBackend::present(std::span<const LineSpan> spans) {
+    const auto rowBytes = static_cast<std::size_t>(screen_->width) * 4;
+    for (const LineSpan& span : spans) {
+        std::uint8_t* first = rgba_.data() + static_cast<std::size_t>(span.first) * rowBytes;
+        for (std::int32_t y = span.first; y <= span.last; ++y)
+            canvasLine(*screen_, y, first + static_cast<std::size_t>(y - span.first) * rowBytes);
+        zoppPagePut(first, span.first, screen_->width, span.last - span.first + 1);
+    }
+}
+
+void WebBackend::pumpInput(EventTranslator& translator) {
+    constexpr std::int32_t capacity = 32;
+    std::array<PageRecord, capacity> records;
+    std::int32_t count;
+    do {
+        count = zoppPageTakeInput(records.front().data(), capacity);
+        for (std::int32_t i = 0; i < count; ++i) {
+            const PageRecord& record = records[static_cast<std::size_t>(i)];
+            input_->feed(static_cast<PageEvent>(record[0]), record, translator);
+        }
+    } while (count == capacity);
+}
+
+void WebBackend::setTitle(std::string_view title) {
+    zoppPageTitle(std::string(title).c_str());
+}
+
+void WebBackend::capturePointer() {
+    input_->capture(true);
+    zoppPageCapture(true);
+}
+
+void WebBackend::releasePointer() {
+    input_->capture(false);
+    zoppPageCapture(false);
+}
+
+}  // namespace zopp

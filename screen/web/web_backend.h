@@ -1,0 +1,45 @@
+// The browser back-end: the screen is the page's <canvas id="screen">, shown unscaled. It runs no loop of
+// its own: the page's input callbacks and the program's sleeps call the refresh step (a callback host).
+// Internal to this folder; the layer reaches it through platformBackendFactories().
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "screen/backend.h"
+#include "screen/web/page_input.h"
+
+namespace zopp {
+
+class WebBackend final : public Backend {
+  public:
+    LoopHost loopHost() const override { return LoopHost::PlatformCallbacks; }
+
+    bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
+                      EventTranslator& translator) override;
+    void destroyWindow() override;
+    void present(std::span<const LineSpan> spans) override;
+    void pumpInput(EventTranslator& translator) override;
+    // Never called on a callback host: the page's thread must not block.
+    void waitForInput(std::optional<std::chrono::nanoseconds>) override {}
+    // Every sleep of the program steps the loop before it yields, so drawing needs no extra call.
+    void wake() override {}
+    void setTitle(std::string_view title) override;
+    // Lines are converted through the screen's palette as they are presented: nothing to set.
+    void setPalette(std::span<const std::uint32_t, 256>) override {}
+    void capturePointer() override;
+    void releasePointer() override;
+    bool holdsPointer() const override { return input_ && input_->capturing(); }
+    void trackLeave(bool enabled) override {
+        if (input_) input_->trackLeave(enabled);
+    }
+
+  private:
+    ScreenState* screen_ = nullptr;
+    std::optional<PageInput> input_;
+    std::vector<std::uint8_t> rgba_;  // the canvas's copy of the visible page
+    bool pageOpen_ = false;
+};
+
+}  // namespace zopp
