@@ -22,6 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kTitle = "ZOPP - V0.1(2008)";
+// How long a start may take: under Wine (the same test drives the Windows build) a first start in a
+// fresh server takes seconds.
+constexpr auto kStartTimeout = std::chrono::seconds(30);
 constexpr std::uint32_t kBlack = 0x000000, kRed = 0xEE0000, kGreen = 0x008800, kYellow = 0xFFDD00;
 
 // Score table rows: 1-6 the upper categories, 7 "oben", 8 "Bonus", 9-15 the lower categories,
@@ -354,7 +357,7 @@ class OnePlayerGame : public GameEndToEnd {
     // close button.
     void playWholeGame() {
         auto game = start(ZOPP_SOURCE_DIR, server_.display());
-        window_ = x_.waitForWindow(kTitle);
+        window_ = x_.waitForWindow(kTitle, kStartTimeout);
         ASSERT_NE(window_, 0u) << game->standardError();
         const XSession::Geometry g = x_.geometry(window_);
         EXPECT_EQ(g.width, 640);
@@ -466,7 +469,7 @@ TEST_F(GameEndToEnd, AMissingPictureEndsWithItsReport) {
     fs::copy(fs::path(ZOPP_SOURCE_DIR) / "dat", folder / "dat");
     fs::remove(folder / "dat" / "3.bmp");
     auto game = start(folder, server_.display());
-    EXPECT_EQ(game->wait(), 2);
+    EXPECT_EQ(game->wait(kStartTimeout), 2);
     EXPECT_EQ(game->standardError(),
               "\r\nAborting due to runtime error 2 (file not found) at line 129 of game/ZOPP.cpp()\r\n\r\n");
     fs::remove_all(folder);
@@ -476,7 +479,7 @@ TEST_F(GameEndToEnd, AMissingPictureEndsWithItsReport) {
 TEST_F(GameEndToEnd, WithoutADisplayTheScreenReportIsLine109) {
     for (const char* display : {"", ":9999"}) {
         auto game = start(ZOPP_SOURCE_DIR, display);
-        EXPECT_EQ(game->wait(), 1) << display;
+        EXPECT_EQ(game->wait(kStartTimeout), 1) << display;
         EXPECT_EQ(game->standardError(),
                   "\r\nAborting due to runtime error 1 (illegal function call) at line 109 of "
                   "game/ZOPP.cpp()\r\n\r\n")

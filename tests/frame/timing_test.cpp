@@ -14,6 +14,7 @@
 
 #include "frame/events.h"
 #include "frame/platform/clock.h"
+#include "tests/support/console_pipe.h"
 
 namespace zopp {
 namespace {
@@ -185,7 +186,7 @@ TEST_F(IdleWait, LongSleepsStillEndOnTimeWatchingTheKeyFlag) {
 class ConsoleKeys : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(pipe(pipeEnds_), 0);
+        ASSERT_TRUE(testing::openConsolePipe(pipeEnds_));
         savedStdin_ = dup(STDIN_FILENO);
         ASSERT_GE(savedStdin_, 0);
         ASSERT_EQ(dup2(pipeEnds_[0], STDIN_FILENO), STDIN_FILENO);

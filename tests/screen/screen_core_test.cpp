@@ -18,6 +18,7 @@
 #include "screen/screen.h"
 #include "screen/screen_state.h"
 #include "screen/text.h"
+#include "tests/support/console_pipe.h"
 #include "tests/support/memory_screen_fixture.h"
 #include "tests/support/window_less_backend.h"
 
@@ -126,7 +127,7 @@ TEST_F(ScreenOpen, GridStartsAt8x8Cells) {
 class TypedConsoleKey {
   public:
     TypedConsoleKey() {
-        EXPECT_EQ(pipe(ends_), 0);
+        EXPECT_TRUE(testing::openConsolePipe(ends_));
         savedStdin_ = dup(STDIN_FILENO);
         EXPECT_EQ(dup2(ends_[0], STDIN_FILENO), STDIN_FILENO);
         EXPECT_EQ(write(ends_[1], "x", 1), 1);

@@ -1,0 +1,79 @@
+// The Win32 back-end: one window per open screen, created and owned by the refresh thread, which also
+// runs its window procedure. Internal to this folder; the layer reaches it through
+// platformBackendFactories().
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "screen/backend.h"
+#include "screen/win32/win32_wait.h"
+
+namespace zopp {
+
+class Win32Backend final : public Backend {
+  public:
+    explicit Win32Backend(std::int32_t flags) : flags_(flags) {}
+
+    // win32_window.cpp
+    bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
+                      EventTranslator& translator) override;
+    void destroyWindow() override;
+    void setTitle(std::string_view title) override;
+    // Lines are converted through the screen's palette as they are presented: nothing to set.
+    void setPalette(std::span<const std::uint32_t, 256>) override {}
+
+    // win32_present.cpp
+    void present(std::span<const LineSpan> spans) override;
+
+    // win32_wait.cpp
+    void pumpInput(EventTranslator& translator) override;
+    void waitForInput(std::optional<std::chrono::nanoseconds> timeout) override { waiter_.wait(timeout); }
+    void wake() override { waiter_.wake(); }
+
+    // win32_events.cpp
+    void capturePointer() override;
+    void releasePointer() override;
+    bool holdsPointer() const override;
+    void trackLeave(bool enabled) override;
+
+    // The window procedure's share: messages for this back-end's window.
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    // win32_window.cpp
+    DWORD windowStyle() const;
+    bool switchDisplayMode();
+    void centreWindow();
+    bool pointerOverClient() const;
+    void toggleFullScreen();
+    // win32_events.cpp
+    void pointerMoved(LPARAM lParam);
+    void buttonChanged(UINT message, WPARAM wParam);
+    bool keyChanged(UINT message, WPARAM wParam, LPARAM lParam);
+    void updateActivation();
+    // win32_present.cpp
+    void sendLines(HDC dc, std::int32_t first, std::int32_t count);
+    void repaint();
+    void updateShape();
+
+    const std::int32_t flags_;
+    Win32Wait waiter_;  // any thread wakes it; the refresh thread waits in it
+
+    // The rest is the refresh thread's.
+    ScreenState* screen_ = nullptr;
+    EventTranslator* translator_ = nullptr;
+    std::int32_t refreshRate_ = 0;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;  // the class's own device context, kept for the window's life
+    HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
+    std::vector<std::uint32_t> converted_;  // lines of screens that are not 32-bit, as 32-bit pixels
+    bool displayModeSwitched_ = false;
+    bool fullScreen_ = false;
+    bool trackingLeave_ = false;
+    bool focused_ = false, minimised_ = false;
+};
+
+}  // namespace zopp

@@ -1,0 +1,101 @@
+// Frame-buffer lines into the window as device-independent bitmaps, and the shape of shaped windows.
+#include <algorithm>
+
+#include "screen/screen.h"
+#include "screen/screen_state.h"
+#include "screen/win32/win32_backend.h"
+#include "screen/window_lines.h"
+
+namespace zopp {
+
+namespace {
+
+// A top-down 32-bit bitmap `count` lines high: the bytes B, G, R and an ignored fourth, the screen's own
+// layout at depth 32.
+BITMAPINFO linesBitmap(std::int32_t width, std::int32_t count) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -count;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+}  // namespace
+
+// Lines first .. first + count - 1 of the visible page to the same lines of the window. A 32-bit page is
+// sent as it is; other depths are converted to 32-bit pixels first.
+void Win32Backend::sendLines(HDC dc, std::int32_t first, std::int32_t count) {
+    const std::int32_t width = screen_->width;
+    const BITMAPINFO info = linesBitmap(width, count);
+    const void* pixels = nullptr;
+    if (screen_->bytesPerPixel == 4) {
+        pixels = screen_->visiblePixels() + static_cast<std::size_t>(first) * static_cast<std::size_t>(screen_->pitch);
+    } else {
+        converted_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(count));
+        const PixelLayout bgrx;
+        for (std::int32_t line = 0; line < count; ++line) {
+            convertLine(*screen_, first + line, bgrx,
+                        reinterpret_cast<std::uint8_t*>(converted_.data() + static_cast<std::size_t>(line) * width));
+        }
+        pixels = converted_.data();
+    }
+    SetDIBitsToDevice(dc, 0, first, static_cast<DWORD>(width), static_cast<DWORD>(count), 0, 0, 0,
+                      static_cast<UINT>(count), pixels, &info, DIB_RGB_COLORS);
+}
+
+void Win32Backend::present(std::span<const LineSpan> spans) {
+    if (dc_ == nullptr) return;
+    for (const LineSpan& span : spans) {
+        const std::int32_t last = std::min(span.last, screen_->height - 1);
+        if (span.first <= last) sendLines(dc_, span.first, last - span.first + 1);
+    }
+    GdiFlush();  // the lines reach the display now, not with the next batch
+    if (flags_ & ScreenShaped) updateShape();
+}
+
+// A paint request (the window uncovered, restored or first shown) repaints the requested lines from the
+// visible page.
+void Win32Backend::repaint() {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window_, &paint);
+    if (dc != nullptr && screen_ != nullptr) {
+        const std::int32_t first = std::clamp<std::int32_t>(paint.rcPaint.top, 0, screen_->height);
+        const std::int32_t end = std::clamp<std::int32_t>(paint.rcPaint.bottom, 0, screen_->height);
+        if (first < end) sendLines(dc, first, end - first);
+    }
+    EndPaint(window_, &paint);
+}
+
+// A shaped window shows the pixels whose alpha byte is not 0 (paletted and 16-bit screens: all): one
+// rectangle per run of such pixels in a line.
+void Win32Backend::updateShape() {
+    std::vector<RECT> runs;
+    for (std::int32_t y = 0; y < screen_->height; ++y) {
+        const std::uint8_t* line =
+            screen_->visiblePixels() + static_cast<std::size_t>(y) * static_cast<std::size_t>(screen_->pitch);
+        std::int32_t start = -1;
+        for (std::int32_t x = 0; x <= screen_->width; ++x) {
+            const bool shown = x < screen_->width && (screen_->bytesPerPixel != 4 || line[4 * x + 3] != 0);
+            if (shown && start < 0) start = x;
+            if (!shown && start >= 0) {
+                runs.push_back(RECT{start, y, x, y + 1});
+                start = -1;
+            }
+        }
+    }
+    std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    auto* region = reinterpret_cast<RGNDATA*>(data.data());
+    region->rdh.dwSize = sizeof(RGNDATAHEADER);
+    region->rdh.iType = RDH_RECTANGLES;
+    region->rdh.nCount = static_cast<DWORD>(runs.size());
+    region->rdh.rcBound = RECT{0, 0, screen_->width, screen_->height};
+    std::copy(runs.begin(), runs.end(), reinterpret_cast<RECT*>(region->Buffer));
+    const HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
+    // The window owns the region from here on.
+    if (shape != nullptr && !SetWindowRgn(window_, shape, TRUE)) DeleteObject(shape);
+}
+
+}  // namespace zopp

@@ -1,0 +1,185 @@
+// The window: its class, style, size and place, full screen, title and icon.
+#include <string>
+
+#include "frame/timing.h"
+#include "screen/event_translator.h"
+#include "screen/screen.h"
+#include "screen/screen_state.h"
+#include "screen/win32/win32_backend.h"
+#include "screen/win32/win32_icon.h"
+
+namespace zopp {
+
+namespace {
+
+constexpr const wchar_t* windowClassName = L"ZoppScreenWindow";
+
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* backend = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (backend == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return backend->handleMessage(window, message, wParam, lParam);
+}
+
+// Registered once for the process. CS_OWNDC keeps one device context for the window's life, so
+// presenting needs no GetDC per frame; CS_DBLCLKS reports the second press of a double click.
+bool registerWindowClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_OWNDC | CS_DBLCLKS;
+        windowClass.lpfnWndProc = windowProcedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = windowClassName;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+// The caption's bytes are the font's characters; the window shows them as the ANSI code page does.
+std::wstring captionText(std::string_view title) {
+    std::wstring text;
+    const int length = MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), text.data(), length);
+    return text;
+}
+
+// The system's beep; it returns when the tone has finished, at once where there is no sound device.
+void playBeep(std::int32_t hz, std::int32_t ms) {
+    Beep(static_cast<DWORD>(hz), static_cast<DWORD>(ms));
+}
+
+}  // namespace
+
+// Caption, window menu and minimise box; the maximise box only where maximising may switch to full
+// screen. No sizing border: the size is fixed. Full screen and frameless windows are bare pop-ups.
+DWORD Win32Backend::windowStyle() const {
+    if (fullScreen_ || (flags_ & ScreenNoFrame)) return WS_POPUP;
+    DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    if (!(flags_ & ScreenNoSwitch)) style |= WS_MAXIMIZEBOX;
+    return style;
+}
+
+bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
+                                EventTranslator& translator) {
+    screen_ = &screen;
+    translator_ = &translator;
+    refreshRate_ = refreshRate;
+    if (!registerWindowClass()) return false;
+    fullScreen_ = (flags_ & ScreenFullScreen) != 0;
+    if (fullScreen_ && !switchDisplayMode()) return false;
+
+    RECT outer{0, 0, screen.width, screen.height};
+    AdjustWindowRectEx(&outer, windowStyle(), FALSE, 0);
+    const DWORD extendedStyle = fullScreen_ ? WS_EX_TOPMOST : 0;
+    window_ = CreateWindowExW(extendedStyle, windowClassName, captionText(title).c_str(), windowStyle(), 0, 0,
+                              outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), this);
+    if (window_ == nullptr) return false;
+    dc_ = GetDC(window_);
+
+    bigIcon_ = makeWindowIcon(GetSystemMetrics(SM_CXICON));
+    smallIcon_ = makeWindowIcon(GetSystemMetrics(SM_CXSMICON));
+    if (bigIcon_) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    if (smallIcon_) SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    setBeepSoundHook(playBeep);
+
+    if (!fullScreen_) centreWindow();
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    if (flags_ & ScreenShaped) updateShape();
+
+    // The window is active as soon as it is shown, whether or not the system has said so yet: the focus
+    // events reach the queue before any input.
+    focused_ = true;
+    minimised_ = false;
+    updateActivation();
+    markAllDirty(screen);
+    return true;
+}
+
+void Win32Backend::destroyWindow() {
+    if (window_ != nullptr) {
+        if (GetCapture() == window_) ReleaseCapture();
+        // Messages still on their way to the window find no back-end behind it.
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    window_ = nullptr;
+    dc_ = nullptr;
+    if (bigIcon_) DestroyIcon(bigIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    bigIcon_ = smallIcon_ = nullptr;
+    if (displayModeSwitched_) ChangeDisplaySettingsW(nullptr, 0);
+    displayModeSwitched_ = false;
+}
+
+void Win32Backend::setTitle(std::string_view title) {
+    SetWindowTextW(window_, captionText(title).c_str());
+}
+
+// Full screen: the display mode of the screen's size (and refresh rate, when one is asked for).
+bool Win32Backend::switchDisplayMode() {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = static_cast<DWORD>(screen_->width);
+    mode.dmPelsHeight = static_cast<DWORD>(screen_->height);
+    mode.dmBitsPerPel = static_cast<DWORD>(screen_->depth < 16 ? 32 : screen_->depth);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+    if (refreshRate_ > 0) {
+        mode.dmDisplayFrequency = static_cast<DWORD>(refreshRate_);
+        mode.dmFields |= DM_DISPLAYFREQUENCY;
+    }
+    displayModeSwitched_ = ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+    return displayModeSwitched_;
+}
+
+// Centred on the desktop's work area by the outer size: half the free space on each side, halved by an
+// arithmetic shift as the rule says.
+void Win32Backend::centreWindow() {
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return;
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    const int outerWidth = outer.right - outer.left, outerHeight = outer.bottom - outer.top;
+    const int left = work.left + ((work.right - work.left - outerWidth) >> 1);
+    const int top = work.top + ((work.bottom - work.top - outerHeight) >> 1);
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Win32Backend::pointerOverClient() const {
+    POINT pointer{};
+    if (!GetCursorPos(&pointer) || !ScreenToClient(window_, &pointer)) return false;
+    return pointer.x >= 0 && pointer.y >= 0 && pointer.x < screen_->width && pointer.y < screen_->height;
+}
+
+// Alt+Enter or a maximise request without the no-switching flag: between the window and full screen.
+void Win32Backend::toggleFullScreen() {
+    if (fullScreen_) {
+        if (displayModeSwitched_) ChangeDisplaySettingsW(nullptr, 0);
+        displayModeSwitched_ = false;
+        fullScreen_ = false;
+    } else {
+        fullScreen_ = switchDisplayMode();
+        if (!fullScreen_) return;
+    }
+    SetWindowLongPtrW(window_, GWL_STYLE, static_cast<LONG_PTR>(windowStyle() | WS_VISIBLE));
+    RECT outer{0, 0, screen_->width, screen_->height};
+    AdjustWindowRectEx(&outer, windowStyle(), FALSE, 0);
+    SetWindowPos(window_, fullScreen_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, outer.right - outer.left,
+                 outer.bottom - outer.top, SWP_FRAMECHANGED | SWP_NOMOVE);
+    if (fullScreen_) {
+        SetWindowPos(window_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    } else {
+        centreWindow();
+    }
+    markAllDirty(*screen_);
+}
+
+}  // namespace zopp
