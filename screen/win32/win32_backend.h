@@ -30,7 +30,9 @@ class Win32Backend final : public Backend {
 
     // win32_wait.cpp
     void pumpInput(EventTranslator& translator) override;
-    void waitForInput(std::optional<std::chrono::nanoseconds> timeout) override { waiter_.wait(timeout); }
+    bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) override {
+        return waiter_.wait(timeout);
+    }
     void wake() override { waiter_.wake(); }
 
     // win32_events.cpp

@@ -4,7 +4,7 @@
 
 namespace zopp {
 
-void Win32Wait::wait(std::optional<std::chrono::nanoseconds> timeout) {
+bool Win32Wait::wait(std::optional<std::chrono::nanoseconds> timeout) {
     DWORD milliseconds = INFINITE;
     if (timeout) {
         // Rounded up: a wait that ends before its time would only wait again.
@@ -15,7 +15,9 @@ void Win32Wait::wait(std::optional<std::chrono::nanoseconds> timeout) {
     const DWORD count = wakeEvent_ != nullptr ? 1 : 0;
     const DWORD ended =
         MsgWaitForMultipleObjectsEx(count, &wakeEvent_, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (ended == WAIT_OBJECT_0 + count || ended == WAIT_FAILED) messagesWaiting_ = true;
+    const bool messages = ended == WAIT_OBJECT_0 + count || ended == WAIT_FAILED;
+    if (messages) messagesWaiting_ = true;
+    return messages;
 }
 
 void Win32Wait::wake() {
