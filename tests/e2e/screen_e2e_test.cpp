@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "frame/events.h"
+#include "tests/e2e/probe_events.h"
 #include "tests/e2e/x11_harness.h"
 
 namespace zopp::e2e {
@@ -14,37 +15,12 @@ namespace {
 
 constexpr const char* probeTitle = "ZOPP screen probe";
 
-struct Event {
-    int type, a, b, c, d;
-};
-
-std::vector<Event> eventsOf(const std::vector<std::string>& lines) {
-    std::vector<Event> events;
-    for (const std::string& line : lines) {
-        Event e{};
-        if (std::sscanf(line.c_str(), "event %d %d %d %d %d", &e.type, &e.a, &e.b, &e.c, &e.d) == 5) {
-            events.push_back(e);
-        }
-    }
-    return events;
-}
-
 // Index of the first event at or after `from` of the type, or -1.
 int findEvent(const std::vector<Event>& events, int type, std::size_t from) {
     for (std::size_t i = from; i < events.size(); ++i) {
         if (events[i].type == type) return static_cast<int>(i);
     }
     return -1;
-}
-
-// The window changes after the program's drawing, on the refresh thread: a reading waits for its state.
-bool eventually(const std::function<bool()>& condition) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 class ScreenEndToEnd : public ::testing::Test {

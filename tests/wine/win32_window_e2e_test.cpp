@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "frame/events.h"
+#include "tests/e2e/probe_events.h"
 #include "tests/e2e/x11_harness.h"
 
 namespace zopp::e2e {
@@ -16,20 +17,6 @@ namespace {
 
 constexpr const char* probeTitle = "ZOPP screen probe";
 constexpr int desktopWidth = 1024, desktopHeight = 768;
-
-struct Event {
-    int type, a, b, c, d;
-};
-
-std::vector<Event> eventsOf(const std::vector<std::string>& lines) {
-    std::vector<Event> events;
-    for (const std::string& line : lines) {
-        Event e{};
-        if (std::sscanf(line.c_str(), "event %d %d %d %d %d", &e.type, &e.a, &e.b, &e.c, &e.d) == 5)
-            events.push_back(e);
-    }
-    return events;
-}
 
 std::vector<int> typesOf(const std::vector<Event>& events, std::initializer_list<int> wanted) {
     std::vector<int> types;
@@ -39,15 +26,6 @@ std::vector<int> typesOf(const std::vector<Event>& events, std::initializer_list
         }
     }
     return types;
-}
-
-bool eventually(const std::function<bool()>& condition) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 class Win32Window : public ::testing::Test {
