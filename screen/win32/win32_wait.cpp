@@ -15,9 +15,12 @@ bool Win32Wait::wait(std::optional<std::chrono::nanoseconds> timeout) {
     const DWORD count = wakeEvent_ != nullptr ? 1 : 0;
     const DWORD ended =
         MsgWaitForMultipleObjectsEx(count, &wakeEvent_, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    const bool messages = ended == WAIT_OBJECT_0 + count || ended == WAIT_FAILED;
-    if (messages) messagesWaiting_ = true;
-    return messages;
+    if (ended != WAIT_OBJECT_0 + count && ended != WAIT_FAILED) return false;
+    messagesWaiting_ = true;
+    // A timer alone is no input: the system's own watch for the pointer leaving the window ticks for as
+    // long as the pointer rests inside, and taking it for input would keep the loop from going idle.
+    const DWORD queued = HIWORD(GetQueueStatus(QS_ALLINPUT));
+    return ended == WAIT_FAILED || (queued & ~static_cast<DWORD>(QS_TIMER)) != 0;
 }
 
 void Win32Wait::wake() {

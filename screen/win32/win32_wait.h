@@ -18,11 +18,12 @@ class Win32Wait {
     Win32Wait& operator=(const Win32Wait&) = delete;
 
     // Until a message for the calling thread is waiting, wake() was called (also before this call), or
-    // the timeout (none: no limit) passed. True when it ended for a message: input may be pending.
+    // the timeout (none: no limit) passed. True when it ended for a message other than a timer: input
+    // may be pending.
     bool wait(std::optional<std::chrono::nanoseconds> timeout);
-    // Whether the last wait ended for a message (or no wait has happened yet). Reading the queue costs a
-    // round trip to the system on some platforms, so a cycle started by a wake or the timeout skips it;
-    // a message that comes meanwhile ends the next wait at once.
+    // Whether the last wait ended for a message, timers included (or no wait has happened yet). Reading
+    // the queue costs a round trip to the system on some platforms, so a cycle started by a wake or the
+    // timeout skips it; a message that comes meanwhile ends the next wait at once.
     bool messagesWaiting() const { return messagesWaiting_; }
     void messagesTaken() { messagesWaiting_ = false; }
     // Any thread; cheap: one event set.
