@@ -1,5 +1,7 @@
 // The real game in a window on a private Xvfb server, played with the pointer and read back from the
 // window: the dice from their faces, the scoreboard from its digits, checked against the scoring rules.
+// Whole games are also checked pixel for pixel at every step against the Linux build played without a
+// window with the same clicks. The same tests drive the Windows build under Wine.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -9,10 +11,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/e2e/reference_games.h"
 #include "tests/e2e/screen_reading.h"
 #include "tests/e2e/x11_harness.h"
 
@@ -173,14 +177,16 @@ class OnePlayerGame : public GameEndToEnd {
     void click(int x, int y) {
         x_.movePointer(window_, x, y);
         x_.click(1);
+        if (references_) references_->click(x, y);
     }
-    // Grabs the window until it satisfies the condition; the last grab stays in screen_. Every click's
-    // effect shows within a few refreshes of 10 ms; the generous limit is for a loaded sanitizer build.
+    // Grabs the window until it satisfies the condition and, in a game with references, shows their
+    // frame; the last grab stays in screen_. Every click's effect shows within a few refreshes of 10 ms;
+    // the generous limit is for a loaded sanitizer build.
     bool waitFor(const std::function<bool()>& condition) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (true) {
             screen_ = grab(x_, window_);
-            if (condition()) return true;
+            if (condition() && (!references_ || references_->shownBy(screen_))) return true;
             if (std::chrono::steady_clock::now() > end) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
@@ -230,7 +236,7 @@ class OnePlayerGame : public GameEndToEnd {
             text += " " + std::to_string(r) + ":[" + texts[static_cast<std::size_t>(r)] + "]";
         return text;
     }
-    std::string seen() const {
+    std::string seen() {
         std::string text = "seen dice";
         for (int face : dice())
             text += " " + std::to_string(face);
@@ -239,7 +245,8 @@ class OnePlayerGame : public GameEndToEnd {
             const bool open = screen_.shows(60 * i + 30, 435, pictures_.lockOpen);
             text += open ? 'o' : screen_.shows(60 * i + 30, 435, pictures_.lockClosed) ? 'c' : '?';
         }
-        return text + "; seen column" + describe(column());
+        text += "; seen column" + describe(column());
+        return references_ ? text + "; " + references_->difference(screen_) : text;
     }
 
     bool newTurnShown() const {
@@ -356,6 +363,7 @@ class OnePlayerGame : public GameEndToEnd {
     // A whole game from the setup screen through the game over back to the setup screen, then the
     // close button.
     void playWholeGame() {
+        const double started = gameTimerSeconds();
         auto game = start(ZOPP_SOURCE_DIR, server_.display());
         window_ = x_.waitForWindow(kTitle, kStartTimeout);
         ASSERT_NE(window_, 0u) << game->standardError();
@@ -365,7 +373,10 @@ class OnePlayerGame : public GameEndToEnd {
 
         // The setup screen is complete when its last picture, the player-count die 4, is shown; the default
         // rule is ticked.
-        ASSERT_TRUE(waitFor([&] { return screen_.shows(430, 350, pictures_.dieFaces[4]); }));
+        const auto setupShown = [&] { return screen_.shows(430, 350, pictures_.dieFaces[4]); };
+        ASSERT_TRUE(waitFor(setupShown));
+        references_.emplace(ZOPP_REFERENCE_PLAYER, ZOPP_SOURCE_DIR, started, gameTimerSeconds());
+        ASSERT_TRUE(waitFor(setupShown)) << seen();
         EXPECT_TRUE(screen_.shows(30, 40, pictures_.checkmark1));
         EXPECT_TRUE(screen_.shows(30, 90, pictures_.checkmark0));
         if (lockedRules_) {
@@ -405,6 +416,7 @@ class OnePlayerGame : public GameEndToEnd {
     }
 
     bool lockedRules_ = false;  // the rule variant chosen on the setup screen
+    std::optional<ReferenceGames> references_;
     ::Window window_ = 0;
     Picture screen_;
     Dice current_{};
@@ -440,10 +452,6 @@ TEST_F(OnePlayerGame, TheCloseButtonDuringATurnEndsTheGame) {
 
 // Nobody touches the window: the game waits for input without waking, on every thread.
 TEST_F(OnePlayerGame, TheUntouchedSetupScreenHardlyWakes) {
-#ifdef ZOPP_UNDER_WINE
-    GTEST_SKIP() << "open: under Wine the idle Windows build still wakes about 135 times a second, and "
-                    "how much of that is Wine's own threads is not yet known";
-#endif
     using namespace std::chrono_literals;
     auto game = start(ZOPP_SOURCE_DIR, server_.display());
     window_ = x_.waitForWindow(kTitle);

@@ -103,14 +103,17 @@ XvfbServer::~XvfbServer() {
 
 LaunchedProgram::LaunchedProgram(const std::string& program, const std::vector<std::string>& arguments,
                                  const std::string& display) {
-    int out[2], err[2];
-    if (pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
+    // Close-on-exec: the test's own ends must not leak into other programs it starts, or a program
+    // would never see the end of its standard input.
+    int in[2], out[2], err[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
     pid_ = fork();
     if (pid_ == 0) {
+        signal(SIGPIPE, SIG_DFL);  // the test ignores it (see sendLine); the program must not inherit that
+        dup2(in[0], 0);
         dup2(out[1], 1);
         dup2(err[1], 2);
-        close(out[0]);
-        close(err[0]);
         setenv("DISPLAY", display.c_str(), 1);
         setenv("LSAN_OPTIONS", "suppressions=" ZOPP_LSAN_SUPPRESSIONS ":print_suppressions=0", 0);
         unsetenv("SDL_VIDEODRIVER");
@@ -120,8 +123,10 @@ LaunchedProgram::LaunchedProgram(const std::string& program, const std::vector<s
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    close(in[0]);
     close(out[1]);
     close(err[1]);
+    inFd_ = in[1];
     outFd_ = out[0];
     errFd_ = err[0];
 }
@@ -131,8 +136,22 @@ LaunchedProgram::~LaunchedProgram() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    if (outFd_ >= 0) close(outFd_);
-    if (errFd_ >= 0) close(errFd_);
+    for (int fd : {inFd_, outFd_, errFd_}) {
+        if (fd >= 0) close(fd);
+    }
+}
+
+bool LaunchedProgram::sendLine(const std::string& line) {
+    // A program that has ended shows as a failed write, not as a signal that ends the test.
+    signal(SIGPIPE, SIG_IGN);
+    const std::string text = line + '\n';
+    std::size_t sent = 0;
+    while (sent < text.size()) {
+        const ssize_t n = write(inFd_, text.data() + sent, text.size() - sent);
+        if (n <= 0) return false;
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 void LaunchedProgram::drain(int timeoutMs) {

@@ -40,7 +40,8 @@ class XvfbServer {
 class LaunchedProgram {
   public:
     // Starts program with the arguments and DISPLAY set (and, unless already set, LSAN_OPTIONS naming the
-    // suppressions of system-library leaks); standard output and error are collected.
+    // suppressions of system-library leaks); standard output and error are collected, standard input is
+    // a pipe that stays empty unless the test sends lines.
     LaunchedProgram(const std::string& program, const std::vector<std::string>& arguments,
                     const std::string& display);
     ~LaunchedProgram();  // kills the program if it still runs
@@ -48,6 +49,8 @@ class LaunchedProgram {
     LaunchedProgram& operator=(const LaunchedProgram&) = delete;
 
     pid_t pid() const { return pid_; }
+    // Writes a line to the program's standard input; false when it cannot take it (it has ended).
+    bool sendLine(const std::string& line);
     // Waits for a complete output line starting with prefix and returns it; nullopt on timeout or exit.
     std::optional<std::string> waitForLine(const std::string& prefix,
                                            std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -63,7 +66,7 @@ class LaunchedProgram {
     void drain(int timeoutMs);
 
     pid_t pid_ = -1;
-    int outFd_ = -1, errFd_ = -1;
+    int inFd_ = -1, outFd_ = -1, errFd_ = -1;
     std::string out_, err_;
     std::size_t scanned_ = 0;  // of out_, by waitForLine
     std::optional<int> exitCode_;

@@ -1,6 +1,7 @@
-// The Linux build of the game, played without a window by the browser test's clicks: it answers each
-// click with a digest of the frame it shows afterwards, so the page's canvas can be compared with it
-// pixel for pixel. It starts like the game, reading dat\ from the working directory.
+// The Linux build of the game without a window, played by the clicks of a test that plays another build
+// (a browser page, the Windows build under Wine, a Linux window): it answers each click with a digest of
+// the frame it shows afterwards, so the other build's pixels can be compared with it at every step. It
+// starts like the game, reading dat\ from the working directory.
 //
 // Lines on standard input, answers on standard output:
 //   (start-up)       -> frame <digest>   the setup screen
@@ -8,7 +9,7 @@
 //   click <x> <y>    -> frame <digest>   the pointer moves to (x, y), the left button goes up there
 //   dump <file>      -> frame <digest>   also writes the frame to <file> as a binary PPM
 // The digest is FNV-1a (32 bits, 8 hex digits) over the red, green and blue bytes of every pixel, row by
-// row from the top: what a canvas holds, without its alpha.
+// row from the top: what a canvas or a window holds, without alpha.
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
