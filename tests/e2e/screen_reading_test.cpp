@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -76,7 +77,7 @@ TEST_F(ScreenReading, DiceAreKnownByTheirWholeFace) {
 
 // A 3×2 24-bit BMP file: rows padded to 12 bytes, stored bottom-up for a positive height.
 std::vector<unsigned char> smallBmp(std::int32_t height, const std::vector<unsigned char>& rows) {
-    std::vector<unsigned char> file(54, 0);
+    std::vector<unsigned char> file(54 + rows.size(), 0);
     const auto put = [&](std::size_t at, std::uint32_t value) {
         for (int i = 0; i < 4; ++i)
             file[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
@@ -89,7 +90,7 @@ std::vector<unsigned char> smallBmp(std::int32_t height, const std::vector<unsig
     put(22, static_cast<std::uint32_t>(height));
     file[26] = 1;
     file[28] = 24;
-    file.insert(file.end(), rows.begin(), rows.end());
+    std::copy(rows.begin(), rows.end(), file.begin() + 54);
     return file;
 }
 
