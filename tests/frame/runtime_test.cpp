@@ -263,8 +263,8 @@ TEST(IdleProgram, AnEndOrAFaultOnTheForbiddenThreadStillEndsTheProcess) {
 
 TEST(IdleProgram, ASignalEndsTheWaitWithItsReport) {
 #ifdef ZOPP_UNDER_WINE
-    GTEST_SKIP() << "POSIX signals are not how a Windows program is interrupted; its Ctrl+C and close "
-                    "events are tested with the Windows window";
+    GTEST_SKIP() << "POSIX signals are not how a Windows program is interrupted; its Ctrl+C, also while "
+                    "idle, is tested with the Windows window's tests";
 #endif
     for (const auto& [name, number, text] :
          {std::tuple{"INT", 9, "interrupted"}, std::tuple{"TERM", 13, "termination request"}}) {

@@ -171,14 +171,18 @@ TEST_F(Win32Window, OpenGLIsNotOfferedSoTheScreenDoesNotOpen) {
 }
 
 // Ctrl+C in the console reaches a console program as a control event on a thread of its own; the frame
-// turns it into its report.
+// turns it into its report, also while the program waits for an event that never comes.
 TEST_F(Win32Window, CtrlCInTheConsoleEndsWithReport9) {
-    LaunchedProgram probe(ZOPP_INTERRUPT_PROBE, {}, server.display());
-    ASSERT_TRUE(probe.waitForLine("ready", std::chrono::seconds(30))) << probe.standardError();
-    ::kill(probe.pid(), SIGINT);  // Wine delivers it as the console's Ctrl+C
-    EXPECT_EQ(probe.wait(), 9);
-    EXPECT_EQ(probe.standardError(), "\r\nAborting due to runtime error 9 (\"interrupted\" signal)\r\n\r\n");
-    EXPECT_EQ(probe.standardOutput(), "ready\n");
+    for (const char* mode : {"sleeping", "idle"}) {
+        LaunchedProgram probe(ZOPP_INTERRUPT_PROBE, {mode}, server.display());
+        ASSERT_TRUE(probe.waitForLine("ready", std::chrono::seconds(30))) << mode << probe.standardError();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // in its wait by now
+        ::kill(probe.pid(), SIGINT);  // Wine delivers it as the console's Ctrl+C
+        EXPECT_EQ(probe.wait(), 9) << mode;
+        EXPECT_EQ(probe.standardError(), "\r\nAborting due to runtime error 9 (\"interrupted\" signal)\r\n\r\n")
+            << mode;
+        EXPECT_EQ(probe.standardOutput(), "ready\n") << mode;
+    }
 }
 
 }  // namespace
