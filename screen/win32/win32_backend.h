@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "screen/backend.h"
+#include "screen/win32/win32_gl.h"
 #include "screen/win32/win32_wait.h"
 
 namespace zopp {
@@ -70,6 +72,7 @@ class Win32Backend final : public Backend {
     std::int32_t refreshRate_ = 0;
     HWND window_ = nullptr;
     HDC dc_ = nullptr;  // the class's own device context, kept for the window's life
+    std::unique_ptr<Win32GlPresenter> gl_;  // with the OpenGL flag; lines go as bitmaps without it
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
     std::vector<std::uint32_t> converted_;  // lines of screens that are not 32-bit, as 32-bit pixels
     bool displayModeSwitched_ = false;

@@ -1,17 +1,16 @@
 // The Win32 back-end this platform offers.
 #include <memory>
 
-#include "screen/screen.h"
 #include "screen/win32/win32_backend.h"
 
 namespace zopp {
 
 namespace {
 
-// GDI serves every flag combination but OpenGL, which this back-end does not offer: an OpenGL request
-// finds no back-end and the screen does not open.
+// One window for every flag combination: its lines go as device-independent bitmaps, or with the OpenGL
+// flag through the system's OpenGL.
 std::unique_ptr<Backend> makeWin32Backend(std::int32_t flags) {
-    return (flags & ScreenOpenGL) ? nullptr : std::make_unique<Win32Backend>(flags);
+    return std::make_unique<Win32Backend>(flags);
 }
 
 }  // namespace

@@ -48,11 +48,15 @@ void Win32Backend::sendLines(HDC dc, std::int32_t first, std::int32_t count) {
 
 void Win32Backend::present(std::span<const LineSpan> spans) {
     if (dc_ == nullptr) return;
-    for (const LineSpan& span : spans) {
-        const std::int32_t last = std::min(span.last, screen_->height - 1);
-        if (span.first <= last) sendLines(dc_, span.first, last - span.first + 1);
+    if (gl_) {
+        gl_->present(spans);
+    } else {
+        for (const LineSpan& span : spans) {
+            const std::int32_t last = std::min(span.last, screen_->height - 1);
+            if (span.first <= last) sendLines(dc_, span.first, last - span.first + 1);
+        }
+        GdiFlush();  // the lines reach the display now, not with the next batch
     }
-    GdiFlush();  // the lines reach the display now, not with the next batch
     if (flags_ & ScreenShaped) updateShape();
 }
 
@@ -61,7 +65,9 @@ void Win32Backend::present(std::span<const LineSpan> spans) {
 void Win32Backend::repaint() {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window_, &paint);
-    if (dc != nullptr && screen_ != nullptr) {
+    if (gl_) {
+        gl_->redraw();
+    } else if (dc != nullptr && screen_ != nullptr) {
         const std::int32_t first = std::clamp<std::int32_t>(paint.rcPaint.top, 0, screen_->height);
         const std::int32_t end = std::clamp<std::int32_t>(paint.rcPaint.bottom, 0, screen_->height);
         if (first < end) sendLines(dc, first, end - first);

@@ -83,6 +83,10 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
                               GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return false;
     dc_ = GetDC(window_);
+    if (flags_ & ScreenOpenGL) {
+        gl_ = std::make_unique<Win32GlPresenter>();
+        if (!gl_->start(window_, dc_, screen)) return false;
+    }
 
     bigIcon_ = makeWindowIcon(GetSystemMetrics(SM_CXICON));
     smallIcon_ = makeWindowIcon(GetSystemMetrics(SM_CXSMICON));
@@ -105,6 +109,7 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
 }
 
 void Win32Backend::destroyWindow() {
+    gl_.reset();
     if (window_ != nullptr) {
         if (GetCapture() == window_) ReleaseCapture();
         // Messages still on their way to the window find no back-end behind it.
