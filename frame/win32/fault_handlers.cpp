@@ -18,34 +18,36 @@ namespace zopp {
 
 namespace {
 
-// The exit sequence after a fault runs on a stack of its own (a fiber of the faulting thread): after a
-// stack overflow the thread's own stack has a page or two left, and closing the window goes deep into
-// the system's libraries. Only the pages touched take memory.
+// The exit sequence after a fault on the program's thread runs on a stack of its own (a fiber): after a
+// stack overflow the thread's own stack has a page or two left, and the sequence writes the report and
+// waits for the window's thread to close it. Only the pages touched take memory. The fiber lives as long
+// as the process: deleting a fiber that never ran, as a thread ends, is where one system's libraries
+// read freed memory now and then.
 constexpr SIZE_T faultStackSize = 1024 * 1024;
 constexpr SIZE_T faultStackCommit = 64 * 1024;
+// Every prepared thread keeps this much of its stack for the handler after an overflow: enough to switch
+// to the fault stack or, on a thread that may not end the program itself, to hand the sequence off.
+constexpr ULONG overflowReserve = 64 * 1024;
 
 void WINAPI faultFiberMain(void* number);
 
-// One per prepared thread; the thread becomes a fiber so that it can switch to the fault stack, and turns
-// back into a plain thread when it ends.
 class FaultStack {
   public:
+    // On the thread that will run the sequence: it becomes a fiber so that it can switch to the stack.
     void install() {
         if (fiber_ != nullptr) return;
         const bool converted = !IsThreadAFiber();
         if (converted && ConvertThreadToFiber(nullptr) == nullptr) return;
         fiber_ = CreateFiberEx(faultStackCommit, faultStackSize, 0, faultFiberMain, &number_);
-        if (fiber_ == nullptr && converted) ConvertFiberToThread();
-        converted_ = converted && fiber_ != nullptr;
+        if (fiber_ == nullptr) {
+            if (converted) ConvertFiberToThread();
+            return;
+        }
+        thread_ = GetCurrentThreadId();
     }
-    ~FaultStack() {
-        if (fiber_ == nullptr) return;
-        DeleteFiber(fiber_);
-        if (converted_) ConvertFiberToThread();
-    }
-    // Ends the program on the fault stack when the thread has one; never returns.
+    // Ends the program, on the fault stack when the faulting thread is the one that has it; never returns.
     [[noreturn]] void endProgram(platform::FaultError number) {
-        if (fiber_ != nullptr && !onFaultStack_) {
+        if (fiber_ != nullptr && thread_ == GetCurrentThreadId() && !onFaultStack_) {
             onFaultStack_ = true;  // a fault in the sequence itself stays here
             number_ = number;
             SwitchToFiber(fiber_);
@@ -55,12 +57,12 @@ class FaultStack {
 
   private:
     void* fiber_ = nullptr;
-    bool converted_ = false;
+    DWORD thread_ = 0;
     bool onFaultStack_ = false;
     platform::FaultError number_ = platform::SegmentationViolation;
 };
 
-thread_local FaultStack faultStack;
+FaultStack faultStack;
 
 void WINAPI faultFiberMain(void* number) {
     detail::endProgramAfterFault(*static_cast<const platform::FaultError*>(number));
@@ -134,11 +136,13 @@ BOOL WINAPI onConsoleControl(DWORD event) {
 }  // namespace
 
 void platform::prepareThreadForFaults() {
-    faultStack.install();
+    ULONG reserve = overflowReserve;
+    SetThreadStackGuarantee(&reserve);
 }
 
 void installFaultHandlers() {
     platform::prepareThreadForFaults();
+    faultStack.install();
     // Both lists keep every registration: once is enough.
     static const bool systemHandlers = [] {
         AddVectoredExceptionHandler(1, onException);
