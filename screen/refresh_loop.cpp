@@ -21,9 +21,12 @@ bool RefreshLoop::start(std::int32_t refreshRate, std::string_view title) {
         windowOpen_ = createWindow(refreshRate, title);
         return windowOpen_;
     }
-    std::promise<bool> started;
-    auto result = started.get_future();
-    thread_ = std::thread(&RefreshLoop::run, this, refreshRate, std::string(title), &started);
+    // Shared with the thread: the waiter may wake while set_value is still releasing the promise's state,
+    // and must not free it under the setter (where a mutex guards the state, that is a write to freed
+    // memory).
+    auto started = std::make_shared<std::promise<bool>>();
+    auto result = started->get_future();
+    thread_ = std::thread(&RefreshLoop::run, this, refreshRate, std::string(title), started);
     if (result.get()) return true;
     thread_.join();
     return false;
@@ -53,7 +56,7 @@ void RefreshLoop::stop() {
     thread_.join();
 }
 
-void RefreshLoop::run(std::int32_t refreshRate, std::string title, std::promise<bool>* started) {
+void RefreshLoop::run(std::int32_t refreshRate, std::string title, std::shared_ptr<std::promise<bool>> started) {
     forbidExitOnCurrentThread();
     blockExternalSignalsOnCurrentThread();
     bool ok;
@@ -61,7 +64,8 @@ void RefreshLoop::run(std::int32_t refreshRate, std::string title, std::promise<
         ScreenLock lock;
         ok = createWindow(refreshRate, title);
     }
-    started->set_value(ok);  // `started` dies with start() from here on
+    started->set_value(ok);
+    started.reset();
     if (!ok) return;
 
     RefreshSchedule schedule(std::chrono::steady_clock::now());
