@@ -55,10 +55,11 @@ TEST_F(Win32Window, CentredByItsOuterSizeAndInputBecomesEvents) {
     EXPECT_LT(g.y, ((desktopHeight - 480) >> 1) + 40);
 
     ASSERT_TRUE(probe.waitForLine("event 11"));
+    // Wine hands the window's parts to the X server one after the other.
     EXPECT_EQ(x.waitForPixel(window, 10, 10, 0xFF0000u), 0xFF0000u);
+    EXPECT_EQ(x.waitForPixel(window, 639, 479, 0x0000FFu), 0x0000FFu);
+    EXPECT_EQ(x.waitForPixel(window, 0, 0, 0xFFFFFFu), 0xFFFFFFu);
     EXPECT_EQ(x.pixel(window, 110, 59), 0x000000u);
-    EXPECT_EQ(x.pixel(window, 639, 479), 0x0000FFu);
-    EXPECT_EQ(x.pixel(window, 0, 0), 0xFFFFFFu);
 
     x.movePointer(window, 100, 100);
     ASSERT_TRUE(probe.waitForLine("event 9 100 100"));
@@ -156,8 +157,7 @@ TEST_P(Win32WindowKinds, ShowTheFrameBufferAgainWhenUncoveredAndCloseOnRequest) 
         EXPECT_TRUE(x.insideShape(window, 225, 125));
         EXPECT_TRUE(eventually([&] { return !x.insideShape(window, 10, 10); }));
     } else {
-        // Wine passes an exposed window's parts to the X server one after the other.
-        EXPECT_EQ(x.waitForPixel(window, 10, 10, 0xFF0000u), 0xFF0000u);
+        EXPECT_EQ(x.waitForPixel(window, 10, 10, 0xFF0000u), 0xFF0000u);  // the parts arrive one by one
     }
     // Uncovered, the window paints its pixels again.
     x.uncover(x.cover(window, 200, 100, 100, 100, 0x0000FFu));
