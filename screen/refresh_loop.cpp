@@ -56,7 +56,8 @@ void RefreshLoop::stop() {
     thread_.join();
 }
 
-void RefreshLoop::run(std::int32_t refreshRate, std::string title, std::shared_ptr<std::promise<bool>> started) {
+void RefreshLoop::run(std::int32_t refreshRate, std::string title,
+                      std::shared_ptr<std::promise<bool>> started) {
     forbidExitOnCurrentThread();
     blockExternalSignalsOnCurrentThread();
     bool ok;

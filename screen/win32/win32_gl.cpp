@@ -35,8 +35,9 @@ bool Win32GlPresenter::loadFunctions() {
            load(library_, gl_.bindTexture, "glBindTexture") &&
            load(library_, gl_.texParameteri, "glTexParameteri") &&
            load(library_, gl_.texImage2D, "glTexImage2D") &&
-           load(library_, gl_.texSubImage2D, "glTexSubImage2D") && load(library_, gl_.getError, "glGetError") &&
-           load(library_, gl_.viewport, "glViewport") && load(library_, gl_.matrixMode, "glMatrixMode") &&
+           load(library_, gl_.texSubImage2D, "glTexSubImage2D") &&
+           load(library_, gl_.getError, "glGetError") && load(library_, gl_.viewport, "glViewport") &&
+           load(library_, gl_.matrixMode, "glMatrixMode") &&
            load(library_, gl_.loadIdentity, "glLoadIdentity") && load(library_, gl_.ortho, "glOrtho") &&
            load(library_, gl_.enable, "glEnable") && load(library_, gl_.begin, "glBegin") &&
            load(library_, gl_.end, "glEnd") && load(library_, gl_.texCoord2f, "glTexCoord2f") &&
@@ -66,8 +67,8 @@ bool Win32GlPresenter::start(HWND window, HDC dc, const ScreenState& screen) {
     gl_.bindTexture(GL_TEXTURE_2D, texture_);
     gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    gl_.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screen.width, screen.height, 0, textureLayout, GL_UNSIGNED_BYTE,
-                   nullptr);
+    gl_.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screen.width, screen.height, 0, textureLayout,
+                   GL_UNSIGNED_BYTE, nullptr);
     if (gl_.getError() != GL_NO_ERROR) return false;
     lines_.resize(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height) * 4);
     return true;

@@ -34,8 +34,9 @@ ReferenceGames::ReferenceGames(const std::string& player, const fs::path& folder
                                double latest) {
     const fs::path previous = fs::current_path();
     fs::current_path(folder);
-    for (auto seed = static_cast<long>(std::floor(earliest)); seed <= static_cast<long>(std::floor(latest));
-         ++seed) {
+    // A second more on either side: a system whose timer is another clock may have drifted from this one.
+    for (auto seed = static_cast<long>(std::floor(earliest)) - 1;
+         seed <= static_cast<long>(std::floor(latest)) + 1; ++seed) {
         Reference reference{std::make_unique<LaunchedProgram>(player, std::vector<std::string>{}, ""), seed,
                             ""};
         references_.push_back(std::move(reference));
@@ -71,10 +72,12 @@ bool ReferenceGames::shownBy(const Picture& screen) {
 std::string ReferenceGames::difference(const Picture& screen) {
     if (references_.empty()) return "no reference is left";
     Reference& reference = references_.front();
-    const fs::path file = fs::temp_directory_path() / ("zopp-reference-" + std::to_string(reference.seed) + "-" +
-                                                       std::to_string(reference.program->pid()) + ".ppm");
+    const fs::path file =
+        fs::temp_directory_path() / ("zopp-reference-" + std::to_string(reference.seed) + "-" +
+                                     std::to_string(reference.program->pid()) + ".ppm");
     reference.program->sendLine("dump " + file.string());
-    if (answer(reference).empty()) return "the reference for seed " + std::to_string(reference.seed) + " ended";
+    if (answer(reference).empty())
+        return "the reference for seed " + std::to_string(reference.seed) + " ended";
     std::ifstream in(file, std::ios::binary);
     const std::string ppm{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     fs::remove(file);
@@ -88,8 +91,10 @@ std::string ReferenceGames::difference(const Picture& screen) {
         const std::uint32_t expected = byte(0) << 16 | byte(1) << 8 | byte(2);
         if (expected != screen.pixels[static_cast<std::size_t>(i)]) {
             char text[120];
-            std::snprintf(text, sizeof text, "first difference from the Linux frame (seed %ld) at %d,%d: %06x, not %06x",
-                          reference.seed, i % 640, i / 640, screen.pixels[static_cast<std::size_t>(i)], expected);
+            std::snprintf(text, sizeof text,
+                          "first difference from the Linux frame (seed %ld) at %d,%d: %06x, not %06x",
+                          reference.seed, i % 640, i / 640, screen.pixels[static_cast<std::size_t>(i)],
+                          expected);
             return text;
         }
     }

@@ -25,7 +25,8 @@ std::string frameDigest(const Picture& screen);
 class ReferenceGames {
   public:
     // One reference per whole second from `earliest` to `latest` (gameTimerSeconds readings taken before
-    // the game started and after its setup screen was seen), each started in `folder`.
+    // the game started and after its setup screen was seen) and one more on either side, each started in
+    // `folder`.
     ReferenceGames(const std::string& player, const std::filesystem::path& folder, double earliest,
                    double latest);
 
