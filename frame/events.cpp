@@ -32,6 +32,10 @@ std::atomic<std::size_t> waiting{0};
 // after the waiter's look at the queue comes after its read of this count, so the wake cannot be lost.
 std::atomic<std::uint32_t> queueChanges{0};
 
+// Set by every poll that found nothing, cleared by one that found an event and by the sleep that reads
+// it. Only the program's thread polls and sleeps, so the order of its own calls is all that matters.
+std::atomic<bool> emptyPollMark{false};
+
 class QueueHold {
   public:
     QueueHold() { queueLock.lock(); }
@@ -61,9 +65,11 @@ void closeEventQueue() {
 }
 
 std::int32_t pollEvent(ScreenEvent* event) {
+    emptyPollMark.store(true, std::memory_order_relaxed);
     if (waiting.load(std::memory_order_acquire) == 0) return 0;
     QueueHold hold;
     if (!queue || queue->head == queue->tail) return 0;
+    emptyPollMark.store(false, std::memory_order_relaxed);
     if (event) {
         *event = queue->slots[queue->head];
         queue->head = (queue->head + 1) % queueSlots;
@@ -87,6 +93,10 @@ void postEvent(const ScreenEvent& event) {
         queueChanges.fetch_add(1, std::memory_order_release);
     }
     platform::wakeChangeWaiters(queueChanges);
+}
+
+bool takeEmptyPollMark() {
+    return emptyPollMark.exchange(false, std::memory_order_relaxed);
 }
 
 void waitWhileQueueEmpty() {

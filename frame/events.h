@@ -58,6 +58,10 @@ std::int32_t pollEvent(ScreenEvent* event);
 // Appends an event; when the ring is full the oldest is dropped.
 void postEvent(const ScreenEvent& event);
 
+// True when the latest pollEvent found no event and nothing has taken that mark since; taking it clears
+// it. The sleep's idle rule reads it, so that only a sleep right after an empty poll waits.
+bool takeEmptyPollMark();
+
 // While a queue exists and holds no event, sleeps until an event is posted or the queue is closed; returns
 // at once when there is no queue or an event is waiting. Only the program's thread waits here.
 void waitWhileQueueEmpty();

@@ -18,6 +18,7 @@ constexpr std::int32_t INTERRUPTIBLE_FROM_MS = 100;
 constexpr std::int32_t WAIT_FOR_KEY = -1;
 
 std::atomic<KeyPressedHook> keyPressedHook{nullptr};
+std::atomic<bool> windowEventsOnly{false};
 
 bool takeKeyPressed() {
     const KeyPressedHook hook = keyPressedHook.load();
@@ -42,7 +43,12 @@ void setKeyPressedHook(KeyPressedHook hook) {
     keyPressedHook.store(hook);
 }
 
+void reactOnlyToWindowEvents(bool only) {
+    windowEventsOnly.store(only);
+}
+
 void sleepMs(std::int32_t ms) {
+    const bool followsEmptyPoll = takeEmptyPollMark();
     if (ms == WAIT_FOR_KEY) {
         while (!takeKeyPressed())
             platform::sleepAtLeastMs(KEY_CHECK_STEP_MS);
@@ -59,9 +65,9 @@ void sleepMs(std::int32_t ms) {
     }
     if (ms <= 0) return;
     platform::sleepAtLeastMs(ms);
-    // Nothing a short sleep's caller can react to happens before the next event: waiting for it, rather
-    // than returning to poll an empty queue, lets an idle program sleep until something happens.
-    waitWhileQueueEmpty();
+    // The program said nothing but a window event can give it work: polling an empty queue again would
+    // only wake it for nothing.
+    if (followsEmptyPoll && windowEventsOnly.load()) waitWhileQueueEmpty();
 }
 
 double timerSeconds() {

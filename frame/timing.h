@@ -7,12 +7,16 @@ namespace zopp {
 
 // Sleeps ms milliseconds, never less. -1 waits until a key was pressed (checked every 50 ms); 100 ms or
 // more wakes early when a key was pressed (checked every 50 ms); 0 and other negatives return at once.
-// A shorter sleep is one plain sleep that nothing cuts short. While a screen is open (its event queue
-// exists), it then goes on as long as the queue is empty: it ends when an event is posted or the screen
-// closes. So a program that polls, reacts and sleeps wakes only when something happened; without a
-// screen the sleep ends on time. A close request, being an event, ends it; a fault signal ends the
-// program from inside it as from anywhere.
+// A shorter sleep is one plain sleep that nothing cuts short and that leaves the key flag alone. A fault
+// signal ends the program from inside any sleep as from anywhere.
 void sleepMs(std::int32_t ms);
+
+// Declares that the program reacts only to window events, so that an idle program costs nothing: from
+// then on a sleep under 100 ms that directly follows the calling thread's poll of an empty event queue
+// goes on, after its own time, until an event is posted or the screen closes (without a screen it ends on
+// time). A program that also serves other input (a console, a socket) must not declare it. False
+// withdraws the declaration.
+void reactOnlyToWindowEvents(bool only = true);
 
 // The screen layer registers the read-and-clear of its key flag (done under the screen lock) while a
 // screen is open, and registers nullptr when it closes. Without a hook the console is watched instead:

@@ -1,5 +1,6 @@
 // The program: the run-time frame, the game's start-up, then the event loop, which never returns.
 #include "frame/runtime.h"
+#include "frame/timing.h"
 #include "game/event_loop.h"
 #include "game/startup.h"
 
@@ -9,5 +10,7 @@ int main(int argc, char** argv) {
     static zopp::GameState game{};
     static zopp::MainLoop loop;
     zopp::startGame(game, loop);
+    // Nothing but the window gives the game work, so its idle loop may sleep until the window has news.
+    zopp::reactOnlyToWindowEvents();
     zopp::runEventLoop(game, loop);
 }

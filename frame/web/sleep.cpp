@@ -1,13 +1,9 @@
 // Sleeping hands the one thread to the browser (Asyncify unwinds the program's stack and rewinds it when
-// the sleep ends), so the page's callbacks run meanwhile: input and, with it, the refresh work.
-//
-// A sleep lasts at least its time and then, while the event queue is empty, up to IDLE_EXTENSION_MS longer
-// until input comes: the program's loop sleeps 2 ms between polls of an empty queue, and waking it 250
-// times a second for nothing would cost the page's thread more than all its drawing. Input ends the
-// extension at once, so a click is polled as soon as it arrived, and events still waiting skip it.
+// the sleep ends), so the page's callbacks run meanwhile: input and, with it, the refresh work. The sleep
+// comes back when its time is up; an idle program that declared it reacts only to window events waits
+// for input through the change wait instead.
 #include "frame/platform/sleep.h"
 
-#include "frame/events.h"
 #include "frame/web/host.h"
 
 // page_frame.js
@@ -16,8 +12,6 @@ extern "C" void zoppSleepInPage(int ms, int idleMs);
 namespace zopp {
 
 namespace {
-
-constexpr int IDLE_EXTENSION_MS = 12;
 
 void (*beforeSleep)() = nullptr;
 
@@ -35,8 +29,7 @@ namespace platform {
 
 void sleepAtLeastMs(std::int32_t ms) {
     if (beforeSleep) beforeSleep();
-    const bool eventWaiting = pollEvent(nullptr) != 0;
-    zoppSleepInPage(ms, eventWaiting ? 0 : IDLE_EXTENSION_MS);
+    zoppSleepInPage(ms, 0);
 }
 
 }  // namespace platform

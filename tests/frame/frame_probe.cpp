@@ -72,6 +72,7 @@ void reportHookThread() {
 
 // The program's event loop with a screen's queue open and nothing happening: it sleeps in the idle wait.
 [[noreturn]] void idleEventLoop() {
+    zopp::reactOnlyToWindowEvents();
     zopp::ScreenEvent event{};
     for (;;) {
         zopp::pollEvent(&event);

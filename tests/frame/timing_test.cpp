@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -103,16 +105,20 @@ TEST_F(SleepMs, MinusOneWaitsForAKey) {
     EXPECT_FALSE(keyFlag);
 }
 
-// Runs `work` on a thread of its own and tells whether it finished within two seconds; one that
-// overstays is left behind (detached), so a sleep that never ends fails the test instead of hanging it.
-bool finishesWithinTwoSeconds(std::function<void()> work) {
+// Runs `work` on a thread of its own and tells whether it finished within `limit`; one that overstays is
+// left behind (detached), so a sleep that never ends fails the test instead of hanging it.
+bool finishesWithin(std::chrono::seconds limit, std::function<void()> work) {
     auto done = std::make_shared<std::promise<void>>();
     std::future<void> finished = done->get_future();
     std::thread([done, work = std::move(work)] {
         work();
         done->set_value();
     }).detach();
-    return finished.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    return finished.wait_for(limit) == std::future_status::ready;
+}
+
+bool finishesWithinTwoSeconds(std::function<void()> work) {
+    return finishesWithin(std::chrono::seconds(2), std::move(work));
 }
 
 std::atomic<long long> tookMs{-1};
@@ -138,26 +144,91 @@ void expectShortSleepEndsOnlyAfter(void (*act)()) {
     EXPECT_TRUE(ended) << "the sleep did not end";
 }
 
-// With a screen open (its event queue exists) a short sleep goes on until there is an event to take.
-class IdleWait : public SleepMs {
+// A screen is open (its event queue exists) and the program's last poll found nothing.
+class ScreenOpen : public SleepMs {
   protected:
     void SetUp() override {
         SleepMs::SetUp();
         openEventQueue();
+        takeEmptyPollMark();  // what an earlier test's last poll left
     }
     void TearDown() override {
+        reactOnlyToWindowEvents(false);
         closeEventQueue();
         SleepMs::TearDown();
+    }
+    static void pollNothing() {
+        ScreenEvent event{};
+        ASSERT_EQ(pollEvent(&event), 0);
+    }
+};
+
+TEST_F(ScreenOpen, WithoutTheDeclarationEveryShortSleepEndsOnTime) {
+    // A program that also serves other input polls the window between its other work: its sleeps must
+    // come back however quiet the window is.
+    std::atomic<long long> shortest{-1};
+    std::atomic<long long> longest{-1};
+    const bool ended = finishesWithin(std::chrono::seconds(10), [&] {
+        long long least = LLONG_MAX;
+        long long most = 0;
+        for (int i = 0; i < 200; ++i) {
+            pollNothing();
+            const long long took = timed([] { sleepMs(2); }).count();
+            least = std::min(least, took);
+            most = std::max(most, took);
+        }
+        shortest = least;
+        longest = most;
+    });
+    ASSERT_TRUE(ended) << "a 2 ms sleep waited for an event";
+    EXPECT_GE(shortest, 2);
+    EXPECT_LT(longest, 50) << "a 2 ms sleep waited for something";
+    pollNothing();
+    ASSERT_TRUE(sleepEndsWithinTwoSeconds(1)) << "a 1 ms sleep waited for an event";
+}
+
+TEST_F(ScreenOpen, ShortSleepsWithTheKeyFlagSetNeitherWaitNorClearIt) {
+    keyFlag = true;
+    for (const std::int32_t ms : {2, 60, 99}) {
+        pollNothing();
+        ASSERT_TRUE(sleepEndsWithinTwoSeconds(ms)) << ms << " ms waited for an event";
+        EXPECT_GE(tookMs, ms);
+    }
+    EXPECT_TRUE(keyFlag);
+    EXPECT_EQ(keyChecks, 0);
+}
+
+TEST_F(ScreenOpen, AKeyPressedDuringAShortSleepDoesNotHoldItUp) {
+    std::thread presser([] {
+        std::this_thread::sleep_for(milliseconds(10));
+        keyFlag = true;  // a key sets the flag; it posts nothing this test's queue would see
+    });
+    pollNothing();
+    const bool ended = sleepEndsWithinTwoSeconds(60);
+    presser.join();
+    ASSERT_TRUE(ended);
+    EXPECT_GE(tookMs, 60);
+    EXPECT_TRUE(keyFlag);
+}
+
+// The program declared that only window events give it work: an idle sleep lasts until one comes.
+class IdleWait : public ScreenOpen {
+  protected:
+    void SetUp() override {
+        ScreenOpen::SetUp();
+        reactOnlyToWindowEvents();
     }
 };
 
 TEST_F(IdleWait, WithoutAScreenAShortSleepEndsOnTime) {
     closeEventQueue();
+    pollNothing();
     ASSERT_TRUE(sleepEndsWithinTwoSeconds(2)) << "a sleep without a screen waited for events";
     EXPECT_GE(tookMs, 2);
 }
 
-TEST_F(IdleWait, AShortSleepWithAnEmptyQueueLastsUntilTheNextEvent) {
+TEST_F(IdleWait, AShortSleepAfterAnEmptyPollLastsUntilTheNextEvent) {
+    pollNothing();
     expectShortSleepEndsOnlyAfter([] { postEvent(ScreenEvent{ButtonUp, LeftButton, 0, 0, 0}); });
     ScreenEvent event{};
     EXPECT_EQ(pollEvent(&event), -1) << "the event that ended the sleep stays for the poll";
@@ -165,20 +236,35 @@ TEST_F(IdleWait, AShortSleepWithAnEmptyQueueLastsUntilTheNextEvent) {
 }
 
 TEST_F(IdleWait, ClosingTheScreenEndsTheWait) {
+    pollNothing();
     expectShortSleepEndsOnlyAfter(closeEventQueue);
+}
+
+TEST_F(IdleWait, OnlyASleepRightAfterAnEmptyPollWaits) {
+    ASSERT_TRUE(sleepEndsWithinTwoSeconds(2)) << "a sleep that followed no poll waited";
+    pollNothing();
+    sleepMs(200);  // a long sleep takes the mark without waiting for an event
+    ASSERT_TRUE(sleepEndsWithinTwoSeconds(2)) << "a second sleep after one empty poll waited";
+    postEvent(ScreenEvent{ButtonUp, LeftButton, 0, 0, 0});
+    ScreenEvent event{};
+    ASSERT_EQ(pollEvent(&event), -1);
+    ASSERT_TRUE(sleepEndsWithinTwoSeconds(2)) << "the queue is empty now, but the poll found an event";
 }
 
 TEST_F(IdleWait, AnEventAlreadyWaitingLetsTheSleepEndOnTime) {
     postEvent(ScreenEvent{ButtonUp, LeftButton, 0, 0, 0});
+    ASSERT_EQ(pollEvent(nullptr), -1);
     ASSERT_TRUE(sleepEndsWithinTwoSeconds(20));
     EXPECT_GE(tookMs, 20);
 }
 
 TEST_F(IdleWait, LongSleepsStillEndOnTimeWatchingTheKeyFlag) {
+    pollNothing();
     ASSERT_TRUE(sleepEndsWithinTwoSeconds(230)) << "a long sleep waited for events";
     EXPECT_GE(tookMs, 230);
     EXPECT_EQ(keyChecks, 4);
     keyFlag = true;
+    pollNothing();
     EXPECT_LT(timed([] { sleepMs(300); }), milliseconds(50));
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "frame/events.h"
 #include "frame/timing.h"
 #include "frame/web/host.h"
 
@@ -41,6 +42,22 @@ TEST(PageSleep, InputBeforeItsTimeIsUpDoesNotShortenIt) {
     const auto start = std::chrono::steady_clock::now();
     sleepMs(40);
     EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(40));
+}
+
+TEST(PageSleep, ShortSleepsWithAQuietScreenComeBackOnTime) {
+    // A screen's queue is open and the program found it empty: without the declaration that only window
+    // events give it work, each sleep still ends when its time is up.
+    openEventQueue();
+    ScreenEvent event{};
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_EQ(pollEvent(&event), 0);
+        sleepMs(2);
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    closeEventQueue();
+    EXPECT_GE(took, milliseconds(40));
+    EXPECT_LT(took, milliseconds(200)) << "the sleeps waited for input that never came";
 }
 
 }  // namespace
