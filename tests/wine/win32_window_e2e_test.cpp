@@ -178,10 +178,19 @@ TEST_F(Win32Window, CtrlCInTheConsoleEndsWithReport9) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));  // in its wait by now
         ::kill(probe.pid(), SIGINT);  // Wine delivers it as the console's Ctrl+C
         EXPECT_EQ(probe.wait(), 9) << mode;
-        EXPECT_EQ(probe.standardError(), "\r\nAborting due to runtime error 9 (\"interrupted\" signal)\r\n\r\n")
+        EXPECT_EQ(probe.standardError(),
+                  "\r\nAborting due to runtime error 9 (\"interrupted\" signal)\r\n\r\n")
             << mode;
         EXPECT_EQ(probe.standardOutput(), "ready\n") << mode;
     }
+}
+
+// A report or the processor message that nobody would read also shows in a message box: checked by a
+// Windows program that starts the frame probe as the desktop does, reads each box and confirms it.
+TEST_F(Win32Window, WhatNobodyWouldReadAlsoShowsInAMessageBox) {
+    LaunchedProgram test(ZOPP_UNSEEN_OUTPUT_TEST, {}, server.display());
+    EXPECT_EQ(test.wait(std::chrono::seconds(120)), 0) << test.standardOutput();
+    EXPECT_NE(test.standardOutput().find("[  PASSED  ] 3 tests"), std::string::npos) << test.standardOutput();
 }
 
 }  // namespace
