@@ -43,7 +43,8 @@ bool registerWindowClass() {
 // The caption's bytes are the font's characters; the window shows them as the ANSI code page does.
 std::wstring captionText(std::string_view title) {
     std::wstring text;
-    const int length = MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     if (length > 0)
         MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), text.data(), length);
@@ -145,16 +146,13 @@ bool Win32Backend::switchDisplayMode() {
     return displayModeSwitched_;
 }
 
-// Centred on the desktop's work area by the outer size: half the free space on each side, halved by an
-// arithmetic shift as the rule says.
+// Centred on the whole desktop, whatever its panels take of it, as on every platform: by the outer size,
+// half the free space on each side, halved by an arithmetic shift as the rule says.
 void Win32Backend::centreWindow() {
-    RECT work{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return;
     RECT outer{};
     GetWindowRect(window_, &outer);
-    const int outerWidth = outer.right - outer.left, outerHeight = outer.bottom - outer.top;
-    const int left = work.left + ((work.right - work.left - outerWidth) >> 1);
-    const int top = work.top + ((work.bottom - work.top - outerHeight) >> 1);
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) >> 1;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) >> 1;
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

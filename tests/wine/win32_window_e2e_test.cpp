@@ -2,6 +2,7 @@
 // what the X server shows.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <signal.h>
 
 #include <cstdio>
@@ -41,8 +42,14 @@ class Win32Window : public ::testing::Test {
 };
 
 // Wine draws no frame of its own without a window manager, so the X window is the client area; the
-// window is centred by its outer size, caption included, so the client area sits below the middle.
+// window is centred on the whole desktop (not the part that panels leave free, which Wine takes from the
+// root window's _NET_WORKAREA) by its outer size, caption included, so the client area sits below the
+// middle.
 TEST_F(Win32Window, CentredByItsOuterSizeAndInputBecomesEvents) {
+    const long workArea[] = {0, 0, desktopWidth - 100, desktopHeight - 68};  // panels right and below
+    XChangeProperty(x.display(), DefaultRootWindow(x.display()),
+                    XInternAtom(x.display(), "_NET_WORKAREA", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(workArea), 4);
     x.movePointerOnRoot(0, 0);
     LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
     const ::Window window = startProbe(probe);
