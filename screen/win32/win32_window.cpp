@@ -1,4 +1,4 @@
-// The window: its class, style, size and place, full screen, title and icon.
+// The window: its class, style, size and place, full screen and giving the display back, title and icon.
 #include <string>
 
 #include "frame/timing.h"
@@ -43,8 +43,7 @@ bool registerWindowClass() {
 // The caption's bytes are the font's characters; the window shows them as the ANSI code page does.
 std::wstring captionText(std::string_view title) {
     std::wstring text;
-    const int length =
-        MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
+    const int length = MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     if (length > 0)
         MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), text.data(), length);
@@ -154,6 +153,22 @@ void Win32Backend::centreWindow() {
     const int left = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) >> 1;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) >> 1;
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Full screen holds the display only while the game is in front: losing activation minimises the window
+// and gives the desktop its own mode back, activation switches to the game's mode again (and retries a
+// switch that failed, the window restored either way).
+void Win32Backend::followActivation(bool active) {
+    if (!fullScreen_) return;
+    if (!active) {
+        if (!IsIconic(window_)) ShowWindow(window_, SW_SHOWMINNOACTIVE);
+        if (displayModeSwitched_) ChangeDisplaySettingsW(nullptr, 0);
+        displayModeSwitched_ = false;
+    } else if (!displayModeSwitched_) {
+        switchDisplayMode();
+        if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+    }
 }
 
 bool Win32Backend::pointerOverClient() const {

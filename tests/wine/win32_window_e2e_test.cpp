@@ -176,6 +176,18 @@ TEST_P(Win32WindowKinds, ShowTheFrameBufferAgainWhenUncoveredAndCloseOnRequest) 
 
 INSTANTIATE_TEST_SUITE_P(Flags, Win32WindowKinds, ::testing::Values(12, 16, 5, 132, 68, 2, 6));
 
+// Full screen, in a Wine desktop (on the X server's own screen Wine cannot switch modes): while another
+// window is active the probe's window is minimised and the display has the desktop's mode; activated
+// again, the window is back in the game's mode.
+TEST_F(Win32Window, FullScreenGivesTheDisplayBackWhileAnotherWindowIsActive) {
+    LaunchedProgram probe(ZOPP_SCREEN_PROBE_IN_DESKTOP, {"5"}, server.display());
+    ASSERT_TRUE(probe.waitForLine("ready", std::chrono::seconds(30))) << probe.standardError();
+    LaunchedProgram other(ZOPP_ACTIVATION_SWITCH, {}, server.display());
+    EXPECT_EQ(other.wait(std::chrono::seconds(60)), 0);
+    EXPECT_EQ(other.standardOutput(), "start 0 640 480\r\naway 1 1024 768\r\nback 0 640 480\r\n");
+    EXPECT_TRUE(probe.waitForLine("close"));
+}
+
 // Ctrl+C in the console reaches a console program as a control event on a thread of its own; the frame
 // turns it into its report, also while the program waits for an event that never comes.
 TEST_F(Win32Window, CtrlCInTheConsoleEndsWithReport9) {
