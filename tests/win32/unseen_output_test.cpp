@@ -1,7 +1,7 @@
 // What the frame tells the person at the computer when nobody would read the stream it goes to. The frame
 // probe is started as the desktop starts a windowed program, with no console and no standard streams, or
 // with the null device as both: its report, or the processor message, also appears in a message box, and
-// the probe ends with its own code once the box is confirmed. Started with a pipe, it shows no box.
+// the probe ends with its own code once the box is confirmed.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -61,10 +61,10 @@ ProbeRun runProbe(const std::wstring& arguments, HANDLE streams) {
     return run;
 }
 
-TEST(UnseenOutput, WithoutStreamsTheReportAndTheProcessorMessageAlsoShowInABox) {
+// Through a pipe there is no box: the Wine game tests read the game's report from one.
+TEST(UnseenOutput, WithoutStreamsOrToTheNullDeviceReportsAndTheProcessorMessageAlsoShowInABox) {
     const ProbeRun report = runProbe(L"error 2 117 game/ZOPP.cpp", nullptr);
-    EXPECT_EQ(report.boxText,
-              L"Aborting due to runtime error 2 (file not found) at line 117 of game/ZOPP.cpp()");
+    EXPECT_EQ(report.boxText, L"Aborting due to runtime error 2 (file not found) at line 117 of game/ZOPP.cpp()");
     EXPECT_EQ(report.exitCode, 2u);
     const ProbeRun processor = runProbe(L"old-processor", nullptr);
     EXPECT_EQ(processor.boxText, L"This program requires at least a 486 to run.");
@@ -72,33 +72,14 @@ TEST(UnseenOutput, WithoutStreamsTheReportAndTheProcessorMessageAlsoShowInABox) 
     const ProbeRun clean = runProbe(L"clean-exit", nullptr);
     EXPECT_EQ(clean.boxText, L"");
     EXPECT_EQ(clean.exitCode, 0u);
-}
 
-TEST(UnseenOutput, TheNullDeviceLeadsNowhereToo) {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const HANDLE null =
-        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr);
+    const HANDLE null = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(null, INVALID_HANDLE_VALUE);
     const ProbeRun fault = runProbe(L"fault access", null);
     CloseHandle(null);
     EXPECT_EQ(fault.boxText, L"Aborting due to runtime error 12 (\"segmentation violation\" signal)");
     EXPECT_EQ(fault.exitCode, 12u);
-}
-
-TEST(UnseenOutput, AReportThroughAPipeShowsNoBox) {
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    ASSERT_TRUE(CreatePipe(&read, &write, &inherited, 4096));
-    const ProbeRun report = runProbe(L"error 3 0 game/ZOPP.cpp", write);
-    CloseHandle(write);
-    char received[256] = {};
-    DWORD length = 0;
-    ReadFile(read, received, sizeof received, &length, nullptr);
-    CloseHandle(read);
-    EXPECT_EQ(report.boxText, L"");
-    EXPECT_EQ(report.exitCode, 3u);
-    EXPECT_EQ(std::string(received, length),
-              "\r\nAborting due to runtime error 3 (file I/O error) in game/ZOPP.cpp()\r\n\r\n");
 }
 
 }  // namespace

@@ -209,7 +209,7 @@ TEST_F(Win32Window, CtrlCInTheConsoleEndsWithReport9) {
 TEST_F(Win32Window, WhatNobodyWouldReadAlsoShowsInAMessageBox) {
     LaunchedProgram test(ZOPP_UNSEEN_OUTPUT_TEST, {}, server.display());
     EXPECT_EQ(test.wait(std::chrono::seconds(120)), 0) << test.standardOutput();
-    EXPECT_NE(test.standardOutput().find("[  PASSED  ] 3 tests"), std::string::npos) << test.standardOutput();
+    EXPECT_NE(test.standardOutput().find("[  PASSED  ] 1 test"), std::string::npos) << test.standardOutput();
 }
 
 }  // namespace
