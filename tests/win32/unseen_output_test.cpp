@@ -64,7 +64,8 @@ ProbeRun runProbe(const std::wstring& arguments, HANDLE streams) {
 // Through a pipe there is no box: the Wine game tests read the game's report from one.
 TEST(UnseenOutput, WithoutStreamsOrToTheNullDeviceReportsAndTheProcessorMessageAlsoShowInABox) {
     const ProbeRun report = runProbe(L"error 2 117 game/ZOPP.cpp", nullptr);
-    EXPECT_EQ(report.boxText, L"Aborting due to runtime error 2 (file not found) at line 117 of game/ZOPP.cpp()");
+    EXPECT_EQ(report.boxText,
+              L"Aborting due to runtime error 2 (file not found) at line 117 of game/ZOPP.cpp()");
     EXPECT_EQ(report.exitCode, 2u);
     const ProbeRun processor = runProbe(L"old-processor", nullptr);
     EXPECT_EQ(processor.boxText, L"This program requires at least a 486 to run.");
@@ -74,7 +75,8 @@ TEST(UnseenOutput, WithoutStreamsOrToTheNullDeviceReportsAndTheProcessorMessageA
     EXPECT_EQ(clean.exitCode, 0u);
 
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const HANDLE null = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr);
+    const HANDLE null =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(null, INVALID_HANDLE_VALUE);
     const ProbeRun fault = runProbe(L"fault access", null);
     CloseHandle(null);
