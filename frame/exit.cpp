@@ -13,6 +13,7 @@
 #include "frame/platform/exit_standby.h"
 #include "frame/platform/faults.h"
 #include "frame/platform/process_end.h"
+#include "frame/platform/unseen_output.h"
 #include "frame/runtime.h"
 #include "frame/runtime_internal.h"
 
@@ -46,7 +47,11 @@ std::atomic<platform::ExitStandby> standby{platform::ExitStandby::Unavailable};
     if (flush) {
         (void)std::fflush(stdout);  // a failure has nowhere to go now
     }
-    platform::writeReport(pendingReport());
+    const std::string_view report = pendingReport();
+    platform::writeReport(report);
+    if (!report.empty()) {
+        platform::showIfUnseen(platform::StandardStream::Error, report);
+    }
     platform::endProcessNow(code);
 }
 

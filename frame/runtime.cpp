@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "frame/platform/unseen_output.h"
 #include "frame/runtime_internal.h"
 
 namespace zopp {
@@ -91,7 +92,9 @@ void checkProcessor(std::uint32_t family) {
     if (family >= 4) {
         return;
     }
-    printLine(0, "This program requires at least a 486 to run.", 1);
+    constexpr std::string_view message = "This program requires at least a 486 to run.";
+    printLine(0, message, 1);
+    platform::showIfUnseen(platform::StandardStream::Output, message);
     endProgram(1);
 }
 

@@ -55,10 +55,11 @@ inline std::int32_t storeErrorNumber(std::int32_t result) {
                                     const void* nextStatement = nullptr);
 
 // The exit sequence: exit hooks run latest registered first, then the pending report (if any) goes to
-// standard error unchanged, then the process ends with the code (its low 8 bits, as the system keeps
-// them). Each hook runs once. If the sequence is re-entered on its own thread (a hook ends the program or
-// faults) or a fault arrives while it runs, the report is written at once and the process ends with the
-// report's number, or the first code when there is no report. Called on another thread while the
+// standard error unchanged (and where that leads nowhere a person reads, on Windows, also to a message box
+// that holds the end until confirmed), then the process ends with the code (its low 8 bits, as the system
+// keeps them). Each hook runs once. If the sequence is re-entered on its own thread (a hook ends the
+// program or faults) or a fault arrives while it runs, the report is written at once and the process ends
+// with the report's number, or the first code when there is no report. Called on another thread while the
 // sequence runs, endProgram parks that thread until the process ends.
 [[noreturn]] void endProgram(std::int32_t code);
 // Up to 32 hooks; returns false when the list is full. Register before the program can end.
@@ -83,7 +84,8 @@ bool isParkedByExit(std::thread::id thread);
 void startRuntime(int argc, char** argv, std::int32_t compatibilityLevel = 0);
 
 // The processor check on its own: for a family number below 4 (the top four bits of processorFamily())
-// prints the message with a line end on standard output and ends the program with code 1.
+// prints the message with a line end on standard output (shown like the report where that leads nowhere)
+// and ends the program with code 1.
 void checkProcessor(std::uint32_t family);
 
 }  // namespace zopp

@@ -4,7 +4,7 @@
 // call detail::endProgramAfterFault (frame/runtime_internal.h) with the number below. An invalid memory
 // access and a stack overflow are SegmentationViolation; floating-point and integer division by zero and
 // overflow are FloatingPointError; any other fault goes on to the handler that was there before. POSIX
-// uses signals on an alternate stack; Win32 uses a vectored exception handler for processor faults, the C
+// uses signals on an alternate stack; Win32 uses the unhandled-exception filter for processor faults, the C
 // run-time's signals for abort, and the console control handler for Ctrl+C (Interrupted) and a console
 // close or log-off (TerminationRequest); the browser has no signals and may install nothing.
 #pragma once

@@ -1,11 +1,13 @@
 // The fault handlers: processor faults, the C run-time's signals and console control events become
 // run-time errors 9 to 14, with the same reports as on other systems.
 //
-// Windows reports processor faults as structured exceptions, not signals. A vectored handler sees them
-// first on whichever thread faulted; any other exception (a C++ throw, a debugger's notification) goes on
-// to the handlers that were there before. Abort and a raise() of the six signals come through the C
-// run-time's signal table. Ctrl+C and closing the console arrive as console control events on a thread
-// the system starts for them.
+// Windows reports processor faults as structured exceptions, not signals. Code may raise and take its own
+// (a system library probing memory, a driver's recovery), so only a fault that no handler of the faulting
+// code takes is the program's end: the process's unhandled-exception filter sees it, on whichever thread
+// faulted, once every frame has declined. A stack overflow is the exception: see onStackOverflow. Any
+// other unhandled exception goes on to the filter that was there before. Abort and a raise() of the six
+// signals come through the C run-time's signal table. Ctrl+C and closing the console arrive as console
+// control events on a thread the system starts for them.
 #include <windows.h>
 
 #include <csignal>
@@ -75,7 +77,6 @@ struct FaultCode {
 constexpr FaultCode faultCodes[] = {
     {EXCEPTION_ACCESS_VIOLATION, platform::SegmentationViolation},
     {EXCEPTION_IN_PAGE_ERROR, platform::SegmentationViolation},
-    {EXCEPTION_STACK_OVERFLOW, platform::SegmentationViolation},
     {EXCEPTION_ILLEGAL_INSTRUCTION, platform::IllegalInstruction},
     {EXCEPTION_PRIV_INSTRUCTION, platform::IllegalInstruction},
     {EXCEPTION_INT_DIVIDE_BY_ZERO, platform::FloatingPointError},
@@ -93,12 +94,24 @@ constexpr FaultCode faultCodes[] = {
     {STATUS_FLOAT_MULTIPLE_TRAPS, platform::FloatingPointError},
 };
 
-LONG CALLBACK onException(EXCEPTION_POINTERS* exception) {
+// A stack overflow is taken first in line, before any handler of the faulting code: the thread has a few
+// pages left, too few to ask each of its frames (Wine ends a thread that overflows again while asking), and
+// no code carries on after one without repairing its stack's guard page.
+LONG CALLBACK onStackOverflow(EXCEPTION_POINTERS* exception) {
+    if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
+        faultStack.endProgram(platform::SegmentationViolation);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
+
+LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* exception) {
     const DWORD code = exception->ExceptionRecord->ExceptionCode;
     for (const FaultCode& fault : faultCodes) {
         if (fault.code == code) faultStack.endProgram(fault.number);
     }
-    return EXCEPTION_CONTINUE_SEARCH;
+    return previousFilter != nullptr ? previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 struct FaultSignal {
@@ -143,9 +156,11 @@ void platform::prepareThreadForFaults() {
 void installFaultHandlers() {
     platform::prepareThreadForFaults();
     faultStack.install();
-    // Both lists keep every registration: once is enough.
+    // Once: a second filter registration would make the filter its own predecessor, and the other lists
+    // keep every registration.
     static const bool systemHandlers = [] {
-        AddVectoredExceptionHandler(1, onException);
+        AddVectoredExceptionHandler(1, onStackOverflow);
+        previousFilter = SetUnhandledExceptionFilter(onUnhandledException);
         SetConsoleCtrlHandler(onConsoleControl, TRUE);
         return true;
     }();

@@ -53,6 +53,7 @@ class Win32Backend final : public Backend {
     void centreWindow();
     bool pointerOverClient() const;
     void toggleFullScreen();
+    void followActivation(bool active);
     // win32_events.cpp
     void pointerMoved(LPARAM lParam);
     void buttonChanged(UINT message, WPARAM wParam);

@@ -55,6 +55,7 @@ LRESULT Win32Backend::handleMessage(HWND window, UINT message, WPARAM wParam, LP
         case WM_ACTIVATE:
             focused_ = LOWORD(wParam) != WA_INACTIVE;
             minimised_ = HIWORD(wParam) != 0;
+            followActivation(focused_);
             updateActivation();
             return 0;
         case WM_SIZE:

@@ -1,4 +1,4 @@
-// The window: its class, style, size and place, full screen, title and icon.
+// The window: its class, style, size and place, full screen and giving the display back, title and icon.
 #include <string>
 
 #include "frame/timing.h"
@@ -145,17 +145,30 @@ bool Win32Backend::switchDisplayMode() {
     return displayModeSwitched_;
 }
 
-// Centred on the desktop's work area by the outer size: half the free space on each side, halved by an
-// arithmetic shift as the rule says.
+// Centred on the whole desktop, whatever its panels take of it, as on every platform: by the outer size,
+// half the free space on each side, halved by an arithmetic shift as the rule says.
 void Win32Backend::centreWindow() {
-    RECT work{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return;
     RECT outer{};
     GetWindowRect(window_, &outer);
-    const int outerWidth = outer.right - outer.left, outerHeight = outer.bottom - outer.top;
-    const int left = work.left + ((work.right - work.left - outerWidth) >> 1);
-    const int top = work.top + ((work.bottom - work.top - outerHeight) >> 1);
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) >> 1;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) >> 1;
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Full screen holds the display only while the game is in front: losing activation minimises the window
+// and gives the desktop its own mode back, activation switches to the game's mode again (and retries a
+// switch that failed, the window restored either way).
+void Win32Backend::followActivation(bool active) {
+    if (!fullScreen_) return;
+    if (!active) {
+        if (!IsIconic(window_)) ShowWindow(window_, SW_SHOWMINNOACTIVE);
+        if (displayModeSwitched_) ChangeDisplaySettingsW(nullptr, 0);
+        displayModeSwitched_ = false;
+    } else if (!displayModeSwitched_) {
+        switchDisplayMode();
+        if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+    }
 }
 
 bool Win32Backend::pointerOverClient() const {

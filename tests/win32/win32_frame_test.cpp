@@ -1,5 +1,8 @@
-// The frame's Windows mechanisms: sleeps at millisecond resolution and the two clocks. (The console
-// keyboard is tested with the shared sleep rules.)
+// The frame's Windows mechanisms: sleeps at millisecond resolution, the two clocks and which exceptions
+// the fault handlers leave alone. (The console keyboard is tested with the shared sleep rules; the fault
+// reports with the frame's probe.)
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +11,7 @@
 
 #include "frame/platform/clock.h"
 #include "frame/platform/sleep.h"
+#include "frame/runtime.h"
 
 namespace zopp {
 namespace {
@@ -45,6 +49,24 @@ TEST(Win32Clock, CounterAndTickCountBothRunForwardInSeconds) {
     EXPECT_LT(counterStep, 1.0);
     EXPECT_GE(ticksStep, 0.030);  // the tick count moves in steps of the system tick
     EXPECT_LT(ticksStep, 1.0);
+}
+
+LONG CALLBACK skipRaisedAccessViolation(EXCEPTION_POINTERS* exception) {
+    if (exception->ExceptionRecord->ExceptionCode != EXCEPTION_ACCESS_VIOLATION)
+        return EXCEPTION_CONTINUE_SEARCH;
+    return EXCEPTION_CONTINUE_EXECUTION;  // a raised exception continues after its RaiseException
+}
+
+// Code that takes its own faults keeps running: a system library probing memory under its own handler, and a
+// handler the program registers after the frame's, last in line. Had the frame ended the program, the test
+// process would end with error 12 instead.
+TEST(Win32Faults, FaultsThatTheirCodeHandlesDoNotEndTheProgram) {
+    installFaultHandlers();
+    EXPECT_TRUE(IsBadReadPtr(reinterpret_cast<const void*>(16), 4));
+    PVOID handler = AddVectoredExceptionHandler(0, skipRaisedAccessViolation);
+    ASSERT_NE(handler, nullptr);
+    RaiseException(EXCEPTION_ACCESS_VIOLATION, 0, 0, nullptr);
+    RemoveVectoredExceptionHandler(handler);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // what the X server shows.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <signal.h>
 
 #include <cstdio>
@@ -41,8 +42,14 @@ class Win32Window : public ::testing::Test {
 };
 
 // Wine draws no frame of its own without a window manager, so the X window is the client area; the
-// window is centred by its outer size, caption included, so the client area sits below the middle.
+// window is centred on the whole desktop (not the part that panels leave free, which Wine takes from the
+// root window's _NET_WORKAREA) by its outer size, caption included, so the client area sits below the
+// middle.
 TEST_F(Win32Window, CentredByItsOuterSizeAndInputBecomesEvents) {
+    const long workArea[] = {0, 0, desktopWidth - 100, desktopHeight - 68};  // panels right and below
+    XChangeProperty(x.display(), DefaultRootWindow(x.display()),
+                    XInternAtom(x.display(), "_NET_WORKAREA", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(workArea), 4);
     x.movePointerOnRoot(0, 0);
     LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
     const ::Window window = startProbe(probe);
@@ -169,6 +176,18 @@ TEST_P(Win32WindowKinds, ShowTheFrameBufferAgainWhenUncoveredAndCloseOnRequest) 
 
 INSTANTIATE_TEST_SUITE_P(Flags, Win32WindowKinds, ::testing::Values(12, 16, 5, 132, 68, 2, 6));
 
+// Full screen, in a Wine desktop (on the X server's own screen Wine cannot switch modes): while another
+// window is active the probe's window is minimised and the display has the desktop's mode; activated
+// again, the window is back in the game's mode.
+TEST_F(Win32Window, FullScreenGivesTheDisplayBackWhileAnotherWindowIsActive) {
+    LaunchedProgram probe(ZOPP_SCREEN_PROBE_IN_DESKTOP, {"5"}, server.display());
+    ASSERT_TRUE(probe.waitForLine("ready", std::chrono::seconds(30))) << probe.standardError();
+    LaunchedProgram other(ZOPP_ACTIVATION_SWITCH, {}, server.display());
+    EXPECT_EQ(other.wait(std::chrono::seconds(60)), 0);
+    EXPECT_EQ(other.standardOutput(), "start 0 640 480\r\naway 1 1024 768\r\nback 0 640 480\r\n");
+    EXPECT_TRUE(probe.waitForLine("close"));
+}
+
 // Ctrl+C in the console reaches a console program as a control event on a thread of its own; the frame
 // turns it into its report, also while the program waits for an event that never comes.
 TEST_F(Win32Window, CtrlCInTheConsoleEndsWithReport9) {
@@ -178,10 +197,19 @@ TEST_F(Win32Window, CtrlCInTheConsoleEndsWithReport9) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));  // in its wait by now
         ::kill(probe.pid(), SIGINT);  // Wine delivers it as the console's Ctrl+C
         EXPECT_EQ(probe.wait(), 9) << mode;
-        EXPECT_EQ(probe.standardError(), "\r\nAborting due to runtime error 9 (\"interrupted\" signal)\r\n\r\n")
+        EXPECT_EQ(probe.standardError(),
+                  "\r\nAborting due to runtime error 9 (\"interrupted\" signal)\r\n\r\n")
             << mode;
         EXPECT_EQ(probe.standardOutput(), "ready\n") << mode;
     }
+}
+
+// A report or the processor message that nobody would read also shows in a message box: checked by a
+// Windows program that starts the frame probe as the desktop does, reads each box and confirms it.
+TEST_F(Win32Window, WhatNobodyWouldReadAlsoShowsInAMessageBox) {
+    LaunchedProgram test(ZOPP_UNSEEN_OUTPUT_TEST, {}, server.display());
+    EXPECT_EQ(test.wait(std::chrono::seconds(120)), 0) << test.standardOutput();
+    EXPECT_NE(test.standardOutput().find("[  PASSED  ] 1 test"), std::string::npos) << test.standardOutput();
 }
 
 }  // namespace
