@@ -33,7 +33,8 @@ struct Destination {
 };
 
 struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+    // A file only read: closing it cannot lose anything.
+    void operator()(std::FILE* f) const { (void)std::fclose(f); }
 };
 
 // Copies a raw dump as it is to the start of the destination block, or of the screen's work page; a dump

@@ -56,7 +56,7 @@ void RefreshLoop::stop() {
     thread_.join();
 }
 
-void RefreshLoop::run(std::int32_t refreshRate, std::string title,
+void RefreshLoop::run(std::int32_t refreshRate, const std::string& title,
                       std::shared_ptr<std::promise<bool>> started) {
     forbidExitOnCurrentThread();
     blockExternalSignalsOnCurrentThread();

@@ -54,7 +54,7 @@ class RefreshLoop final : private WindowPlatform {
     void paletteChanged();
 
   private:
-    void run(std::int32_t refreshRate, std::string title, std::shared_ptr<std::promise<bool>> started);
+    void run(std::int32_t refreshRate, const std::string& title, std::shared_ptr<std::promise<bool>> started);
     bool createWindow(std::int32_t refreshRate, std::string_view title);
     void destroyWindow();
     void cycle();

@@ -57,7 +57,7 @@ void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last) {
     first = std::max(first, 0);
     last = std::min(last, screen.height - 1);
     if (first > last) return;
-    std::memset(screen.dirty.data() + first, 1, static_cast<std::size_t>(last - first + 1));
+    std::memset(screen.dirty.data() + first, 1, static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
     if (screenLockDepth() > 0) presentPending = &screen;
 }
 
@@ -88,7 +88,7 @@ std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::
     }
     if (count > 0) {
         std::memset(dirty + spans[0].first, 0,
-                    static_cast<std::size_t>(spans[count - 1].last - spans[0].first + 1));
+                    static_cast<std::size_t>(spans[count - 1].last) - static_cast<std::size_t>(spans[0].first) + 1);
     }
     return count;
 }

@@ -80,7 +80,7 @@ std::optional<ImageFont> readImageFont(ConstImageBytes block, std::int32_t targe
     if (3 + count > info->pitch) return std::nullopt;  // widths run past the header row
     std::int32_t column = 0;
     for (std::int32_t i = 0; i < count; ++i) {
-        const auto code = static_cast<std::size_t>(font.firstCode + i);
+        const auto code = static_cast<std::size_t>(font.firstCode) + static_cast<std::size_t>(i);
         font.column[code] = column;
         font.width[code] = header[3 + i];
         column += header[3 + i];

@@ -92,8 +92,11 @@ void clearScreen(std::int32_t mode) {
         case 0: {
             fillRect(screenTarget, Rect{0, 0, screen->width, screen->height}, context->background);
             if (screen->workIsVisible()) markAllDirty(*screen);
-            context->penX = static_cast<float>(screen->view.x + screen->view.width / 2);
-            context->penY = static_cast<float>(screen->view.y + screen->view.height / 2);
+            // The centre in whole pixels: an odd view's half is rounded down.
+            const std::int32_t centreX = screen->view.x + screen->view.width / 2;
+            const std::int32_t centreY = screen->view.y + screen->view.height / 2;
+            context->penX = static_cast<float>(centreX);
+            context->penY = static_cast<float>(centreY);
             clearTextRows(*screen, *context, 1, screen->textRows);
             screen->cursorColumn = 1;
             screen->cursorRow = 1;

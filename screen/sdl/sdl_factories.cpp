@@ -17,7 +17,7 @@ namespace {
 // table, an empty one spares that. Done on the program's thread before the refresh thread exists: the
 // environment is not thread-safe.
 void skipComposeTable() {
-    setenv("XCOMPOSEFILE", "/dev/null", 0);
+    setenv("XCOMPOSEFILE", "/dev/null", 0);  // NOLINT(concurrency-mt-unsafe): no other thread yet
 }
 
 std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
@@ -40,16 +40,17 @@ std::unique_ptr<Backend> makeSdlOpenGLBackend(std::int32_t flags) {
 
 // Left to itself SDL falls back to an invisible driver when no display answers, and the program would run
 // windowless: unless a driver is named explicitly (the tests' "dummy"), only the display servers the
-// environment names are tried.
+// environment names are tried. Read on the program's thread while it opens the screen; nothing in the
+// program changes the environment.
 std::string videoDrivers() {
-    const auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value && *value;
+    const auto valueOf = [](const char* name) -> const char* {
+        const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe)
+        return value && *value ? value : nullptr;
     };
-    if (set("SDL_VIDEODRIVER")) return std::getenv("SDL_VIDEODRIVER");
+    if (const char* named = valueOf("SDL_VIDEODRIVER")) return named;
     std::string drivers;
-    if (set("DISPLAY")) drivers = "x11";
-    if (set("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+    if (valueOf("DISPLAY")) drivers = "x11";
+    if (valueOf("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
     return drivers;
 }
 
