@@ -57,7 +57,8 @@ void markDirty(ScreenState& screen, std::int32_t first, std::int32_t last) {
     first = std::max(first, 0);
     last = std::min(last, screen.height - 1);
     if (first > last) return;
-    std::memset(screen.dirty.data() + first, 1, static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
+    std::memset(screen.dirty.data() + first, 1,
+                static_cast<std::size_t>(last) - static_cast<std::size_t>(first) + 1);
     if (screenLockDepth() > 0) presentPending = &screen;
 }
 
@@ -87,8 +88,9 @@ std::size_t takeDirtySpans(ScreenState& screen, std::span<LineSpan> spans, std::
         y = last + 1;
     }
     if (count > 0) {
-        std::memset(dirty + spans[0].first, 0,
-                    static_cast<std::size_t>(spans[count - 1].last) - static_cast<std::size_t>(spans[0].first) + 1);
+        std::memset(
+            dirty + spans[0].first, 0,
+            static_cast<std::size_t>(spans[count - 1].last) - static_cast<std::size_t>(spans[0].first) + 1);
     }
     return count;
 }

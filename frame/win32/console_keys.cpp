@@ -48,10 +48,14 @@ bool consoleKeyPressed() {
     const auto input = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdin)));
     if (input == nullptr || input == INVALID_HANDLE_VALUE) return false;
     switch (GetFileType(input)) {
-        case FILE_TYPE_CHAR: return consoleKeyDown(input);
-        case FILE_TYPE_PIPE: return pipeInputWaiting(input);
-        case FILE_TYPE_DISK: return fileInputLeft(input);
-        default: return false;
+        case FILE_TYPE_CHAR:
+            return consoleKeyDown(input);
+        case FILE_TYPE_PIPE:
+            return pipeInputWaiting(input);
+        case FILE_TYPE_DISK:
+            return fileInputLeft(input);
+        default:
+            return false;
     }
 }
 

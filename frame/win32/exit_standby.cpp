@@ -34,7 +34,8 @@ bool wakeExitStandby() {
 }
 
 void parkThreadForever() {
-    for (;;) Sleep(INFINITE);
+    for (;;)
+        Sleep(INFINITE);
 }
 
 }  // namespace zopp::platform

@@ -119,12 +119,9 @@ struct FaultSignal {
     platform::FaultError number;
 };
 constexpr FaultSignal faultSignals[] = {
-    {SIGINT, platform::Interrupted},
-    {SIGILL, platform::IllegalInstruction},
-    {SIGFPE, platform::FloatingPointError},
-    {SIGSEGV, platform::SegmentationViolation},
-    {SIGTERM, platform::TerminationRequest},
-    {SIGABRT, platform::AbnormalTermination},
+    {SIGINT, platform::Interrupted},         {SIGILL, platform::IllegalInstruction},
+    {SIGFPE, platform::FloatingPointError},  {SIGSEGV, platform::SegmentationViolation},
+    {SIGTERM, platform::TerminationRequest}, {SIGABRT, platform::AbnormalTermination},
 };
 
 extern "C" void onFaultSignal(int signal) {
@@ -138,11 +135,14 @@ extern "C" void onFaultSignal(int signal) {
 BOOL WINAPI onConsoleControl(DWORD event) {
     switch (event) {
         case CTRL_C_EVENT:
-        case CTRL_BREAK_EVENT: detail::endProgramAfterFault(platform::Interrupted);
+        case CTRL_BREAK_EVENT:
+            detail::endProgramAfterFault(platform::Interrupted);
         case CTRL_CLOSE_EVENT:
         case CTRL_LOGOFF_EVENT:
-        case CTRL_SHUTDOWN_EVENT: detail::endProgramAfterFault(platform::TerminationRequest);
-        default: return FALSE;
+        case CTRL_SHUTDOWN_EVENT:
+            detail::endProgramAfterFault(platform::TerminationRequest);
+        default:
+            return FALSE;
     }
 }
 

@@ -5,8 +5,8 @@
 
 #include "frame/timing.h"
 #include "screen/screen.h"
-#include "screen/sdl/sdl_beep.h"
 #include "screen/sdl/sdl_backend.h"
+#include "screen/sdl/sdl_beep.h"
 
 namespace zopp {
 
