@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "frame/platform/thread_signals.h"
 #include "frame/runtime.h"
-#include "frame/thread_signals.h"
 #include "screen/screen_state.h"
 
 namespace zopp {
@@ -59,7 +59,7 @@ void RefreshLoop::stop() {
 void RefreshLoop::run(std::int32_t refreshRate, const std::string& title,
                       std::shared_ptr<std::promise<bool>> started) {
     forbidExitOnCurrentThread();
-    blockExternalSignalsOnCurrentThread();
+    platform::blockExternalSignalsOnCurrentThread();
     bool ok;
     {
         ScreenLock lock;

@@ -6,7 +6,7 @@
 #include <semaphore.h>
 #include <unistd.h>
 
-#include "frame/thread_signals.h"
+#include "frame/platform/thread_signals.h"
 
 namespace zopp::platform {
 

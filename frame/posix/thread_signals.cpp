@@ -1,9 +1,9 @@
-#include "frame/thread_signals.h"
+#include "frame/platform/thread_signals.h"
 
 #include <pthread.h>
 #include <signal.h>
 
-namespace zopp {
+namespace zopp::platform {
 
 void blockExternalSignalsOnCurrentThread() {
     sigset_t external;
@@ -13,4 +13,4 @@ void blockExternalSignalsOnCurrentThread() {
     pthread_sigmask(SIG_BLOCK, &external, nullptr);
 }
 
-}  // namespace zopp
+}  // namespace zopp::platform

@@ -1,8 +1,8 @@
-#include "frame/thread_signals.h"
+#include "frame/platform/thread_signals.h"
 
-namespace zopp {
+namespace zopp::platform {
 
 // One thread and no signals in a page.
 void blockExternalSignalsOnCurrentThread() {}
 
-}  // namespace zopp
+}  // namespace zopp::platform

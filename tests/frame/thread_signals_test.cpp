@@ -1,5 +1,5 @@
 // Helper threads leave interrupt and termination to the program's thread but still fault normally.
-#include "frame/thread_signals.h"
+#include "frame/platform/thread_signals.h"
 
 #include <gtest/gtest.h>
 #include <pthread.h>
@@ -19,7 +19,7 @@ sigset_t currentMask() {
 TEST(ThreadSignals, BlocksInterruptAndTerminationOnTheCallingThreadOnly) {
     sigset_t helperMask;
     std::thread helper([&helperMask] {
-        blockExternalSignalsOnCurrentThread();
+        platform::blockExternalSignalsOnCurrentThread();
         helperMask = currentMask();
     });
     helper.join();

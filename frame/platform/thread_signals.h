@@ -1,7 +1,7 @@
-// Keeping external stop requests on the program's thread.
+// Seam: keeping external stop requests on the program's thread.
 #pragma once
 
-namespace zopp {
+namespace zopp::platform {
 
 // Blocks interrupt and termination requests (SIGINT, SIGTERM) on the calling thread, so they are
 // delivered to the program's thread, where the frame reports them. For helper threads (the screen's
@@ -9,4 +9,4 @@ namespace zopp {
 // (Win32's console handler thread, the browser's one thread).
 void blockExternalSignalsOnCurrentThread();
 
-}  // namespace zopp
+}  // namespace zopp::platform
