@@ -10,55 +10,38 @@ endif()
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${ZOPP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-# Node runs the suites with the real file system, so they read the source tree's files as natively.
-# Its fetch would take the place of the file system's reads, so it stays off.
-find_program(ZOPP_NODE node REQUIRED)
-set(ZOPP_NODE_RUN ${ZOPP_NODE} --no-experimental-fetch)
-
-function(zopp_web_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main zopp_options)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  target_compile_definitions(${name} PRIVATE ZOPP_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-                             ZOPP_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  target_link_options(${name} PRIVATE -sNODERAWFS -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME)
-  # One CTest test per suite: starting node costs more than most suites take to run.
-  add_test(NAME ${name} COMMAND ${ZOPP_NODE_RUN} $<TARGET_FILE:${name}>)
-  set_property(GLOBAL APPEND PROPERTY ZOPP_WEB_SUITES ${name})
-endfunction()
 
 set(T ${CMAKE_CURRENT_LIST_DIR}/..)
 
-zopp_web_test(web_random_test SOURCES ${T}/frame/random_test.cpp LIBS zopp_frame)
-zopp_web_test(web_random_unseeded_test SOURCES ${T}/frame/random_unseeded_test.cpp LIBS zopp_frame)
-zopp_web_test(web_beep_test SOURCES ${T}/frame/beep_test.cpp LIBS zopp_frame)
-zopp_web_test(web_scoring_test SOURCES ${T}/game/scoring_test.cpp ${PROJECT_SOURCE_DIR}/game/scoring.cpp)
-zopp_web_test(web_dice_test SOURCES ${T}/game/dice_test.cpp ${PROJECT_SOURCE_DIR}/game/dice.cpp LIBS zopp_frame)
+zopp_test(web_random_test SOURCES ${T}/frame/random_test.cpp LIBS zopp_frame)
+zopp_test(web_random_unseeded_test SOURCES ${T}/frame/random_unseeded_test.cpp LIBS zopp_frame)
+zopp_test(web_beep_test SOURCES ${T}/frame/beep_test.cpp LIBS zopp_frame)
+zopp_test(web_scoring_test SOURCES ${T}/game/scoring_test.cpp ${PROJECT_SOURCE_DIR}/game/scoring.cpp)
+zopp_test(web_dice_test SOURCES ${T}/game/dice_test.cpp ${PROJECT_SOURCE_DIR}/game/dice.cpp LIBS zopp_frame)
 
 add_library(zopp_web_test_support STATIC ${T}/support/memory_screen_fixture.cpp ${T}/support/window_less_backend.cpp)
-target_link_libraries(zopp_web_test_support PUBLIC zopp_screen gtest PRIVATE zopp_options)
+target_link_libraries(zopp_web_test_support PUBLIC zopp_screen GTest::gtest PRIVATE zopp_options)
 target_include_directories(zopp_web_test_support PUBLIC ${PROJECT_SOURCE_DIR})
 add_library(zopp_web_bmp_builder STATIC ${T}/support/bmp_builder.cpp)
 target_include_directories(zopp_web_bmp_builder PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zopp_web_bmp_builder PRIVATE zopp_options)
 
-zopp_web_test(web_text_test
+zopp_test(web_text_test
   SOURCES ${T}/screen/lzw_test.cpp ${T}/screen/font_table_test.cpp ${T}/screen/text_test.cpp
           ${T}/screen/image_font_test.cpp
   LIBS zopp_web_test_support zopp_font_tools)
-zopp_web_test(web_screen_images_test
+zopp_test(web_screen_images_test
   SOURCES ${T}/screen/image_test.cpp ${T}/screen/bmp_loader_test.cpp ${T}/screen/blit_test.cpp
           ${T}/screen/line_test.cpp
   LIBS zopp_web_test_support zopp_web_bmp_builder)
-zopp_web_test(web_event_queue_test SOURCES ${T}/screen/event_queue_test.cpp LIBS zopp_web_test_support)
-zopp_web_test(web_presentation_test SOURCES ${T}/screen/presentation_test.cpp ${T}/screen/scan_codes_test.cpp
+zopp_test(web_event_queue_test SOURCES ${T}/screen/event_queue_test.cpp LIBS zopp_web_test_support)
+zopp_test(web_presentation_test SOURCES ${T}/screen/presentation_test.cpp ${T}/screen/scan_codes_test.cpp
               LIBS zopp_web_test_support)
-zopp_web_test(web_event_translator_test SOURCES ${T}/screen/event_translator_test.cpp
+zopp_test(web_event_translator_test SOURCES ${T}/screen/event_translator_test.cpp
               LIBS zopp_web_test_support)
 
 # The browser platform's own pieces.
-zopp_web_test(web_platform_test
+zopp_test(web_platform_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/page_input_test.cpp ${CMAKE_CURRENT_LIST_DIR}/canvas_lines_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/web_frame_test.cpp
   LIBS zopp_screen zopp_frame)

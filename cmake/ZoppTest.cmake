@@ -1,0 +1,43 @@
+# zopp_test(<name> SOURCES ... [LIBS ...] [DEFINITIONS ...] [ENV ...] [LABELS ...] [PREFIX <prefix>]): one
+# GoogleTest program of this build, registered with CTest under its platform's runner:
+# - natively, each case is a CTest test of its own (named <prefix><case>); a cross build runs them through
+#   its emulator (Wine for Windows);
+# - in a browser build the program runs under node, one CTest test for the whole suite (<prefix><name>):
+#   starting node costs more than most suites take.
+# Tests that open a screen run on SDL's invisible drivers unless ENV says otherwise. Programs labelled
+# "threads" (where threads meet) are also built by the target zopp_threaded_tests, for the thread checker.
+add_custom_target(zopp_threaded_tests)
+
+if(ZOPP_PLATFORM STREQUAL "web")
+  # Node runs the suites with the real file system, so they read the source tree's files as natively. Its
+  # fetch would take the place of the file system's reads, so it stays off.
+  find_program(ZOPP_NODE node REQUIRED)
+  set(ZOPP_NODE_RUN ${ZOPP_NODE} --no-experimental-fetch)
+endif()
+
+function(zopp_test name)
+  cmake_parse_arguments(T "" "PREFIX" "SOURCES;LIBS;DEFINITIONS;ENV;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main zopp_options)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE ZOPP_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                             ZOPP_BINARY_DIR="${PROJECT_BINARY_DIR}" ${T_DEFINITIONS})
+  if(ZOPP_PLATFORM STREQUAL "web")
+    target_link_options(${name} PRIVATE -sNODERAWFS -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME)
+    add_test(NAME ${T_PREFIX}${name} COMMAND ${ZOPP_NODE_RUN} $<TARGET_FILE:${name}>)
+    if(T_LABELS)
+      set_tests_properties(${T_PREFIX}${name} PROPERTIES LABELS "${T_LABELS}")
+    endif()
+    set_property(GLOBAL APPEND PROPERTY ZOPP_WEB_SUITES ${name})
+  else()
+    # gtest_discover_tests flattens list-valued properties, so the variables go through `env` as the
+    # test's launcher instead; it prefixes both the discovery run and every test.
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+      "env;SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;${T_ENV};${CMAKE_CROSSCOMPILING_EMULATOR}")
+    gtest_discover_tests(${name} TEST_PREFIX "${T_PREFIX}" DISCOVERY_TIMEOUT 60
+                         PROPERTIES LABELS "${T_LABELS}")
+  endif()
+  if("threads" IN_LIST T_LABELS)
+    add_dependencies(zopp_threaded_tests ${name})
+  endif()
+endfunction()
