@@ -1,7 +1,9 @@
-# The platform the build targets. Each platform is one folder per layer, chosen here and nowhere else:
+# The platform the build targets, chosen here and nowhere else. Each platform is one folder per layer, and
+# cmake/platform/<platform>.cmake says what else it brings: the screen's back-end folder
+# (ZOPP_SCREEN_BACKEND), how the game reaches players (ZOPP_DELIVERY, files of cmake/), its libraries.
 #   posix - frame/posix/ and the SDL back-end (screen/sdl/)
-#   win32 - frame/win32/ and the Win32 back-end
-#   web   - frame/web/ and the browser back-end (one thread, driven by the browser's callbacks)
+#   win32 - frame/win32/ and the Win32 back-end (screen/win32/)
+#   web   - frame/web/ and the browser back-end (screen/web/: one thread, driven by the browser's callbacks)
 if(EMSCRIPTEN)
   set(_zopp_default_platform web)
 elseif(WIN32)
@@ -15,3 +17,4 @@ if(NOT ZOPP_PLATFORM MATCHES "^(posix|win32|web)$")
   message(FATAL_ERROR "ZOPP_PLATFORM must be posix, win32 or web, not '${ZOPP_PLATFORM}'")
 endif()
 message(STATUS "ZOPP platform: ${ZOPP_PLATFORM}")
+include(${CMAKE_CURRENT_LIST_DIR}/platform/${ZOPP_PLATFORM}.cmake)

@@ -8,7 +8,7 @@
 # "threads" (where threads meet) are also built by the target zopp_threaded_tests, for the thread checker.
 add_custom_target(zopp_threaded_tests)
 
-if(ZOPP_PLATFORM STREQUAL "web")
+if(ZOPP_TEST_RUNNER STREQUAL "node")
   # Node runs the suites with the real file system, so they read the source tree's files as natively. Its
   # fetch would take the place of the file system's reads, so it stays off.
   find_program(ZOPP_NODE node REQUIRED)
@@ -22,7 +22,7 @@ function(zopp_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE ZOPP_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                              ZOPP_BINARY_DIR="${PROJECT_BINARY_DIR}" ${T_DEFINITIONS})
-  if(ZOPP_PLATFORM STREQUAL "web")
+  if(ZOPP_TEST_RUNNER STREQUAL "node")
     target_link_options(${name} PRIVATE -sNODERAWFS -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME)
     add_test(NAME ${T_PREFIX}${name} COMMAND ${ZOPP_NODE_RUN} $<TARGET_FILE:${name}>)
     if(T_LABELS)
