@@ -2,7 +2,7 @@
 #   zopp-<version>-windows-x64.zip  (target windows_zip): zopp.exe beside its dat folder, a README.txt on
 #                                   how to play (taken from README.md) and the license texts
 #   zopp-<version>-windows-x64.msi  (target windows_msi): the Windows Installer package of the same
-#                                   program, pictures and license texts (packaging/windows/zopp.wxs)
+#                                   program, pictures and license texts (cmake/windows_msi.cmake)
 # scripts/package copies both to dist/. Both are the same byte for byte for the same sources: their
 # files carry the release's date (ZOPP_SOURCE_DATE_EPOCH), which the build files note here, so that a new
 # date packs them again.
@@ -30,10 +30,12 @@ if(ZOPP_WIXL)
   add_custom_command(
     OUTPUT ${ZOPP_WINDOWS_MSI}
     COMMAND ${CMAKE_COMMAND} -DWIXL=${ZOPP_WIXL} -DPYTHON=${ZOPP_PYTHON} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
-            -DSTAGE=${ZOPP_WINDOWS_STAGE}/zopp -DVERSION=${PROJECT_VERSION} -DEPOCH=${ZOPP_SOURCE_DATE_EPOCH}
+            -DSTAGE=${ZOPP_WINDOWS_STAGE} -DVERSION=${PROJECT_VERSION} -DEPOCH=${ZOPP_SOURCE_DATE_EPOCH}
             -DMSI=${ZOPP_WINDOWS_MSI} -P ${PROJECT_SOURCE_DIR}/cmake/windows_msi.cmake
     DEPENDS ${ZOPP_WINDOWS_ZIP} ${PROJECT_SOURCE_DIR}/cmake/windows_msi.cmake ${_zopp_windows}/zopp.wxs
-            ${_zopp_windows}/pin-msi-summary
+            ${_zopp_windows}/pin-msi-summary ${_zopp_windows}/make-icon
+            ${PROJECT_SOURCE_DIR}/packaging/icons/32x32/apps/zopp.png
+            ${PROJECT_SOURCE_DIR}/packaging/icons/48x48/apps/zopp.png
     COMMENT "Building ${ZOPP_WINDOWS_MSI}")
   add_custom_target(windows_msi DEPENDS ${ZOPP_WINDOWS_MSI})
 else()

@@ -4,8 +4,8 @@
 # Prints "SKIPPED:" when wixl or the staged files (target windows_msi of the cross build) are missing.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE "${MSI}")
-if(NOT WIXL OR NOT EXISTS "${STAGE}/zopp.exe")
-  message("SKIPPED: no wixl or no ${STAGE}/zopp.exe; scripts/package provides both")
+if(NOT WIXL OR NOT EXISTS "${STAGE}/zopp/zopp.exe")
+  message("SKIPPED: no wixl or no ${STAGE}/zopp/zopp.exe; scripts/package provides both")
   return()
 endif()
 set(VERSION 0.0.1)
