@@ -34,22 +34,10 @@ install(CODE "
   file(INSTALL \"${ZOPP_STAGE}/${ZOPP_APP_ID}.desktop\"
        DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
 ")
-# The metainfo's release is the changelog's newest entry: its version, which must be this one, and its day.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZOPP_PACKAGING}/changelog)
-file(STRINGS ${ZOPP_PACKAGING}/changelog ZOPP_CHANGELOG_TOP REGEX "^zopp \\(" LIMIT_COUNT 1)
-if(NOT ZOPP_CHANGELOG_TOP MATCHES "^zopp \\(${PROJECT_VERSION}\\) ")
-  message(WARNING "packaging/changelog begins with '${ZOPP_CHANGELOG_TOP}', not version ${PROJECT_VERSION}: "
-                  "a new version needs its changelog entry")
-endif()
-file(STRINGS ${ZOPP_PACKAGING}/changelog ZOPP_CHANGELOG_SIGNED REGEX "^ -- " LIMIT_COUNT 1)
-string(REGEX MATCH ", ([0-9]+) ([A-Z][a-z]+) ([0-9]+) " ZOPP_CHANGELOG_SIGNED "${ZOPP_CHANGELOG_SIGNED}")
-set(ZOPP_MONTHS Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-list(FIND ZOPP_MONTHS "${CMAKE_MATCH_2}" ZOPP_RELEASE_MONTH)
-math(EXPR ZOPP_RELEASE_MONTH "${ZOPP_RELEASE_MONTH} + 101")  # 1-based, with a leading digit to cut off
-math(EXPR ZOPP_RELEASE_DAY "${CMAKE_MATCH_1} + 100")
-string(SUBSTRING ${ZOPP_RELEASE_MONTH} 1 2 ZOPP_RELEASE_MONTH)
-string(SUBSTRING ${ZOPP_RELEASE_DAY} 1 2 ZOPP_RELEASE_DAY)
-set(ZOPP_RELEASE_DATE ${CMAKE_MATCH_3}-${ZOPP_RELEASE_MONTH}-${ZOPP_RELEASE_DAY})
+# The version comes from the project, the date of the release (the metainfo's, the manual page's and the
+# changelog's newest entry's) from the last commit (cmake/ZoppReproducible.cmake). Older changelog
+# entries keep their own.
+configure_file(${ZOPP_PACKAGING}/changelog.in ${ZOPP_STAGE}/changelog @ONLY)
 configure_file(${ZOPP_PACKAGING}/zopp.metainfo.xml.in ${ZOPP_STAGE}/${ZOPP_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${ZOPP_STAGE}/${ZOPP_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
@@ -59,7 +47,7 @@ set(ZOPP_FULL_HOME ${CMAKE_INSTALL_PREFIX}/${ZOPP_HOME})
 set(ZOPP_FULL_BINARY ${CMAKE_INSTALL_PREFIX}/${ZOPP_BINARY_HOME}/zopp)
 set(ZOPP_FULL_DOCDIR ${CMAKE_INSTALL_FULL_DOCDIR})
 configure_file(${ZOPP_PACKAGING}/zopp.6.in ${ZOPP_STAGE}/zopp.6 @ONLY)
-foreach(file ${ZOPP_STAGE}/zopp.6 ${ZOPP_PACKAGING}/changelog)
+foreach(file ${ZOPP_STAGE}/zopp.6 ${ZOPP_STAGE}/changelog)
   get_filename_component(name ${file} NAME)
   add_custom_command(OUTPUT ${ZOPP_STAGE}/${name}.gz
     COMMAND gzip -9nc ${file} > ${ZOPP_STAGE}/${name}.gz

@@ -1,5 +1,6 @@
-# zopp_test(<name> SOURCES ... [LIBS ...] [DEFINITIONS ...] [ENV ...] [LABELS ...] [PREFIX <prefix>]): one
-# GoogleTest program of this build, registered with CTest under its platform's runner:
+# zopp_test(<name> SOURCES ... [LIBS ...] [DEFINITIONS ...] [ENV ...] [LABELS ...] [PROPERTIES ...]
+#           [PREFIX <prefix>]): one GoogleTest program of this build, registered with CTest under its
+# platform's runner, its tests given the labels and the other test properties:
 # - natively, each case is a CTest test of its own (named <prefix><case>); a cross build runs them through
 #   its emulator (Wine for Windows);
 # - in a browser build the program runs under node, one CTest test for the whole suite (<prefix><name>):
@@ -16,7 +17,7 @@ if(ZOPP_TEST_RUNNER STREQUAL "node")
 endif()
 
 function(zopp_test name)
-  cmake_parse_arguments(T "" "PREFIX" "SOURCES;LIBS;DEFINITIONS;ENV;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "PREFIX" "SOURCES;LIBS;DEFINITIONS;ENV;LABELS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main zopp_options)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -25,9 +26,7 @@ function(zopp_test name)
   if(ZOPP_TEST_RUNNER STREQUAL "node")
     target_link_options(${name} PRIVATE -sNODERAWFS -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME)
     add_test(NAME ${T_PREFIX}${name} COMMAND ${ZOPP_NODE_RUN} $<TARGET_FILE:${name}>)
-    if(T_LABELS)
-      set_tests_properties(${T_PREFIX}${name} PROPERTIES LABELS "${T_LABELS}")
-    endif()
+    set_tests_properties(${T_PREFIX}${name} PROPERTIES LABELS "${T_LABELS}" ${T_PROPERTIES})
     set_property(GLOBAL APPEND PROPERTY ZOPP_WEB_SUITES ${name})
   else()
     # gtest_discover_tests flattens list-valued properties, so the variables go through `env` as the
@@ -35,7 +34,7 @@ function(zopp_test name)
     set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
       "env;SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;${T_ENV};${CMAKE_CROSSCOMPILING_EMULATOR}")
     gtest_discover_tests(${name} TEST_PREFIX "${T_PREFIX}" DISCOVERY_TIMEOUT 60
-                         PROPERTIES LABELS "${T_LABELS}")
+                         PROPERTIES LABELS "${T_LABELS}" ${T_PROPERTIES})
   endif()
   if("threads" IN_LIST T_LABELS)
     add_dependencies(zopp_threaded_tests ${name})

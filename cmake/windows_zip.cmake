@@ -1,5 +1,7 @@
-# cmake -DSOURCE_DIR=... -DEXE=.../zopp.exe -DSTAGE=<folder> -DZIP=<file> -P windows_zip.cmake
-# Stages and zips the Windows player's files. Texts get Windows line ends, so Notepad shows them right.
+# cmake -DSOURCE_DIR=... -DEXE=.../zopp.exe -DSTAGE=<folder> -DZIP=<file> -DPYTHON=<python3> -DEPOCH=<seconds>
+#       -P windows_zip.cmake
+# Stages the Windows player's files in <folder>/zopp, dated EPOCH, and zips them. The Windows Installer
+# package is built from the same folder. Texts get Windows line ends, so Notepad shows them right.
 file(REMOVE_RECURSE ${STAGE})
 set(top ${STAGE}/zopp)
 file(MAKE_DIRECTORY ${top}/dat)
@@ -39,8 +41,13 @@ file(READ ${SOURCE_DIR}/tools/fontdata/COPYING font_license)
 file(READ ${SOURCE_DIR}/tools/fontdata/README.md font_notice)
 write_text(FONT-LICENSE.txt "${font_notice}\n\n${font_license}")
 
-file(REMOVE ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip zopp WORKING_DIRECTORY ${STAGE}
+# The release's date on every file, which both packages record.
+file(GLOB_RECURSE staged ${top}/*)
+execute_process(COMMAND touch -d @${EPOCH} ${staged} RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "dating the files in ${top} failed")
+endif()
+execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/packaging/windows/make-zip ${ZIP} ${top} ${EPOCH}
                 RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "zipping ${ZIP} failed")

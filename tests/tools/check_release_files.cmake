@@ -1,0 +1,76 @@
+# Checks the release files scripts/package wrote into dist/: each carries the project's version, the
+# Debian package's changelog, metainfo and manual page one and the same release date, and SHA256SUMS lists
+# every release file with its checksum:
+#   cmake -DDIST=<dist folder> -DVERSION=<version> -DDEB=<file name of the .deb> -P check_release_files.cmake
+# Prints "SKIPPED:" while the Debian package is missing (scripts/test builds it).
+cmake_minimum_required(VERSION 3.25)
+if(NOT EXISTS "${DIST}/${DEB}")
+  message("SKIPPED: no ${DIST}/${DEB}; scripts/package builds it")
+  return()
+endif()
+set(zip zopp-${VERSION}-windows-x64.zip)
+set(msi zopp-${VERSION}-windows-x64.msi)
+set(scratch "${DIST}/../build/release-files-check")
+file(REMOVE_RECURSE "${scratch}")
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE failed OUTPUT_VARIABLE output ERROR_VARIABLE errors
+                  WORKING_DIRECTORY "${DIST}")
+  if(failed)
+    message(FATAL_ERROR "${ARGN} failed: ${output}${errors}")
+  endif()
+  set(output "${output}" PARENT_SCOPE)
+endfunction()
+function(expect what text pattern)
+  if(NOT text MATCHES "${pattern}")
+    message(FATAL_ERROR "${what} does not match '${pattern}':\n${text}")
+  endif()
+endfunction()
+
+# The Debian package: its version, and the date its changelog's newest entry, metainfo and manual page
+# share.
+run(dpkg-deb -f ${DEB} Version)
+expect("the package's version" "${output}" "^${VERSION}\n$")
+run(dpkg-deb -x ${DEB} "${scratch}")
+run(gzip -dc "${scratch}/usr/share/doc/zopp/changelog.gz")
+expect("the changelog" "${output}" "^zopp \\(${VERSION}\\) ")
+string(REGEX MATCH "\n -- [^\n]*  [A-Z][a-z][a-z], ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9]+) " signed "${output}")
+if(NOT signed)
+  message(FATAL_ERROR "the changelog's newest entry has no date:\n${output}")
+endif()
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND months ${CMAKE_MATCH_2} month)
+math(EXPR month "${month} + 101")
+string(SUBSTRING ${month} 1 2 month)
+set(date ${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1})
+file(GLOB metainfo "${scratch}/usr/share/metainfo/*.metainfo.xml")
+file(READ "${metainfo}" output)
+expect("the metainfo" "${output}" "<release version=\"${VERSION}\" date=\"${date}\"/>")
+run(gzip -dc "${scratch}/usr/share/man/man6/zopp.6.gz")
+expect("the manual page" "${output}" "^\\.TH ZOPP 6 \"${date}\" \"ZOPP ${VERSION}\"")
+
+# The Windows packages, and the browser page's footer.
+if(NOT EXISTS "${DIST}/${zip}")
+  message(FATAL_ERROR "no ${zip} beside ${DEB}")
+endif()
+find_program(MSIINFO msiinfo)
+if(MSIINFO)
+  run(${MSIINFO} export ${msi} Property)
+  expect("the msi's properties" "${output}" "\nProductVersion\t${VERSION}\r?\n")
+endif()
+file(READ "${DIST}/web/index.html" output)
+expect("the page" "${output}" "<footer>[^<]*ZOPP ${VERSION} ")
+
+# SHA256SUMS: every release file and nothing else, each with its checksum.
+file(GLOB_RECURSE web RELATIVE "${DIST}" "${DIST}/web/*")
+list(SORT web)
+run(sha256sum -c SHA256SUMS)
+file(STRINGS "${DIST}/SHA256SUMS" sums)
+list(TRANSFORM sums REPLACE "^[0-9a-f]+  " "")
+list(SORT sums)
+set(expected ${DEB} ${zip} ${msi} ${web})
+list(SORT expected)
+if(NOT sums STREQUAL expected)
+  message(FATAL_ERROR "SHA256SUMS lists ${sums}, not the release files ${expected}")
+endif()
+file(REMOVE_RECURSE "${scratch}")
