@@ -12,10 +12,14 @@ import { join } from 'node:path';
 import { decodePng } from './png.mjs';
 import { Failure, Match, SKIP, check, options, setupScreenDigest, withBrowser } from './page_harness.mjs';
 
+const SMALL_PHONE = { width: 320, height: 480, deviceScaleFactor: 2, mobile: true };
 const PHONE_UPRIGHT = { width: 390, height: 844, deviceScaleFactor: 3, mobile: true };
 const PHONE_SIDEWAYS = { width: 844, height: 390, deviceScaleFactor: 3, mobile: true };
 const LAPTOP = { width: 1280, height: 720 };
 const LARGE_DISPLAY = { width: 2560, height: 1440 };
+const WINDOW_AT_SCALE_1_25 = { width: 1366, height: 768, deviceScaleFactor: 1.25 };
+const EXACT_FIT = { width: 640, height: 480 };
+const UHD_DISPLAY = { width: 3840, height: 2160 };
 const LAPTOP_AT_SCALE_2 = { ...LAPTOP, deviceScaleFactor: 2 };
 const TRANSFER_LIMIT = 200 * 1024;
 
@@ -68,7 +72,8 @@ function checkFit(shown, screen) {
 
 async function fit(opts) {
     await withBrowser(opts.dist, async (page, server) => {
-        const screens = [PHONE_UPRIGHT, PHONE_SIDEWAYS, LAPTOP, LARGE_DISPLAY];
+        const screens = [PHONE_UPRIGHT, PHONE_SIDEWAYS, LAPTOP, LARGE_DISPLAY,
+                         SMALL_PHONE, WINDOW_AT_SCALE_1_25, EXACT_FIT, UHD_DISPLAY];
         for (const screen of screens) {
             await page.setViewport(screen.width, screen.height, screen);
             await page.open(`${server.url}index.html`);
@@ -76,11 +81,12 @@ async function fit(opts) {
             checkFit(shown, screen);
             console.log(`${describe(screen)}: board ${shown.canvas.width}×${shown.canvas.height} at ${shown.canvas.left},${shown.canvas.top}`);
         }
-        // Turning the phone, without a reload.
-        await page.setViewport(PHONE_SIDEWAYS.width, PHONE_SIDEWAYS.height, PHONE_SIDEWAYS);
-        await page.setViewport(PHONE_UPRIGHT.width, PHONE_UPRIGHT.height, PHONE_UPRIGHT);
-        await page.evaluate('new Promise(resolve => requestAnimationFrame(() => resolve(true)))');
-        checkFit(await layout(page), PHONE_UPRIGHT);
+        // Resizing and turning, without a reload: from the board that fills the window to the others.
+        for (const screen of [EXACT_FIT, LAPTOP, PHONE_SIDEWAYS, PHONE_UPRIGHT]) {
+            await page.setViewport(screen.width, screen.height, screen);
+            await page.evaluate('new Promise(resolve => requestAnimationFrame(() => resolve(true)))');
+            checkFit(await layout(page), screen);
+        }
     });
 }
 

@@ -62,6 +62,7 @@
         var root = document.documentElement;
         var target = scaleIn(root.clientWidth, root.clientHeight, canvas);
         var best = { scale: 0 };
+        board.style.height = '';
         ['beside', 'above'].forEach(function(arrangement) {
             page.className = arrangement;
             var scale = scaleIn(board.clientWidth, board.clientHeight, canvas);
@@ -69,7 +70,7 @@
         });
         var enough = target % 1 === 0 ? best.scale >= target : best.scale >= 0.9 * target;
         page.className = enough ? best.arrangement : 'below';
-        board.style.height = enough ? '' : root.clientHeight + 'px';
+        if (!enough) board.style.height = root.clientHeight + 'px';
     }
     // Size and place in whole device pixels, centred in the board's space; on whole CSS pixels too where
     // the device pixel ratio allows, as screenshots and some compositors round there.
