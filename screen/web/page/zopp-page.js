@@ -62,7 +62,7 @@
         var root = document.documentElement;
         var target = scaleIn(root.clientWidth, root.clientHeight, canvas);
         var best = { scale: 0 };
-        board.style.height = '';
+        board.style.width = board.style.height = '';
         ['beside', 'above'].forEach(function(arrangement) {
             page.className = arrangement;
             var scale = scaleIn(board.clientWidth, board.clientHeight, canvas);
@@ -73,14 +73,20 @@
         if (!enough) board.style.height = root.clientHeight + 'px';
     }
     // Size and place in whole device pixels, centred in the board's space; on whole CSS pixels too where
-    // the device pixel ratio allows, as screenshots and some compositors round there.
+    // the device pixel ratio allows, as screenshots and some compositors round there. The board's space
+    // then shrinks to the board where the heading and the links are to gather around it.
     function fit() {
         var canvas = document.getElementById('screen');
         if (!canvas) return;
         arrange(canvas);
         var scale = scaleIn(board.clientWidth, board.clientHeight, canvas), ratio = window.devicePixelRatio || 1;
-        var space = board.getBoundingClientRect();
         var width = Math.floor(canvas.width * scale), height = Math.floor(canvas.height * scale);
+        if (page.className !== 'below') {
+            board.style.height = height / ratio + 'px';
+            if (page.className === 'beside') board.style.width = width / ratio + 'px';
+            page.classList.add('placed');
+        }
+        var space = board.getBoundingClientRect();
         var left = Math.round(space.left + window.scrollX + (space.width - width / ratio) / 2);
         var top = Math.round(space.top + window.scrollY + (space.height - height / ratio) / 2);
         canvas.style.width = width / ratio + 'px';
