@@ -12,7 +12,7 @@ import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-import { Failure, Match, SKIP, check, options, withBrowser } from './page_harness.mjs';
+import { Failure, Match, SKIP, check, options, untilOfflineReady, withBrowser } from './page_harness.mjs';
 
 const TITLE = 'ZOPP - V0.1(2008)';
 const BUTTON = [470, 405];
@@ -125,7 +125,7 @@ async function game(opts, rules, { screen = {}, offline = false } = {}) {
         const url = server.url + 'index.html';
         if (offline) {
             await page.open(url);
-            await page.evaluate('navigator.serviceWorker.ready.then(() => true)');
+            await untilOfflineReady(page);
             server.close();
             await server.closed;
         }

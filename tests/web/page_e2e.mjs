@@ -10,7 +10,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
 import { decodePng } from './png.mjs';
-import { Failure, Match, SKIP, check, options, setupScreenDigest, withBrowser } from './page_harness.mjs';
+import { Failure, Match, SKIP, check, options, setupScreenDigest, untilOfflineReady, withBrowser } from './page_harness.mjs';
 
 const SMALL_PHONE = { width: 320, height: 480, deviceScaleFactor: 2, mobile: true };
 const PHONE_UPRIGHT = { width: 390, height: 844, deviceScaleFactor: 3, mobile: true };
@@ -31,7 +31,7 @@ async function untilSetupScreen(page, opts) {
     check(seen === setupScreen, `the page does not show the setup screen (${seen})`);
 }
 
-const untilOfflineReady = page => page.evaluate('navigator.serviceWorker.ready.then(() => true)');
+
 
 async function layout(page) {
     return page.evaluate(`(() => {

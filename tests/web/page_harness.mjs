@@ -144,6 +144,13 @@ export class Match {
 }
 
 // Reads the five dice from the canvas: 1-6, 0 for the blank face.
+// Waits until the page's service worker is active, which it becomes once it has kept the page's files.
+export async function untilOfflineReady(page) {
+    const ready = await page.evaluate(`Promise.race([navigator.serviceWorker.ready.then(() => true),
+                                                     new Promise(resolve => setTimeout(() => resolve(false), 10000))])`);
+    check(ready, 'no service worker took over the page within 10 s');
+}
+
 // The setup screen's digest, from the Linux build.
 export async function setupScreenDigest(player, source) {
     const reference = new Reference(player, source, null);
