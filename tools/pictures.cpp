@@ -23,15 +23,33 @@ std::vector<Picture> drawPictures() {
     return all;
 }
 
+namespace {
+
+// The icon's drawing on a square of `side` pixels whose top left corner is at (left, top).
+void paintIcon(Canvas& canvas, double left, double top, double side) {
+    const double s = side / 48.0;
+    const auto x = [&](double at) { return left + at * s; };
+    const auto y = [&](double at) { return top + at * s; };
+    // The die behind, turned by about 16 degrees (cosine 24/25, sine 7/25).
+    paintDie(canvas, {x(32), y(17), 26 * s, 5 * s, 2.6 * s, 0.96, 0.28}, 2);
+    canvas.fill(shifted(box(x(3), y(15), x(33), y(45), 6 * s), 0.8 * s, 1.2 * s), feltShade, 0.5, 1.5);
+    paintDie(canvas, {x(18), y(30), 30 * s, 6 * s, 3 * s}, 5);
+    // A red middle pip makes the icon the game's own among other dice.
+    canvas.fill(circle(x(18), y(30), 3.2 * s), rgb(0xC8231E));
+}
+
+}  // namespace
+
 Canvas drawIcon(int size) {
     Canvas canvas(size, size, paper, false);
-    const double s = size / 48.0;
-    // The die behind, turned by about 16 degrees (cosine 24/25, sine 7/25).
-    paintDie(canvas, {32 * s, 17 * s, 26 * s, 5 * s, 2.6 * s, 0.96, 0.28}, 2);
-    canvas.fill(shifted(box(3 * s, 15 * s, 33 * s, 45 * s, 6 * s), 0.8 * s, 1.2 * s), feltShade, 0.5, 1.5);
-    paintDie(canvas, {18 * s, 30 * s, 30 * s, 6 * s, 3 * s}, 5);
-    // A red middle pip makes the icon the game's own among other dice.
-    canvas.fill(circle(18 * s, 30 * s, 3.2 * s), rgb(0xC8231E));
+    paintIcon(canvas, 0, 0, size);
+    return canvas;
+}
+
+Canvas drawMaskableIcon(int size) {
+    Canvas canvas(size, size, felt);
+    const double side = maskableIconShare * size;
+    paintIcon(canvas, (size - side) / 2, (size - side) / 2, side);
     return canvas;
 }
 

@@ -1,7 +1,8 @@
 // The page side of the browser back-end (web_backend.cpp): the canvas, the page's title and the input
 // listeners. A listener queues one record per browser event (the PageEvent codes of page_input.h), runs
 // the refresh step at once so the record reaches the event queue, and wakes the sleeping program.
-// Positions are canvas pixels, whatever the page's zoom; desktop positions are the event's screen ones.
+// Positions are canvas pixels, through the canvas's box on the page whatever its size there; desktop
+// positions are the event's screen ones.
 mergeInto(LibraryManager.library, {
   $ZoppPage: {
     canvas: null,
@@ -99,11 +100,9 @@ mergeInto(LibraryManager.library, {
     if (!canvas || !canvas.getContext) return false;
     ZoppPage.canvas = canvas;
     ZoppPage.context = canvas.getContext('2d');
+    // The page sizes the canvas on the screen; the program only sets its pixels.
     canvas.width = width;
     canvas.height = height;
-    // Unscaled: one canvas pixel is one CSS pixel.
-    canvas.style.width = width + 'px';
-    canvas.style.height = height + 'px';
     canvas.hidden = false;
     document.title = UTF8ToString(title);
 

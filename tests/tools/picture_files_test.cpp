@@ -132,5 +132,31 @@ TEST(WindowIcon, IsTheGeneratorsIconWithATransparentSurround) {
     EXPECT_EQ(windowIconPixels[20 * 32 + 12] >> 24, 0xFFu);  // on the front die
 }
 
+// A home screen may cut the installed page's icon to any shape that keeps the circle of 80 % of its side:
+// the maskable icon fills its square, and outside that circle shows nothing but its background.
+TEST(WebIcons, TheMaskableIconIsOpaqueWithItsDrawingInsideTheSafeCircle) {
+    for (const int size : webIconSizes) {
+        const Canvas icon = drawMaskableIcon(size);
+        const std::uint32_t background = icon.argb(0, 0);
+        const double centre = size / 2.0, safe = 0.4 * size;
+        int drawn = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const std::uint32_t pixel = icon.argb(x, y);
+                ASSERT_EQ(pixel >> 24, 0xFFu) << size << ": " << x << "," << y;
+                const double dx = x + 0.5 - centre, dy = y + 0.5 - centre;
+                if (dx * dx + dy * dy > safe * safe) {
+                    ASSERT_EQ(pixel, background)
+                        << size << ": " << x << "," << y << " is outside the safe circle";
+                }
+                drawn += pixel != background;
+            }
+        }
+        EXPECT_GT(drawn, size * size / 8) << size << ": the dice are missing or tiny";
+    }
+    const Canvas plain = drawIcon(webIconSizes.front());
+    EXPECT_EQ(plain.argb(0, 0) >> 24, 0u);  // the plain icon keeps its transparent surround
+}
+
 }  // namespace
 }  // namespace zopp::pictures

@@ -10,6 +10,7 @@
 //   await browser.close(); server.close();
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
+import { createServer, connect } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
@@ -37,14 +38,36 @@ function waitForOutput(child, stream, pattern, what, timeoutMs = 20000) {
     });
 }
 
-// Serves the folder as any static host would: no special headers.
-export async function serveFolder(folder) {
+// Serves the folder as any static host would: no special headers. server.close() ends the server, and
+// server.closed settles once it has ended. With countBytes, a proxy in front of it counts every byte the
+// server sends, headers included: server.bytesSent().
+export async function serveFolder(folder, { countBytes = false } = {}) {
     const server = spawn(PYTHON, ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', folder],
                          { stdio: ['ignore', 'pipe', 'pipe'] });
     server.stderr.resume();  // the request log
     process.on('exit', () => server.kill());  // also when a test ends by an error
+    const closed = new Promise(resolve => server.on('exit', resolve));
     const [, port] = await waitForOutput(server, server.stdout, /port (\d+)/, 'http.server');
-    return { url: `http://127.0.0.1:${port}/`, close: () => server.kill() };
+    if (!countBytes) return { url: `http://127.0.0.1:${port}/`, close: () => server.kill(), closed };
+
+    let sent = 0;
+    const proxy = createServer(client => {
+        const upstream = connect(Number(port), '127.0.0.1');
+        upstream.on('data', chunk => { sent += chunk.length; });
+        client.pipe(upstream).pipe(client);
+        client.on('error', () => upstream.destroy());
+        upstream.on('error', () => client.destroy());
+    });
+    await new Promise(resolve => proxy.listen(0, '127.0.0.1', resolve));
+    return {
+        url: `http://127.0.0.1:${proxy.address().port}/`,
+        close: () => {
+            proxy.close();
+            server.kill();
+        },
+        closed,
+        bytesSent: () => sent,
+    };
 }
 
 export async function launchBrowser() {
@@ -204,6 +227,7 @@ export class Page {
             };
             this.connection.listeners.add(listener);
         });
+        this.box = null;
         const { errorText } = await this.send('Page.navigate', { url });
         if (errorText) throw new Error(`${url}: ${errorText}`);
         await loaded;
@@ -217,25 +241,37 @@ export class Page {
         return result.value;
     }
 
-    // Where the centre of the canvas's top left pixel is in the page's viewport.
-    async canvasOrigin() {
-        if (!this.origin) {
-            this.origin = await this.evaluate(`(() => {
-                const box = document.getElementById('screen').getBoundingClientRect();
-                return { x: box.left + 0.5, y: box.top + 0.5 };
-            })()`);
-        }
-        return this.origin;
+    // Emulates a screen: its viewport in CSS pixels, device pixels per CSS pixel, and whether it is a phone's.
+    async setViewport(width, height, { deviceScaleFactor = 1, mobile = false } = {}) {
+        await this.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor, mobile });
+        this.box = null;
     }
 
-    // Moves the mouse to canvas pixel (x, y), in steps of at most 40 pixels, as a hand would.
+    // The canvas's box in the viewport, in CSS pixels, and its size in canvas pixels.
+    async canvasBox() {
+        if (!this.box) {
+            this.box = await this.evaluate(`(() => {
+                const canvas = document.getElementById('screen'), box = canvas.getBoundingClientRect();
+                return { left: box.left, top: box.top, width: box.width, height: box.height,
+                         pixelsWide: canvas.width, pixelsHigh: canvas.height };
+            })()`);
+        }
+        return this.box;
+    }
+
+    // Where the centre of canvas pixel (x, y) is in the viewport, whatever the canvas's scale.
+    async viewportPoint(x, y) {
+        const box = await this.canvasBox();
+        return { x: box.left + ((x + 0.5) * box.width) / box.pixelsWide, y: box.top + ((y + 0.5) * box.height) / box.pixelsHigh };
+    }
+
+    // Moves the mouse to canvas pixel (x, y), in steps of at most 40 canvas pixels, as a hand would.
     async moveMouse(x, y) {
-        const origin = await this.canvasOrigin();
         const from = this.mouse ?? { x: -20, y: -20 };
         const steps = Math.max(1, Math.ceil(Math.max(Math.abs(x - from.x), Math.abs(y - from.y)) / 40));
         for (let i = 1; i <= steps; ++i) {
             const px = Math.round(from.x + ((x - from.x) * i) / steps), py = Math.round(from.y + ((y - from.y) * i) / steps);
-            await this.send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: origin.x + px, y: origin.y + py });
+            await this.send('Input.dispatchMouseEvent', { type: 'mouseMoved', ...(await this.viewportPoint(px, py)) });
         }
         this.mouse = { x, y };
     }
@@ -243,17 +279,16 @@ export class Page {
     // A left click at canvas pixel (x, y): the pointer moves there, the button goes down and up.
     async click(x, y) {
         await this.moveMouse(x, y);
-        const origin = await this.canvasOrigin();
+        const point = await this.viewportPoint(x, y);
         for (const type of ['mousePressed', 'mouseReleased']) {
             await this.send('Input.dispatchMouseEvent',
-                            { type, x: origin.x + x, y: origin.y + y, button: 'left', buttons: type === 'mousePressed' ? 1 : 0, clickCount: 1 });
+                            { type, ...point, button: 'left', buttons: type === 'mousePressed' ? 1 : 0, clickCount: 1 });
         }
     }
 
     // A finger tap at canvas pixel (x, y).
     async tap(x, y) {
-        const origin = await this.canvasOrigin();
-        const point = { x: origin.x + x, y: origin.y + y, id: 1 };
+        const point = { ...(await this.viewportPoint(x, y)), id: 1 };
         await this.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [point] });
         await this.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
     }

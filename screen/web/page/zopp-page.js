@@ -1,0 +1,115 @@
+// The page around the program: the pictures unpacked into its file system before it starts, the board
+// fitted to the window, and the worker that keeps the page for offline play.
+(function() {
+    'use strict';
+
+    // The pictures travel as one gzipped tar (pack-pictures). A server that marks it as gzip-encoded has
+    // the browser unpack it already; otherwise the page does, with the browser's own decompression.
+    function unpacked(packed) {
+        var bytes = new Uint8Array(packed);
+        if (bytes[0] !== 0x1f || bytes[1] !== 0x8b) return packed;
+        return new Response(new Response(packed).body.pipeThrough(new DecompressionStream('gzip'))).arrayBuffer();
+    }
+    function tarEntries(archive) {
+        var bytes = new Uint8Array(archive), text = new TextDecoder(), entries = [];
+        for (var at = 0; at + 512 <= bytes.length && bytes[at] !== 0;) {
+            var name = text.decode(bytes.subarray(at, at + 100)).replace(/\0[^]*$/, '');
+            var size = parseInt(text.decode(bytes.subarray(at + 124, at + 136)), 8);
+            entries.push({ name: name, data: bytes.subarray(at + 512, at + 512 + size) });
+            at += 512 + Math.ceil(size / 512) * 512;
+        }
+        return entries;
+    }
+    var pictures = fetch('zopp-pictures.tar.gz').then(function(response) {
+        if (!response.ok) throw new Error('zopp-pictures.tar.gz: ' + response.status);
+        return response.arrayBuffer();
+    }).then(unpacked).then(tarEntries);
+
+    // The program starts once the pictures are in place. Without them it starts all the same and reports
+    // the first picture it cannot read, as it does without its dat folder.
+    window.Module = {
+        preRun: [function() {
+            var Module = window.Module;
+            Module.addRunDependency('pictures');
+            pictures.then(function(entries) {
+                entries.forEach(function(entry) {
+                    Module.FS.mkdirTree(entry.name.replace(/\/?[^/]*$/, '') || '.');
+                    Module.FS.writeFile(entry.name, entry.data);
+                });
+            }).catch(function(error) {
+                console.warn('ZOPP: the pictures did not load: ' + error.message);
+            }).then(function() {
+                Module.removeRunDependency('pictures');
+            });
+        }],
+    };
+
+    var page = document.getElementById('page'), board = document.getElementById('board');
+
+    // Device pixels per canvas pixel in a space of width × height CSS pixels: a whole number when that
+    // shows the board at its natural size (one CSS pixel per canvas pixel) or larger, so that every canvas
+    // pixel is a block of the same size; on smaller screens as large as fits.
+    function scaleIn(width, height, canvas) {
+        var ratio = window.devicePixelRatio || 1;
+        var largest = Math.min(width * ratio / canvas.width, height * ratio / canvas.height);
+        var whole = Math.floor(largest);
+        return whole >= ratio ? whole : largest;
+    }
+    // The heading and the links beside the board or above and below it, whichever leaves the board larger.
+    // Where neither gives it the size the whole window would (whole numbers) or 90 % of it, they go below
+    // a board that fills the window.
+    function arrange(canvas) {
+        var root = document.documentElement;
+        var target = scaleIn(root.clientWidth, root.clientHeight, canvas);
+        var best = { scale: 0 };
+        board.style.width = board.style.height = '';
+        ['beside', 'above'].forEach(function(arrangement) {
+            page.className = arrangement;
+            var scale = scaleIn(board.clientWidth, board.clientHeight, canvas);
+            if (scale > best.scale) best = { arrangement: arrangement, scale: scale };
+        });
+        var enough = target % 1 === 0 ? best.scale >= target : best.scale >= 0.9 * target;
+        page.className = enough ? best.arrangement : 'below';
+        if (!enough) board.style.height = root.clientHeight + 'px';
+    }
+    // Size and place in whole device pixels, centred in the board's space; on whole CSS pixels too where
+    // the device pixel ratio allows, as screenshots and some compositors round there. The board's space
+    // then shrinks to the board where the heading and the links are to gather around it.
+    function fit() {
+        var canvas = document.getElementById('screen');
+        if (!canvas) return;
+        arrange(canvas);
+        var scale = scaleIn(board.clientWidth, board.clientHeight, canvas), ratio = window.devicePixelRatio || 1;
+        var width = Math.floor(canvas.width * scale), height = Math.floor(canvas.height * scale);
+        if (page.className !== 'below') {
+            board.style.height = height / ratio + 'px';
+            if (page.className === 'beside') board.style.width = width / ratio + 'px';
+            page.classList.add('placed');
+        }
+        var space = board.getBoundingClientRect();
+        var left = Math.round(space.left + window.scrollX + (space.width - width / ratio) / 2);
+        var top = Math.round(space.top + window.scrollY + (space.height - height / ratio) / 2);
+        canvas.style.width = width / ratio + 'px';
+        canvas.style.height = height / ratio + 'px';
+        canvas.style.left = Math.round(left * ratio) / ratio + 'px';
+        canvas.style.top = Math.round(top * ratio) / ratio + 'px';
+    }
+    // Zooming changes the device pixel ratio; so does moving the window to another display.
+    function watchRatio() {
+        matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)').addEventListener('change', function() {
+            fit();
+            watchRatio();
+        }, { once: true });
+    }
+    fit();
+    watchRatio();
+    window.addEventListener('resize', fit);
+
+    if ('serviceWorker' in navigator) {
+        window.addEventListener('load', function() {
+            navigator.serviceWorker.register('sw.js').catch(function(error) {
+                console.warn('ZOPP: no offline play: ' + error.message);
+            });
+        });
+    }
+})();
