@@ -14,6 +14,38 @@ mergeInto(LibraryManager.library, {
     buttonsPressed: 0,  // buttons that went down on the canvas and are still held
     touch: null,        // the finger being followed: {id, x, y}
 
+    // KeyboardEvent.code, the key's place on the keyboard whatever the layout, as a HID keyboard usage.
+    hidUsages: (function() {
+      var usages = {};
+      var add = function(first, names) {
+        names.forEach(function(name, i) { if (name) usages[name] = first + i; });
+      };
+      add(0x04, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ'.split('').map(function(letter) { return 'Key' + letter; }));
+      add(0x1E, '1234567890'.split('').map(function(digit) { return 'Digit' + digit; }));
+      add(0x28, ['Enter', 'Escape', 'Backspace', 'Tab', 'Space', 'Minus', 'Equal', 'BracketLeft',
+                 'BracketRight', 'Backslash', null, 'Semicolon', 'Quote', 'Backquote', 'Comma', 'Period',
+                 'Slash', 'CapsLock']);
+      add(0x3A, ['F1', 'F2', 'F3', 'F4', 'F5', 'F6', 'F7', 'F8', 'F9', 'F10', 'F11', 'F12', 'PrintScreen',
+                 'ScrollLock', 'Pause', 'Insert', 'Home', 'PageUp', 'Delete', 'End', 'PageDown', 'ArrowRight',
+                 'ArrowLeft', 'ArrowDown', 'ArrowUp', 'NumLock', 'NumpadDivide', 'NumpadMultiply',
+                 'NumpadSubtract', 'NumpadAdd', 'NumpadEnter']);
+      add(0x59, '1234567890'.split('').map(function(digit) { return 'Numpad' + digit; }));
+      add(0x63, ['NumpadDecimal', 'IntlBackslash', 'ContextMenu']);
+      add(0xE0, ['ControlLeft', 'ShiftLeft', 'AltLeft', 'MetaLeft', 'ControlRight', 'ShiftRight', 'AltRight',
+                 'MetaRight']);
+      return usages;
+    })(),
+    // The character the key produced, as the layout made it (below 256), or 0: Ctrl with a letter gives
+    // 1 to 26, and the four named keys with a character of their own give theirs.
+    keyCharacter: function(event) {
+      var key = event.key;
+      if (key.length === 1) {
+        if (event.ctrlKey && /^[a-z]$/i.test(key)) return key.charCodeAt(0) & 0x1F;
+        return key.charCodeAt(0) < 256 ? key.charCodeAt(0) : 0;
+      }
+      return { Enter: 13, Backspace: 8, Tab: 9, Escape: 27 }[key] || 0;
+    },
+
     // Mouse buttons as the program numbers them: left 1, right 2, middle 4, back 8, forward 16.
     buttonCode: function(button) {
       return [1, 4, 2, 8, 16][button] || 0;
@@ -43,6 +75,21 @@ mergeInto(LibraryManager.library, {
       var inside = point.x >= 0 && point.y >= 0 && point.x < canvas.width && point.y < canvas.height;
       if (inside || ZoppPage.capturing) ZoppPage.post(1, point.x, point.y, event.screenX, event.screenY);
     },
+    onKey: function(event) {
+      // Alt and F10 would take the keyboard to the browser's own menu; the program consumes them.
+      if (event.code === 'AltLeft' || event.code === 'AltRight' || event.code === 'F10') event.preventDefault();
+      var modifiers = (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+      var usage = ZoppPage.hidUsages[event.code] || 0, character = ZoppPage.keyCharacter(event);
+      if (event.type === 'keydown') {
+        ZoppPage.post(8, usage, character, modifiers, event.repeat ? 1 : 0);
+      } else {
+        ZoppPage.post(9, usage, character, modifiers);
+      }
+    },
+    // A button held on the canvas keeps the pointer's events, also outside the browser's window.
+    onPointerDown: function(event) {
+      if (event.pointerType === 'mouse') ZoppPage.canvas.setPointerCapture(event.pointerId);
+    },
     onMouseDown: function(event) {
       var code = ZoppPage.buttonCode(event.button);
       if (!code) return;
@@ -56,7 +103,9 @@ mergeInto(LibraryManager.library, {
       ZoppPage.post(3, code);
     },
     onWheel: function(event) {
-      // One step per notification: away from the player (up) and to the right count positive.
+      // One step per notification: away from the player (up) and to the right count positive. The page
+      // does not scroll under the canvas as well.
+      event.preventDefault();
       ZoppPage.post(5, -Math.sign(event.deltaY), Math.sign(event.deltaX));
     },
     // A tap is a finger that goes down and up on the canvas without travelling; anything else is the
@@ -115,7 +164,10 @@ mergeInto(LibraryManager.library, {
       ZoppPage.pointerOver = false;
       ZoppPage.post(4);
     });
-    listen(canvas, 'wheel', ZoppPage.onWheel, { passive: true });
+    listen(canvas, 'wheel', ZoppPage.onWheel, { passive: false });
+    listen(canvas, 'pointerdown', ZoppPage.onPointerDown);
+    listen(window, 'keydown', ZoppPage.onKey);
+    listen(window, 'keyup', ZoppPage.onKey);
     listen(canvas, 'contextmenu', function(event) { event.preventDefault(); });
     listen(canvas, 'touchstart', ZoppPage.onTouchStart, { passive: true });
     listen(canvas, 'touchmove', ZoppPage.onTouchMove, { passive: true });

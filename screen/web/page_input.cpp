@@ -2,6 +2,7 @@
 
 #include "frame/events.h"
 #include "screen/event_translator.h"
+#include "screen/scan_codes.h"
 
 namespace zopp {
 
@@ -34,7 +35,23 @@ void PageInput::feed(PageEvent event, const PageRecord& record, EventTranslator&
         case PageEvent::Tap:
             tap(record, translator);
             break;
+        case PageEvent::KeyDown:
+            translator.keyPressed(key(record));
+            break;
+        case PageEvent::KeyUp:
+            translator.keyReleased(key(record));
+            break;
     }
+}
+
+// The page names the key by its position (the same on every layout), as a HID usage; the character is
+// what the layout made of it.
+KeyNotification PageInput::key(const PageRecord& record) {
+    const std::int32_t hid = record[1], modifiers = record[3];
+    const KeyModifiers held{(modifiers & PageShift) != 0, (modifiers & PageCtrl) != 0,
+                            (modifiers & PageAlt) != 0};
+    const std::int32_t character = record[2] > 0 && record[2] < 256 ? record[2] : 0;
+    return KeyNotification{pcScanCode(hid), character, extendedKeyCode(hid, held), record[4] != 0};
 }
 
 // A one-time notification, as the enter rule asks for it.

@@ -5,9 +5,9 @@
 #include <array>
 #include <cstdint>
 
-namespace zopp {
+#include "screen/event_translator.h"
 
-class EventTranslator;
+namespace zopp {
 
 // What the page reports, one record each; positions are canvas pixels (negative or beyond the canvas
 // while a button is held), desktop positions the pointer's place on the screen.
@@ -19,7 +19,12 @@ enum class PageEvent : std::int32_t {
     Wheel = 5,       // vertical steps (positive: turned away from the user), horizontal steps
     Activation = 6,  // focused, hidden, pointerOver
     Tap = 7,         // x, y, desktopX, desktopY of a finger's tap
+    KeyDown = 8,     // HID usage of the key's position, character (0: none), modifiers, repeat (1)
+    KeyUp = 9,       // HID usage, character, modifiers
 };
+
+// The modifiers of a key record, as bits.
+enum PageModifier : std::int32_t { PageShift = 1, PageCtrl = 2, PageAlt = 4 };
 using PageRecord = std::array<std::int32_t, 5>;  // the event and four values
 
 class PageInput {
@@ -37,6 +42,7 @@ class PageInput {
   private:
     void leave(EventTranslator& translator);
     void tap(const PageRecord& record, EventTranslator& translator);
+    static KeyNotification key(const PageRecord& record);
 
     std::int32_t width_, height_;
     bool capturing_ = false;

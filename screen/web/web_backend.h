@@ -1,5 +1,5 @@
-// The browser back-end: the screen is the page's <canvas id="screen">, which the page scales. It runs no loop of
-// its own: the page's input callbacks and the program's sleeps call the refresh step (a callback host).
+// The browser back-end: the screen is the page's <canvas id="screen">, which the page scales. It runs no loop
+// of its own: the page's input callbacks and the program's sleeps call the refresh step (a callback host).
 // Internal to this folder; the layer reaches it through platformBackendFactories().
 #pragma once
 

@@ -1,4 +1,4 @@
-// The page's input records as the program sees them: mouse, finger taps, capture and leaving.
+// The page's input records as the program sees them: mouse, finger taps, keys, capture and leaving.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -175,6 +175,49 @@ TEST_F(PageInputTest, ThePageLosingFocusWithThePointerOverItLeavesThenLosesFocus
     EXPECT_EQ(types(), (Types{PointerLeave, FocusLost}));
     feed(PageEvent::Activation, 1, 0, 1);
     EXPECT_EQ(types(), (Types{FocusGained, PointerEnter}));
+}
+
+// Keys come by their place on the keyboard (HID usages) with the character the page's layout made.
+TEST_F(PageInputTest, KeysBecomeSetOneScanCodesWithTheirCharactersAndRaiseTheKeyFlag) {
+    constexpr std::int32_t hidA = 0x04, hidEscape = 0x29;
+    takeKeyPressed();
+    feed(PageEvent::KeyDown, hidA, 'a', 0, 0);
+    feed(PageEvent::KeyDown, hidA, 'a', 0, 1);
+    feed(PageEvent::KeyUp, hidA, 'a', 0);
+    feed(PageEvent::KeyDown, hidEscape, 27, 0, 0);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].type, KeyDown);
+    EXPECT_EQ(events[0].scanCode(), 0x1E);
+    EXPECT_EQ(events[0].character(), 'a');
+    EXPECT_EQ(events[1].type, KeyRepeat);
+    EXPECT_EQ(events[2].type, KeyUp);
+    EXPECT_EQ(events[3].scanCode(), 0x01);
+    EXPECT_EQ(events[3].character(), 27);
+    EXPECT_TRUE(takeKeyPressed()) << "a key raises the flag that long sleeps watch";
+}
+
+TEST_F(PageInputTest, AltF10AndAltF4AreConsumedAndOtherKeysKeepTheirModifiers) {
+    constexpr std::int32_t hidLeftAlt = 0xE2, hidF10 = 0x43, hidF4 = 0x3D, hidHome = 0x4A;
+    feed(PageEvent::KeyDown, hidLeftAlt, 0, PageAlt, 0);
+    feed(PageEvent::KeyDown, hidF4, 0, PageAlt, 0);
+    feed(PageEvent::KeyUp, hidF4, 0, PageAlt);
+    feed(PageEvent::KeyUp, hidLeftAlt, 0, 0);
+    feed(PageEvent::KeyDown, hidF10, 0, 0, 0);
+    EXPECT_TRUE(drain().empty());
+    feed(PageEvent::KeyDown, hidHome, 0, PageCtrl, 0);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].scanCode(), 0x47);
+    EXPECT_EQ(events[0].character(), 0);
+}
+
+TEST_F(PageInputTest, CharactersOutsideTheEightBitSetAreNone) {
+    feed(PageEvent::KeyDown, 0x08, 0x20AC, 0, 0);  // the E key of a layout that puts the euro sign there
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].scanCode(), 0x12);
+    EXPECT_EQ(events[0].character(), 0);
 }
 
 }  // namespace
