@@ -8,11 +8,11 @@
 // Cases: free-rules, free-rules-at-scale-2, locked-rules-by-taps, locked-rules-by-taps-sideways, offline,
 // missing-picture. Exit code 77: skipped (no dist/web).
 import { execFileSync } from 'node:child_process';
-import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-import { Failure, Match, SKIP, check, options, untilOfflineReady, withBrowser } from './page_harness.mjs';
+import { Match, check, runCase, untilOfflineReady, withBrowser } from './page_harness.mjs';
 
 const TITLE = 'ZOPP - V0.1(2008)';
 const BUTTON = [470, 405];
@@ -172,25 +172,14 @@ async function missingPicture(opts) {
     }
 }
 
-const opts = options();
-if (!existsSync(join(opts.dist, 'index.html'))) {
-    console.log(`skipped: ${opts.dist} has no page; scripts/package writes it`);
-    process.exit(SKIP);
-}
-const cases = {
-    'free-rules': () => game(opts, { lockedRules: false, tap: false }),
+await runCase({
+    'free-rules': (opts) => game(opts, { lockedRules: false, tap: false }),
     // A laptop's display: the board larger than its natural size, each canvas pixel a block of device pixels.
-    'free-rules-at-scale-2': () => game(opts, { lockedRules: false, tap: false },
+    'free-rules-at-scale-2': (opts) => game(opts, { lockedRules: false, tap: false },
                                         { screen: { width: 1280, height: 720, deviceScaleFactor: 2 } }),
-    'locked-rules-by-taps': () => game(opts, { lockedRules: true, tap: true }),
-    'locked-rules-by-taps-sideways': () => game(opts, { lockedRules: true, tap: true },
+    'locked-rules-by-taps': (opts) => game(opts, { lockedRules: true, tap: true }),
+    'locked-rules-by-taps-sideways': (opts) => game(opts, { lockedRules: true, tap: true },
                                                 { screen: { width: 844, height: 390, deviceScaleFactor: 3, mobile: true } }),
-    'offline': () => game(opts, { lockedRules: false, tap: false }, { offline: true }),
-    'missing-picture': () => missingPicture(opts),
-};
-try {
-    await cases[opts.name]();
-} catch (error) {
-    console.error(error instanceof Failure ? `FAILED: ${error.message}` : error);
-    process.exit(1);
-}
+    'offline': (opts) => game(opts, { lockedRules: false, tap: false }, { offline: true }),
+    'missing-picture': (opts) => missingPicture(opts),
+});

@@ -5,12 +5,12 @@
 //   node page_e2e.mjs <case> --dist <dist/web> --player <reference_player> --source <source folder>
 // Cases: fit, sharp, installable, transfer, update. Exit code 77: skipped (no dist/web).
 import { execFileSync } from 'node:child_process';
-import { appendFileSync, cpSync, existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
 import { decodePng } from './png.mjs';
-import { Failure, Match, SKIP, check, options, setupScreenDigest, untilOfflineReady, withBrowser } from './page_harness.mjs';
+import { Match, check, runCase, setupScreenDigest, untilOfflineReady, withBrowser } from './page_harness.mjs';
 
 const SMALL_PHONE = { width: 320, height: 480, deviceScaleFactor: 2, mobile: true };
 const PHONE_UPRIGHT = { width: 390, height: 844, deviceScaleFactor: 3, mobile: true };
@@ -198,15 +198,4 @@ async function update(opts) {
     }
 }
 
-const opts = options();
-if (!existsSync(join(opts.dist, 'index.html'))) {
-    console.log(`skipped: ${opts.dist} has no page; scripts/package writes it`);
-    process.exit(SKIP);
-}
-const cases = { fit, sharp, installable, transfer, update };
-try {
-    await cases[opts.name](opts);
-} catch (error) {
-    console.error(error instanceof Failure ? `FAILED: ${error.message}` : error);
-    process.exit(1);
-}
+await runCase({ fit, sharp, installable, transfer, update });

@@ -1,7 +1,7 @@
 // What the browser tests share: the command line, failures, the Linux build's frames to compare with
 // (reference_player) and a headless Chromium whose page is instrumented to read its canvas and its tones.
 import { spawn } from 'node:child_process';
-import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { createInterface } from 'node:readline';
@@ -21,6 +21,21 @@ export function options() {
 export class Failure extends Error {}
 export function check(condition, message) {
     if (!condition) throw new Failure(message);
+}
+
+// Runs the case the command line names, given the options; skipped while the page is not built.
+export async function runCase(cases) {
+    const opts = options();
+    if (!existsSync(join(opts.dist, 'index.html'))) {
+        console.log(`skipped: ${opts.dist} has no page; scripts/package writes it`);
+        process.exit(SKIP);
+    }
+    try {
+        await cases[opts.name](opts);
+    } catch (error) {
+        console.error(error instanceof Failure ? `FAILED: ${error.message}` : error);
+        process.exit(1);
+    }
 }
 
 // The Linux build answering clicks with frame digests; one per seed the page may have taken.
