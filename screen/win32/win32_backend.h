@@ -72,7 +72,7 @@ class Win32Backend final : public Backend {
     EventTranslator* translator_ = nullptr;
     std::int32_t refreshRate_ = 0;
     HWND window_ = nullptr;
-    HDC dc_ = nullptr;  // the class's own device context, kept for the window's life
+    HDC dc_ = nullptr;                      // the class's own device context, kept for the window's life
     std::unique_ptr<Win32GlPresenter> gl_;  // with the OpenGL flag; lines go as bitmaps without it
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
     std::vector<std::uint32_t> converted_;  // lines of screens that are not 32-bit, as 32-bit pixels

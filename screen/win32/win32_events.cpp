@@ -99,19 +99,44 @@ void Win32Backend::buttonChanged(UINT message, WPARAM wParam) {
     std::int32_t button = 0;
     bool down = false, doubleClick = false;
     switch (message) {
-        case WM_LBUTTONDBLCLK: doubleClick = true; [[fallthrough]];
-        case WM_LBUTTONDOWN: down = true; [[fallthrough]];
-        case WM_LBUTTONUP: button = LeftButton; break;
-        case WM_RBUTTONDBLCLK: doubleClick = true; [[fallthrough]];
-        case WM_RBUTTONDOWN: down = true; [[fallthrough]];
-        case WM_RBUTTONUP: button = RightButton; break;
-        case WM_MBUTTONDBLCLK: doubleClick = true; [[fallthrough]];
-        case WM_MBUTTONDOWN: down = true; [[fallthrough]];
-        case WM_MBUTTONUP: button = MiddleButton; break;
-        case WM_XBUTTONDBLCLK: doubleClick = true; [[fallthrough]];
-        case WM_XBUTTONDOWN: down = true; [[fallthrough]];
-        case WM_XBUTTONUP: button = GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? ExtraButton1 : ExtraButton2; break;
-        default: return;
+        case WM_LBUTTONDBLCLK:
+            doubleClick = true;
+            [[fallthrough]];
+        case WM_LBUTTONDOWN:
+            down = true;
+            [[fallthrough]];
+        case WM_LBUTTONUP:
+            button = LeftButton;
+            break;
+        case WM_RBUTTONDBLCLK:
+            doubleClick = true;
+            [[fallthrough]];
+        case WM_RBUTTONDOWN:
+            down = true;
+            [[fallthrough]];
+        case WM_RBUTTONUP:
+            button = RightButton;
+            break;
+        case WM_MBUTTONDBLCLK:
+            doubleClick = true;
+            [[fallthrough]];
+        case WM_MBUTTONDOWN:
+            down = true;
+            [[fallthrough]];
+        case WM_MBUTTONUP:
+            button = MiddleButton;
+            break;
+        case WM_XBUTTONDBLCLK:
+            doubleClick = true;
+            [[fallthrough]];
+        case WM_XBUTTONDOWN:
+            down = true;
+            [[fallthrough]];
+        case WM_XBUTTONUP:
+            button = GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? ExtraButton1 : ExtraButton2;
+            break;
+        default:
+            return;
     }
     if (down) {
         translator_->buttonPressed(button, doubleClick);

@@ -32,13 +32,15 @@ void Win32Backend::sendLines(HDC dc, std::int32_t first, std::int32_t count) {
     const BITMAPINFO info = linesBitmap(width, count);
     const void* pixels = nullptr;
     if (screen_->bytesPerPixel == 4) {
-        pixels = screen_->visiblePixels() + static_cast<std::size_t>(first) * static_cast<std::size_t>(screen_->pitch);
+        pixels = screen_->visiblePixels() +
+                 static_cast<std::size_t>(first) * static_cast<std::size_t>(screen_->pitch);
     } else {
         converted_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(count));
         const PixelLayout bgrx;
         for (std::int32_t line = 0; line < count; ++line) {
-            convertLine(*screen_, first + line, bgrx,
-                        reinterpret_cast<std::uint8_t*>(converted_.data() + static_cast<std::size_t>(line) * width));
+            convertLine(
+                *screen_, first + line, bgrx,
+                reinterpret_cast<std::uint8_t*>(converted_.data() + static_cast<std::size_t>(line) * width));
         }
         pixels = converted_.data();
     }

@@ -43,7 +43,8 @@ bool registerWindowClass() {
 // The caption's bytes are the font's characters; the window shows them as the ANSI code page does.
 std::wstring captionText(std::string_view title) {
     std::wstring text;
-    const int length = MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     if (length > 0)
         MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), text.data(), length);
