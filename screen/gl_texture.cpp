@@ -12,9 +12,7 @@ namespace {
 // every 1.1 library has, whose header may name it only so.
 constexpr GLenum textureLayout = 0x80E1;
 
-}  // namespace
-
-bool loadGlFunctions(GlFunctions& gl, const std::function<void*(const char* name)>& lookup) {
+bool loadGlFunctions(GlFunctions& gl, const GlLookup& lookup) {
     const auto load = [&](auto& function, const char* name) {
         function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(lookup(name));
         return function != nullptr;
@@ -28,57 +26,64 @@ bool loadGlFunctions(GlFunctions& gl, const std::function<void*(const char* name
            load(gl.end, "glEnd") && load(gl.texCoord2f, "glTexCoord2f") && load(gl.vertex2f, "glVertex2f");
 }
 
-bool GlTexture::create(const GlFunctions& gl, const ScreenState& screen) {
-    gl_ = &gl;
+}  // namespace
+
+bool GlTexture::create(const GlLookup& lookup, std::function<void()> swap, const ScreenState& screen) {
+    if (!loadGlFunctions(gl_, lookup)) return false;
+    swap_ = std::move(swap);
     screen_ = &screen;
-    gl.genTextures(1, &texture_);
-    gl.bindTexture(GL_TEXTURE_2D, texture_);
-    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    gl.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screen.width, screen.height, 0, textureLayout, GL_UNSIGNED_BYTE,
-                  nullptr);
-    if (gl.getError() != GL_NO_ERROR) return false;
+    gl_.genTextures(1, &texture_);
+    gl_.bindTexture(GL_TEXTURE_2D, texture_);
+    gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    gl_.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screen.width, screen.height, 0, textureLayout,
+                   GL_UNSIGNED_BYTE, nullptr);
+    if (gl_.getError() != GL_NO_ERROR) return false;
     lines_.resize(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height) * 4);
     return true;
 }
 
 void GlTexture::destroy() {
-    if (texture_ != 0) gl_->deleteTextures(1, &texture_);
+    if (texture_ != 0) gl_.deleteTextures(1, &texture_);
     texture_ = 0;
 }
 
-void GlTexture::update(std::span<const LineSpan> spans) {
+void GlTexture::present(std::span<const LineSpan> spans, std::int32_t width, std::int32_t height) {
     const PixelLayout bgra;
     const auto rowBytes = static_cast<std::size_t>(screen_->width) * 4;
-    gl_->bindTexture(GL_TEXTURE_2D, texture_);
+    gl_.bindTexture(GL_TEXTURE_2D, texture_);
     for (const LineSpan& span : spans) {
         for (std::int32_t y = span.first; y <= span.last; ++y)
             convertLine(*screen_, y, bgra, lines_.data() + static_cast<std::size_t>(y) * rowBytes);
-        gl_->texSubImage2D(GL_TEXTURE_2D, 0, 0, span.first, screen_->width, span.last - span.first + 1,
-                           textureLayout, GL_UNSIGNED_BYTE,
-                           lines_.data() + static_cast<std::size_t>(span.first) * rowBytes);
+        gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, span.first, screen_->width, span.last - span.first + 1,
+                          textureLayout, GL_UNSIGNED_BYTE,
+                          lines_.data() + static_cast<std::size_t>(span.first) * rowBytes);
     }
+    redraw(width, height);
 }
 
-void GlTexture::draw(std::int32_t width, std::int32_t height) {
-    gl_->viewport(0, 0, width, height);
-    gl_->matrixMode(GL_PROJECTION);
-    gl_->loadIdentity();
-    gl_->ortho(0, 1, 1, 0, -1, 1);
-    gl_->matrixMode(GL_MODELVIEW);
-    gl_->loadIdentity();
-    gl_->enable(GL_TEXTURE_2D);
-    gl_->bindTexture(GL_TEXTURE_2D, texture_);
-    gl_->begin(GL_QUADS);
-    gl_->texCoord2f(0, 0);
-    gl_->vertex2f(0, 0);
-    gl_->texCoord2f(1, 0);
-    gl_->vertex2f(1, 0);
-    gl_->texCoord2f(1, 1);
-    gl_->vertex2f(1, 1);
-    gl_->texCoord2f(0, 1);
-    gl_->vertex2f(0, 1);
-    gl_->end();
+// A swap leaves the back buffer undefined, so every frame draws the whole texture, over the whole
+// drawable (which full screen may have made larger than the screen).
+void GlTexture::redraw(std::int32_t width, std::int32_t height) {
+    gl_.viewport(0, 0, width, height);
+    gl_.matrixMode(GL_PROJECTION);
+    gl_.loadIdentity();
+    gl_.ortho(0, 1, 1, 0, -1, 1);
+    gl_.matrixMode(GL_MODELVIEW);
+    gl_.loadIdentity();
+    gl_.enable(GL_TEXTURE_2D);
+    gl_.bindTexture(GL_TEXTURE_2D, texture_);
+    gl_.begin(GL_QUADS);
+    gl_.texCoord2f(0, 0);
+    gl_.vertex2f(0, 0);
+    gl_.texCoord2f(1, 0);
+    gl_.vertex2f(1, 0);
+    gl_.texCoord2f(1, 1);
+    gl_.vertex2f(1, 1);
+    gl_.texCoord2f(0, 1);
+    gl_.vertex2f(0, 1);
+    gl_.end();
+    swap_();
 }
 
 }  // namespace zopp

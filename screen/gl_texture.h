@@ -1,6 +1,7 @@
 // Presentation through OpenGL 1.1, shared by the back-ends that offer the OpenGL flag: dirty lines update
-// a texture of the screen's size, which is drawn over the whole drawable at every frame. The program links
-// no GL library: a back-end fills the entry points from the library its context came from.
+// a texture of the screen's size, which is drawn over the whole drawable and shown at every frame. The
+// program links no GL library: a back-end makes the context, and gives the presenter a lookup of the entry
+// points in the library the context came from and the swap that shows a drawn frame.
 #pragma once
 
 #include <GL/gl.h>
@@ -33,24 +34,26 @@ struct GlFunctions {
     decltype(&glVertex2f) vertex2f = nullptr;
 };
 
-// Fills every entry with what `lookup` finds for its name (nullptr: missing). False when any is missing.
-bool loadGlFunctions(GlFunctions& gl, const std::function<void*(const char* name)>& lookup);
+// An entry point by its name; nullptr when the library has none.
+using GlLookup = std::function<void*(const char* name)>;
 
-// The screen as a texture. Every call needs the context that created it current on the calling thread.
+// The screen as a texture. Every call needs the context it was created in current on the calling thread.
 class GlTexture {
   public:
-    // False on a GL error.
-    bool create(const GlFunctions& gl, const ScreenState& screen);
+    // Fills the entry points through lookup and makes the texture. False when an entry point is missing
+    // or GL reports an error.
+    bool create(const GlLookup& lookup, std::function<void()> swap, const ScreenState& screen);
     // Deletes the texture, if one was made; before its context goes.
     void destroy();
-    // The spans' lines of the visible page, converted to the texture's layout.
-    void update(std::span<const LineSpan> spans);
-    // The whole texture over a drawable of width × height. A swap leaves the back buffer undefined, so
-    // every frame draws it all.
-    void draw(std::int32_t width, std::int32_t height);
+    // The spans' lines of the visible page into the texture, then the whole texture shown over a drawable
+    // of width × height.
+    void present(std::span<const LineSpan> spans, std::int32_t width, std::int32_t height);
+    // The texture shown again as it is (the window was uncovered).
+    void redraw(std::int32_t width, std::int32_t height);
 
   private:
-    const GlFunctions* gl_ = nullptr;
+    GlFunctions gl_;
+    std::function<void()> swap_;
     const ScreenState* screen_ = nullptr;
     GLuint texture_ = 0;
     std::vector<std::uint8_t> lines_;  // converted lines, the texture's layout

@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <cstddef>
+
 namespace zopp {
 
 namespace {

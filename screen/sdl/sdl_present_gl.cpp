@@ -20,23 +20,20 @@ class OpenGLPresenter final : public SdlPresenter {
         context_ = SDL_GL_CreateContext(window);
         if (!context_) return false;
         SDL_GL_SetSwapInterval(0);
-        if (!loadGlFunctions(gl_, SDL_GL_GetProcAddress)) return false;
         keepGlDriverLoaded();
-        return texture_.create(gl_, screen);
+        return texture_.create(
+            SDL_GL_GetProcAddress, [window] { SDL_GL_SwapWindow(window); }, screen);
     }
 
     void present(std::span<const LineSpan> spans) override {
-        texture_.update(spans);
         int drawableWidth = 0, drawableHeight = 0;
         SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
-        texture_.draw(drawableWidth, drawableHeight);
-        SDL_GL_SwapWindow(window_);
+        texture_.present(spans, drawableWidth, drawableHeight);
     }
 
   private:
     SDL_Window* window_ = nullptr;
     SDL_GLContext context_ = nullptr;
-    GlFunctions gl_;
     GlTexture texture_;
 };
 
