@@ -4,6 +4,7 @@
 #include "screen/screen.h"
 #include "screen/screen_state.h"
 #include "screen/win32/win32_backend.h"
+#include "screen/window_layout.h"
 #include "screen/window_lines.h"
 
 namespace zopp {
@@ -77,23 +78,11 @@ void Win32Backend::repaint() {
     EndPaint(window_, &paint);
 }
 
-// A shaped window shows the pixels whose alpha byte is not 0 (paletted and 16-bit screens: all): one
-// rectangle per run of such pixels in a line.
+// One rectangle per run of shown pixels in a line.
 void Win32Backend::updateShape() {
     std::vector<RECT> runs;
-    for (std::int32_t y = 0; y < screen_->height; ++y) {
-        const std::uint8_t* line =
-            screen_->visiblePixels() + static_cast<std::size_t>(y) * static_cast<std::size_t>(screen_->pitch);
-        std::int32_t start = -1;
-        for (std::int32_t x = 0; x <= screen_->width; ++x) {
-            const bool shown = x < screen_->width && (screen_->bytesPerPixel != 4 || line[4 * x + 3] != 0);
-            if (shown && start < 0) start = x;
-            if (!shown && start >= 0) {
-                runs.push_back(RECT{start, y, x, y + 1});
-                start = -1;
-            }
-        }
-    }
+    for (const ShapeRun& run : shapeRuns(*screen_))
+        runs.push_back(RECT{run.first, run.y, run.end, run.y + 1});
     std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
     auto* region = reinterpret_cast<RGNDATA*>(data.data());
     region->rdh.dwSize = sizeof(RGNDATAHEADER);

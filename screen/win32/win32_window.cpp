@@ -7,6 +7,7 @@
 #include "screen/screen_state.h"
 #include "screen/win32/win32_backend.h"
 #include "screen/win32/win32_icon.h"
+#include "screen/window_layout.h"
 
 namespace zopp {
 
@@ -146,14 +147,14 @@ bool Win32Backend::switchDisplayMode() {
     return displayModeSwitched_;
 }
 
-// Centred on the whole desktop, whatever its panels take of it, as on every platform: by the outer size,
-// half the free space on each side, halved by an arithmetic shift as the rule says.
+// Centred on the whole desktop, whatever its panels take of it, as on every platform.
 void Win32Backend::centreWindow() {
     RECT outer{};
     GetWindowRect(window_, &outer);
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) >> 1;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) >> 1;
-    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const WindowPosition place =
+        centredOnDesktop(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                         outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Full screen holds the display only while the game is in front: losing activation minimises the window
