@@ -46,13 +46,6 @@ bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std
     presenter_ = openGL_ ? makeOpenGLPresenter() : makeSurfacePresenter();
     if (!presenter_->start(window_, screen)) return false;
     showWindow();
-
-    // The window is active as soon as it is shown: the focus events reach the queue before any input.
-    focused_ = true;
-    minimised_ = false;
-    translator.activationChanged(true, false, pointerOverClient());
-    if (flags_ & ScreenHighPriority) SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
-    markAllDirty(screen);
     return true;
 }
 
@@ -143,7 +136,6 @@ void SdlBackend::toggleFullScreen() {
         chooseFullScreenMode();
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
     }
-    markAllDirty(*screen_);
 }
 
 // The display mode closest to the screen's size at the requested refresh rate (0 = any).

@@ -56,6 +56,7 @@ KeyNotification keyNotification(WPARAM virtualKey, LPARAM lParam) {
     modifiers.shift = GetKeyState(VK_SHIFT) < 0;
     modifiers.ctrl = GetKeyState(VK_CONTROL) < 0;
     modifiers.alt = (lParam & (1 << 29)) != 0;  // the context code: Alt is held
+    key.alt = modifiers.alt;
     if (const std::int32_t hid = hidUsageOfVirtualKey(virtualKey); hid != 0)
         key.extendedCode = extendedKeyCode(hid, modifiers);
     return key;

@@ -100,13 +100,6 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     if (flags_ & ScreenShaped) updateShape();
-
-    // The window is active as soon as it is shown, whether or not the system has said so yet: the focus
-    // events reach the queue before any input.
-    focused_ = true;
-    minimised_ = false;
-    updateActivation();
-    markAllDirty(screen);
     return true;
 }
 
@@ -179,7 +172,6 @@ bool Win32Backend::pointerOverClient() const {
     return pointer.x >= 0 && pointer.y >= 0 && pointer.x < screen_->width && pointer.y < screen_->height;
 }
 
-// Alt+Enter or a maximise request without the no-switching flag: between the window and full screen.
 void Win32Backend::toggleFullScreen() {
     if (fullScreen_) {
         if (displayModeSwitched_) ChangeDisplaySettingsW(nullptr, 0);
@@ -199,7 +191,6 @@ void Win32Backend::toggleFullScreen() {
     } else {
         centreWindow();
     }
-    markAllDirty(*screen_);
 }
 
 }  // namespace zopp
