@@ -125,10 +125,10 @@ void setAlpha(ScreenState& screen, std::int32_t x, std::int32_t y, std::uint8_t 
     screen.pages[0][static_cast<std::size_t>(y * screen.pitch + x * 4 + 3)] = alpha;
 }
 
-using Run = std::tuple<std::int32_t, std::int32_t, std::int32_t>;  // line, first pixel, end
+using LineRun = std::tuple<std::int32_t, std::int32_t, std::int32_t>;  // line, first pixel, end
 
-std::vector<Run> runsOf(const ScreenState& screen) {
-    std::vector<Run> runs;
+std::vector<LineRun> runsOf(const ScreenState& screen) {
+    std::vector<LineRun> runs;
     for (const ShapeRun& run : shapeRuns(screen))
         runs.emplace_back(run.y, run.first, run.end);
     return runs;
@@ -139,11 +139,11 @@ TEST(WindowShape, RunsOfPixelsWithAlphaShowEvenWhereTheyReachTheLineEnd) {
     for (const std::int32_t x : {1, 2, 5})
         setAlpha(screen, x, 0, 1);
     setAlpha(screen, 0, 1, 0xFF);
-    EXPECT_EQ(runsOf(screen), (std::vector<Run>{{0, 1, 3}, {0, 5, 6}, {1, 0, 1}}));
+    EXPECT_EQ(runsOf(screen), (std::vector<LineRun>{{0, 1, 3}, {0, 5, 6}, {1, 0, 1}}));
 }
 
 TEST(WindowShape, ScreensWithoutAlphaShowWhole) {
-    EXPECT_EQ(runsOf(makeScreen(5, 2, 16)), (std::vector<Run>{{0, 0, 5}, {1, 0, 5}}));
+    EXPECT_EQ(runsOf(makeScreen(5, 2, 16)), (std::vector<LineRun>{{0, 0, 5}, {1, 0, 5}}));
     EXPECT_TRUE(runsOf(makeScreen(5, 2, 32)).empty());  // all alpha 0: nothing shows
 }
 
