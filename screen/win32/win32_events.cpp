@@ -4,8 +4,6 @@
 
 #include "frame/events.h"
 #include "screen/event_translator.h"
-#include "screen/screen.h"
-#include "screen/screen_state.h"
 #include "screen/win32/win32_backend.h"
 #include "screen/win32/win32_keys.h"
 
