@@ -11,11 +11,12 @@
 #include <span>
 #include <string_view>
 
+#include "screen/event_translator.h"
+
 namespace zopp {
 
 struct ScreenState;
 struct LineSpan;
-class EventTranslator;
 
 inline constexpr std::size_t maxPresentSpans = 8;
 
@@ -28,15 +29,15 @@ enum class LoopHost {
     PlatformCallbacks,
 };
 
-class Backend {
+// One open screen's window on a platform. The pointer methods it inherits serve the event translator,
+// which calls them with the screen lock held.
+class Backend : public WindowPlatform {
   public:
-    virtual ~Backend() = default;
-
     virtual LoopHost loopHost() const { return LoopHost::OwnThread; }
 
-    // Creates and shows the window for `screen` (its size and open flags) with the title, and reports the
-    // window's activation to the translator. False when the platform cannot: the loop then calls
-    // destroyWindow() and the layer tries the next back-end. Screen lock held.
+    // Creates and shows the window for `screen` (its size and open flags) with the title; what the
+    // platform reports meanwhile goes to the translator. False when the platform cannot: the loop then
+    // calls destroyWindow() and the layer tries the next back-end. Screen lock held.
     virtual bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
                               EventTranslator& translator) = 0;
     // Closes the window and releases what createWindow acquired (also after it failed). Screen lock held.
@@ -61,17 +62,11 @@ class Backend {
 
     // Screen lock held, on the loop's thread.
     virtual void setTitle(std::string_view title) = 0;
-    // The screen's palette changed (paletted depths); every line is presented again after this. Screen
-    // lock held, on the loop's thread.
-    virtual void setPalette(std::span<const std::uint32_t, 256> palette) = 0;
-
-    // The pointer, as the event translator asks for it (screen/event_translator.h): keeping motion and
-    // the release arriving while the pointer is outside the window, and one notification when the
-    // pointer leaves the client area. Screen lock held.
-    virtual void capturePointer() = 0;
-    virtual void releasePointer() = 0;
-    virtual bool holdsPointer() const = 0;
-    virtual void trackLeave(bool enabled) = 0;
+    // Between the window and full screen (the display mode of the screen's size); where the platform
+    // has none, nothing. Screen lock held, on the loop's thread.
+    virtual void toggleFullScreen() {}
+    // The refresh thread above normal priority, or back to normal. On the loop's thread.
+    virtual void raisePriority(bool) {}
 };
 
 // A factory returns null when its back-end refuses the open flags or cannot run here.

@@ -18,6 +18,7 @@ void post(std::int32_t type, std::int32_t slot1 = 0, std::int32_t slot2 = 0, std
 bool EventTranslator::enterIfOutside(ScreenEvent& candidate) {
     if (!windowActive_ || pointerInside_) return false;
     platform_.trackLeave(true);
+    leaveAwaited_ = true;
     pointerInside_ = true;
     candidate.type = PointerEnter;
     return true;
@@ -40,7 +41,8 @@ void EventTranslator::motion(std::int32_t x, std::int32_t y, std::int32_t deskto
     if (postIt) postEvent(candidate);
 }
 
-void EventTranslator::buttonPressed(std::int32_t button, bool doubleClick) {
+void EventTranslator::buttonPressed(std::int32_t button, std::int32_t clickCount) {
+    const bool doubleClick = clickCount >= 2 && clickCount % 2 == 0;
     platform_.capturePointer();
     // Extra buttons report the bits this press newly set.
     const std::int32_t reported = (button & extraButtons) ? (button & ~buttonsDown_) : button;
@@ -66,28 +68,35 @@ void EventTranslator::horizontalWheel(std::int32_t delta) {
 }
 
 void EventTranslator::pointerLeft() {
+    if (!leaveAwaited_) return;
+    leaveAwaited_ = false;
     if (!windowActive_) return;
     post(PointerLeave);
     pointerInside_ = false;
 }
 
-void EventTranslator::activationChanged(bool activated, bool minimised, bool pointerOverClient) {
-    windowActive_ = activated && !minimised;
+void EventTranslator::activationChanged(bool focused, bool minimised) {
+    focused_ = focused;
+    minimised_ = minimised;
+    const bool active = focused && !minimised;
+    if (active == windowActive_) return;  // platforms repeat themselves; events mark changes
+    windowActive_ = active;
     keyState_.fill(0);
-    platform_.activationReset();
     buttonsDown_ = 0;
     // No release reaches an inactive window, so a capture held now would never end.
     if (!windowActive_ && platform_.holdsPointer()) platform_.releasePointer();
     if (!windowActive_ && pointerInside_) {
         post(PointerLeave);
         pointerInside_ = false;
+        leaveAwaited_ = false;
         platform_.trackLeave(false);
     }
-    if (!(activated && minimised)) post(windowActive_ ? FocusGained : FocusLost);
-    if (windowActive_ && pointerOverClient) {
+    if (!(focused && minimised)) post(windowActive_ ? FocusGained : FocusLost);
+    if (windowActive_ && platform_.pointerOverClient()) {
         ScreenEvent enter{PointerEnter, 0, 0, 0, 0};  // from an activation: no position
         if (enterIfOutside(enter)) postEvent(enter);
     }
+    owner_.activityChanged(windowActive_);
 }
 
 void EventTranslator::closeRequested() {
@@ -107,6 +116,7 @@ void EventTranslator::recordKeyState(const KeyNotification& key, bool down) {
 
 void EventTranslator::keyPressed(const KeyNotification& key) {
     recordKeyState(key, true);
+    if (key.alt && key.scanCode == ScanEnter && !key.repeat) owner_.fullScreenSwitchRequested();
     if (consumed(key)) return;
     post(key.repeat ? KeyRepeat : KeyDown, key.scanCode, key.character);
     if (key.extendedCode != 0) {

@@ -11,7 +11,7 @@
 
 namespace zopp {
 
-// What the translator needs from the window.
+// What the translator needs from the window's platform (the back-end).
 class WindowPlatform {
   public:
     virtual ~WindowPlatform() = default;
@@ -19,10 +19,22 @@ class WindowPlatform {
     virtual void capturePointer() = 0;
     virtual void releasePointer() = 0;
     virtual bool holdsPointer() const = 0;
-    // Asks for (or stops asking for) a leave notification when the pointer leaves the client area.
-    virtual void trackLeave(bool enabled) = 0;
-    // Activation changed: mark the whole screen for repainting.
-    virtual void activationReset() = 0;
+    // Asks for (or stops asking for) a report when the pointer leaves the client area, on a platform that
+    // reports it only when asked; elsewhere nothing to do.
+    virtual void trackLeave(bool) {}
+    // Whether the pointer is over the client area now.
+    virtual bool pointerOverClient() const = 0;
+};
+
+// What the window's notifications mean beyond events, carried out by the layer that owns the window (the
+// refresh loop).
+class WindowOwner {
+  public:
+    virtual ~WindowOwner() = default;
+    // The window became active or stopped being active.
+    virtual void activityChanged(bool active) = 0;
+    // Alt+Enter or a maximise request: switch between the window and full screen, where allowed.
+    virtual void fullScreenSwitchRequested() = 0;
 };
 
 // A key notification. scanCode is the PC set-1 scan code (0 when the key has none), character the
@@ -33,27 +45,38 @@ struct KeyNotification {
     std::int32_t character = 0;
     std::int32_t extendedCode = 0;
     bool repeat = false;  // an auto-repeat of a key already held
+    bool alt = false;     // Alt is held
 };
 
 // Set-1 scan codes the translator treats specially.
+inline constexpr std::int32_t ScanEnter = 0x1C;
 inline constexpr std::int32_t ScanAlt = 0x38;
 inline constexpr std::int32_t ScanF10 = 0x44;
 
+// The platform reports what it saw, as it saw it: repeated activation reports, a leave report whether
+// asked for or not, the platform's own click count. The translator decides what that means.
 class EventTranslator {
   public:
-    explicit EventTranslator(WindowPlatform& platform) : platform_(platform) {}
+    EventTranslator(WindowPlatform& platform, WindowOwner& owner) : platform_(platform), owner_(owner) {}
 
     // (x, y): position in the client area, negative or beyond its size while captured; (desktopX,
     // desktopY): the same point on the desktop.
     void motion(std::int32_t x, std::int32_t y, std::int32_t desktopX, std::int32_t desktopY);
-    // button: one MouseButton code. doubleClick: the platform reports the second press of a double click.
-    void buttonPressed(std::int32_t button, bool doubleClick);
+    // button: one MouseButton code. clickCount: the platform's count of quick presses in one place, this
+    // one included (1 where it counts none); every second press of such a series is a double click.
+    void buttonPressed(std::int32_t button, std::int32_t clickCount);
     void buttonReleased(std::int32_t button);
     // One wheel step; positive = turned away from the user (or to the right).
     void wheel(std::int32_t delta);
     void horizontalWheel(std::int32_t delta);
+    // The pointer left the client area; heeded once after each enter.
     void pointerLeft();
-    void activationChanged(bool activated, bool minimised, bool pointerOverClient);
+    // The platform's window state, as reported; only a change of activity (focused and not minimised)
+    // counts. A platform that reports one half keeps the other as last reported.
+    void activationChanged(bool focused, bool minimised);
+    void focusChanged(bool focused) { activationChanged(focused, minimised_); }
+    void minimisedChanged(bool minimised) { activationChanged(focused_, minimised); }
+    void maximiseRequested() { owner_.fullScreenSwitchRequested(); }
     void closeRequested();
     void keyPressed(const KeyNotification& key);
     void keyReleased(const KeyNotification& key);
@@ -72,9 +95,12 @@ class EventTranslator {
     void recordKeyState(const KeyNotification& key, bool down);
 
     WindowPlatform& platform_;
+    WindowOwner& owner_;
     std::int32_t buttonsDown_ = 0;
     bool pointerInside_ = false;
+    bool leaveAwaited_ = false;  // a leave report counts only once after each enter
     bool windowActive_ = false;
+    bool focused_ = false, minimised_ = false;  // as last reported
     std::optional<std::pair<std::int32_t, std::int32_t>> desktop_;
     std::int32_t wheel_ = 0, hwheel_ = 0;
     std::int32_t lastX_ = 0, lastY_ = 0;

@@ -4,12 +4,13 @@
 
 #include "frame/platform/thread_signals.h"
 #include "frame/runtime.h"
+#include "screen/screen.h"
 #include "screen/screen_state.h"
 
 namespace zopp {
 
 RefreshLoop::RefreshLoop(ScreenState& screen, std::unique_ptr<Backend> backend)
-    : screen_(screen), backend_(std::move(backend)), translator_(*this) {}
+    : screen_(screen), backend_(std::move(backend)), translator_(*backend_, *this) {}
 
 RefreshLoop::~RefreshLoop() {
     stop();
@@ -88,9 +89,14 @@ void RefreshLoop::run(std::int32_t refreshRate, const std::string& title,
 }
 
 bool RefreshLoop::createWindow(std::int32_t refreshRate, std::string_view title) {
-    if (backend_->createWindow(screen_, refreshRate, title, translator_)) return true;
-    backend_->destroyWindow();
-    return false;
+    if (!backend_->createWindow(screen_, refreshRate, title, translator_)) {
+        backend_->destroyWindow();
+        return false;
+    }
+    // The window is active as soon as it is shown, whatever the platform has said so far: the focus
+    // events reach the queue before any input.
+    translator_.activationChanged(true, false);
+    return true;
 }
 
 void RefreshLoop::destroyWindow() {
@@ -115,10 +121,8 @@ void RefreshLoop::cycle() {
         }
         backend_->setTitle(title);
     }
-    if (paletteChanged_.exchange(false)) {
-        backend_->setPalette(screen_.palette);
-        markAllDirty(screen_);
-    }
+    // Lines are converted through the palette as they are presented.
+    if (paletteChanged_.exchange(false)) markAllDirty(screen_);
     std::array<LineSpan, maxPresentSpans> spans;
     if (const std::size_t count = takeDirtySpans(screen_, spans); count > 0) {
         const auto began = std::chrono::steady_clock::now();
@@ -149,8 +153,17 @@ void RefreshLoop::paletteChanged() {
     wake();
 }
 
-// Activation changed: repaint the whole window (the translator clears the key-state table itself).
-void RefreshLoop::activationReset() {
+// The translator clears the key-state table itself.
+void RefreshLoop::activityChanged(bool active) {
+    markAllDirty(screen_);
+    if (screen_.flags & ScreenHighPriority) backend_->raisePriority(active);
+}
+
+// The window's size is fixed; where switching is allowed, Alt+Enter and maximising go to full screen and
+// back.
+void RefreshLoop::fullScreenSwitchRequested() {
+    if (screen_.flags & ScreenNoSwitch) return;
+    backend_->toggleFullScreen();
     markAllDirty(screen_);
 }
 

@@ -1,10 +1,11 @@
 // The refresh loop, the same on every platform: it drives one back-end for one open screen. Each cycle,
-// under the screen lock, it applies a new title or palette, transfers the changed lines of the visible
-// page, and turns the window's pending notifications into events. A cycle runs at once when drawing,
+// under the screen lock, it applies a new title, transfers the changed lines of the visible page, and
+// turns the window's pending notifications into events. A cycle runs at once when drawing,
 // input or a new title or palette wakes it, and otherwise only as screen/refresh_schedule.h says: every
 // refresh period (10 ms) while the window settles after input, and not at all while nothing happens.
 // What a cycle marks itself (a repaint after an expose or an activation) wakes the next cycle as drawing
-// does, when the cycle releases the lock.
+// does, when the cycle releases the lock. It also carries out what the window's notifications mean for
+// the window: the repaint and the refresh priority on activation, and the switch to full screen.
 //
 // On an own-thread host the loop runs on its refresh thread, which owns the window; on a callback host
 // the platform's callbacks call refreshStep() on the program's only thread.
@@ -26,7 +27,7 @@
 
 namespace zopp {
 
-class RefreshLoop final : private WindowPlatform {
+class RefreshLoop final : private WindowOwner {
   public:
     RefreshLoop(ScreenState& screen, std::unique_ptr<Backend> backend);
     ~RefreshLoop() override;
@@ -59,12 +60,9 @@ class RefreshLoop final : private WindowPlatform {
     void destroyWindow();
     void cycle();
 
-    // WindowPlatform, for the translator.
-    void capturePointer() override { backend_->capturePointer(); }
-    void releasePointer() override { backend_->releasePointer(); }
-    bool holdsPointer() const override { return backend_->holdsPointer(); }
-    void trackLeave(bool enabled) override { backend_->trackLeave(enabled); }
-    void activationReset() override;
+    // WindowOwner, for the translator.
+    void activityChanged(bool active) override;
+    void fullScreenSwitchRequested() override;
 
     ScreenState& screen_;
     const std::unique_ptr<Backend> backend_;

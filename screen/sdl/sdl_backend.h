@@ -36,12 +36,14 @@ class SdlBackend final : public Backend {
     }
     void wake() override { waiter_.wake(); }
     void setTitle(std::string_view title) override;
-    // Lines are converted through the screen's palette as they are presented: nothing to set.
-    void setPalette(std::span<const std::uint32_t, 256>) override {}
+    void toggleFullScreen() override;
+    void raisePriority(bool raised) override {
+        SDL_SetThreadPriority(raised ? SDL_THREAD_PRIORITY_HIGH : SDL_THREAD_PRIORITY_NORMAL);
+    }
     void capturePointer() override;
     void releasePointer() override;
     bool holdsPointer() const override { return capturing_; }
-    void trackLeave(bool enabled) override { trackingLeave_ = enabled; }
+    bool pointerOverClient() const override;
 
   private:
     // sdl_window.cpp
@@ -49,13 +51,9 @@ class SdlBackend final : public Backend {
     void showWindow();
     void attachToX11();
     void centreWindow();
-    bool pointerOverClient() const;
-    void toggleFullScreen();
     void chooseFullScreenMode();
     // sdl_events.cpp
     void handleWindowEvent(const SDL_WindowEvent& event);
-    void handleKey(const SDL_KeyboardEvent& event);
-    void updateActivation();
 
     const std::int32_t flags_;
     const bool openGL_;
@@ -72,8 +70,6 @@ class SdlBackend final : public Backend {
     std::optional<SdlShape> shape_;
     std::optional<X11Pointer> x11Pointer_;  // on X11 the pointer comes from X's notifications
     bool capturing_ = false;
-    bool trackingLeave_ = false;
-    bool focused_ = false, minimised_ = false;
 };
 
 }  // namespace zopp

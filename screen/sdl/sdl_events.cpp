@@ -1,7 +1,6 @@
 // The window's notifications, as SDL reports them, passed on to the event translator.
 #include "frame/events.h"
 #include "screen/event_translator.h"
-#include "screen/screen.h"
 #include "screen/sdl/sdl_backend.h"
 #include "screen/sdl/sdl_keys.h"
 
@@ -16,7 +15,7 @@ void SdlBackend::pumpInput(EventTranslator& translator) {
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         switch (event.type) {
             case SDL_SYSWMEVENT:
-                if (x11Pointer_) x11Pointer_->translateNext(translator, trackingLeave_);
+                if (x11Pointer_) x11Pointer_->translateNext(translator);
                 break;
             case SDL_MOUSEMOTION: {
                 if (x11Pointer_) break;
@@ -32,9 +31,7 @@ void SdlBackend::pumpInput(EventTranslator& translator) {
                 const std::int32_t button = mouseButtonCode(event.button.button);
                 if (event.button.windowID != windowId || button == 0) break;
                 if (event.type == SDL_MOUSEBUTTONDOWN) {
-                    // Every second press of a series is the platform's double click.
-                    translator_->buttonPressed(button,
-                                               event.button.clicks >= 2 && event.button.clicks % 2 == 0);
+                    translator_->buttonPressed(button, event.button.clicks);
                 } else {
                     translator_->buttonReleased(button);
                 }
@@ -49,7 +46,12 @@ void SdlBackend::pumpInput(EventTranslator& translator) {
             }
             case SDL_KEYDOWN:
             case SDL_KEYUP:
-                if (event.key.windowID == windowId) handleKey(event.key);
+                if (event.key.windowID != windowId) break;
+                if (event.type == SDL_KEYDOWN) {
+                    translator_->keyPressed(keyNotification(event.key));
+                } else {
+                    translator_->keyReleased(keyNotification(event.key));
+                }
                 break;
             case SDL_WINDOWEVENT:
                 if (event.window.windowID == windowId) handleWindowEvent(event.window);
@@ -61,53 +63,29 @@ void SdlBackend::pumpInput(EventTranslator& translator) {
     }
 }
 
-void SdlBackend::handleKey(const SDL_KeyboardEvent& event) {
-    const bool altEnter = (event.keysym.mod & KMOD_ALT) &&
-                          (event.keysym.sym == SDLK_RETURN || event.keysym.sym == SDLK_KP_ENTER);
-    if (altEnter && event.type == SDL_KEYDOWN && !event.repeat && !(flags_ & ScreenNoSwitch))
-        toggleFullScreen();
-    const KeyNotification key = keyNotification(event);
-    if (event.type == SDL_KEYDOWN) {
-        translator_->keyPressed(key);
-    } else {
-        translator_->keyReleased(key);
-    }
-}
-
 void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_CLOSE:
             translator_->closeRequested();
             break;
         case SDL_WINDOWEVENT_LEAVE:
-            // A one-time notification, as asked for by the enter rule.
-            if (trackingLeave_ && !x11Pointer_) {
-                trackingLeave_ = false;
-                translator_->pointerLeft();
-            }
+            if (!x11Pointer_) translator_->pointerLeft();
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            focused_ = true;
-            updateActivation();
-            break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            focused_ = false;
-            updateActivation();
+            translator_->focusChanged(event.event == SDL_WINDOWEVENT_FOCUS_GAINED);
             break;
         case SDL_WINDOWEVENT_MINIMIZED:
-            minimised_ = true;
-            updateActivation();
+            translator_->minimisedChanged(true);
             break;
         case SDL_WINDOWEVENT_RESTORED:
-            minimised_ = false;
-            updateActivation();
+            translator_->minimisedChanged(false);
             markAllDirty(*screen_);
             break;
         case SDL_WINDOWEVENT_MAXIMIZED:
-            // The size is fixed: a maximise request switches to full screen, or with no switching does
-            // nothing.
+            // SDL has maximised the window already; the size is fixed.
             SDL_RestoreWindow(window_);
-            if (!(flags_ & ScreenNoSwitch)) toggleFullScreen();
+            translator_->maximiseRequested();
             break;
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_EXPOSED:
@@ -116,15 +94,6 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event) {
             break;
         default:
             break;
-    }
-}
-
-void SdlBackend::updateActivation() {
-    const bool active = focused_ && !minimised_;
-    if (active == translator_->windowActive()) return;  // the platform repeats itself; events mark changes
-    translator_->activationChanged(focused_, minimised_, pointerOverClient());
-    if (flags_ & ScreenHighPriority) {
-        SDL_SetThreadPriority(active ? SDL_THREAD_PRIORITY_HIGH : SDL_THREAD_PRIORITY_NORMAL);
     }
 }
 

@@ -78,7 +78,7 @@ KeyNotification keyNotification(const SDL_KeyboardEvent& event) {
                                  (event.keysym.mod & KMOD_ALT) != 0};
     const auto hid = static_cast<std::int32_t>(event.keysym.scancode);
     return KeyNotification{pcScanCode(hid), keyCharacter(event.keysym), extendedKeyCode(hid, modifiers),
-                           event.repeat != 0};
+                           event.repeat != 0, modifiers.alt};
 }
 
 }  // namespace zopp

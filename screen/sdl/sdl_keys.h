@@ -16,7 +16,7 @@ std::int32_t mouseButtonCode(Uint8 sdlButton);
 // 1 to 26), or 0 for keys without one.
 std::int32_t keyCharacter(const SDL_Keysym& key);
 
-// Scan code, character, extended code and repeat of a key event.
+// Scan code, character, extended code, repeat and Alt of a key event.
 KeyNotification keyNotification(const SDL_KeyboardEvent& event);
 
 }  // namespace zopp

@@ -2,7 +2,7 @@
 
 #include <SDL_shape.h>
 
-#include "screen/window_lines.h"
+#include "screen/window_layout.h"
 
 namespace zopp {
 
@@ -15,15 +15,11 @@ void SdlShape::update(SDL_Window* window, const ScreenState& screen) {
         mask_ = SDL_CreateRGBSurfaceWithFormat(0, screen.width, screen.height, 32, SDL_PIXELFORMAT_ARGB8888);
         if (!mask_) return;
     }
-    for (int y = 0; y < screen.height; ++y) {
-        auto* out =
-            reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(mask_->pixels) + y * mask_->pitch);
-        const std::uint8_t* in = screen.pages[static_cast<std::size_t>(screen.visiblePage)].data() +
-                                 static_cast<std::size_t>(y) * static_cast<std::size_t>(screen.pitch);
-        for (int x = 0; x < screen.width; ++x, in += screen.bytesPerPixel) {
-            const std::uint32_t alpha = screen.bytesPerPixel == 4 ? (in[3] ? 0xFF000000u : 0u) : 0xFF000000u;
-            out[x] = alpha | shownColour(screen, in);
-        }
+    // Only the mask's alpha counts.
+    SDL_FillRect(mask_, nullptr, 0);
+    for (const ShapeRun& run : shapeRuns(screen)) {
+        SDL_Rect shown{run.first, run.y, run.end - run.first, 1};
+        SDL_FillRect(mask_, &shown, 0xFF000000u);
     }
     SDL_WindowShapeMode mode;
     mode.mode = ShapeModeBinarizeAlpha;

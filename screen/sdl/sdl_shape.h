@@ -14,7 +14,7 @@ class SdlShape {
     SdlShape(const SdlShape&) = delete;
     SdlShape& operator=(const SdlShape&) = delete;
 
-    // Shows the pixels whose alpha byte is not 0 (paletted and 16-bit screens: all of them).
+    // Shows what shapeRuns() says of the visible page.
     void update(SDL_Window* window, const ScreenState& screen);
 
   private:

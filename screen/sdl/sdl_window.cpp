@@ -8,6 +8,7 @@
 #include "screen/screen.h"
 #include "screen/sdl/sdl_backend.h"
 #include "screen/window_icon.h"
+#include "screen/window_layout.h"
 
 namespace zopp {
 
@@ -45,13 +46,6 @@ bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std
     presenter_ = openGL_ ? makeOpenGLPresenter() : makeSurfacePresenter();
     if (!presenter_->start(window_, screen)) return false;
     showWindow();
-
-    // The window is active as soon as it is shown: the focus events reach the queue before any input.
-    focused_ = true;
-    minimised_ = false;
-    translator.activationChanged(true, false, pointerOverClient());
-    if (flags_ & ScreenHighPriority) SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
-    markAllDirty(screen);
     return true;
 }
 
@@ -115,17 +109,16 @@ void SdlBackend::attachToX11() {
     x11Pointer_.emplace(info.info.x11.display, info.info.x11.window);
 }
 
-// Centred by the outer size, as the desktop sees the window: half the free space on each side.
+// Centred by the outer size; SDL places the client area, the frame's left and top further in.
 void SdlBackend::centreWindow() {
     SDL_Rect desktop;
     const int display = SDL_GetWindowDisplayIndex(window_);
     if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &desktop) != 0) return;
     int top = 0, left = 0, bottom = 0, right = 0;
     if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
-    const int outerWidth = screen_->width + left + right;
-    const int outerHeight = screen_->height + top + bottom;
-    SDL_SetWindowPosition(window_, desktop.x + ((desktop.w - outerWidth) >> 1) + left,
-                          desktop.y + ((desktop.h - outerHeight) >> 1) + top);
+    const WindowPosition outer =
+        centredOnDesktop(desktop.w, desktop.h, screen_->width + left + right, screen_->height + top + bottom);
+    SDL_SetWindowPosition(window_, desktop.x + outer.x + left, desktop.y + outer.y + top);
 }
 
 bool SdlBackend::pointerOverClient() const {
@@ -143,7 +136,6 @@ void SdlBackend::toggleFullScreen() {
         chooseFullScreenMode();
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
     }
-    markAllDirty(*screen_);
 }
 
 // The display mode closest to the screen's size at the requested refresh rate (0 = any).

@@ -44,7 +44,8 @@ std::size_t buttonIndex(std::int32_t code) {
 
 }  // namespace
 
-bool DoubleClickSeries::press(std::size_t button, std::uint32_t timeMs, std::int32_t x, std::int32_t y) {
+std::int32_t DoubleClickSeries::press(std::size_t button, std::uint32_t timeMs, std::int32_t x,
+                                      std::int32_t y) {
     Last& last = last_[button];
     const bool continues = last.count > 0 && timeMs - last.time <= doubleClickMs &&
                            std::abs(x - last.x) <= doubleClickRadius &&
@@ -53,7 +54,7 @@ bool DoubleClickSeries::press(std::size_t button, std::uint32_t timeMs, std::int
     last.time = timeMs;
     last.x = x;
     last.y = y;
-    return last.count % 2 == 0;
+    return last.count;
 }
 
 X11Pointer::X11Pointer(void* display, unsigned long xWindow) : window_(xWindow) {
@@ -128,7 +129,7 @@ bool X11Pointer::decode(const SDL_SysWMmsg& message) {
     return true;
 }
 
-void X11Pointer::translateNext(EventTranslator& translator, bool& leaveTracked) {
+void X11Pointer::translateNext(EventTranslator& translator) {
     if (decoded_.empty()) return;
     const XPointerNotification n = decoded_.front();
     decoded_.pop_front();
@@ -146,8 +147,7 @@ void X11Pointer::translateNext(EventTranslator& translator, bool& leaveTracked) 
         case XPointerNotification::Leave:
             // While a button the window saw pressed is held, X keeps the pointer with the window (its grab):
             // the leave comes when the release ends the grab outside.
-            if (n.grabChange || translator.buttonsDown() != 0 || !leaveTracked) break;
-            leaveTracked = false;
+            if (n.grabChange || translator.buttonsDown() != 0) break;
             translator.pointerLeft();
             break;
     }

@@ -14,13 +14,13 @@
 
 namespace zopp {
 
-// X knows no double click. A press is reported as the second of a double click when it follows the
-// previous press of the same button within 500 ms and 32 pixels each way, every second press of such a
-// series (the values SDL itself uses on X).
+// X knows no double click. A press continues a series of clicks when it follows the previous press of the
+// same button within 500 ms and 32 pixels each way (the values SDL itself uses on X).
 class DoubleClickSeries {
   public:
-    // button: 0..4; timeMs: the server's time of the press; (x, y): its desktop position.
-    bool press(std::size_t button, std::uint32_t timeMs, std::int32_t x, std::int32_t y);
+    // button: 0..4; timeMs: the server's time of the press; (x, y): its desktop position. Returns the
+    // press's count in its series, from 1.
+    std::int32_t press(std::size_t button, std::uint32_t timeMs, std::int32_t x, std::int32_t y);
 
   private:
     struct Last {
@@ -51,9 +51,8 @@ class X11Pointer {
     X11Pointer& operator=(const X11Pointer&) = delete;
 
     // Call for each SDL_SYSWMEVENT taken from SDL's queue: the window-manager events kept in the queue are
-    // the pointer notifications, in order with SDL's other events. leaveTracked is the translator's
-    // request for one leave notification; a leave clears it.
-    void translateNext(EventTranslator& translator, bool& leaveTracked);
+    // the pointer notifications, in order with SDL's other events.
+    void translateNext(EventTranslator& translator);
 
   private:
     static int SDLCALL keepPointerNotifications(void* self, SDL_Event* event);

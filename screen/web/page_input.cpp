@@ -17,20 +17,21 @@ void PageInput::feed(PageEvent event, const PageRecord& record, EventTranslator&
             break;
         }
         case PageEvent::Press:
-            translator.buttonPressed(record[1], record[2] >= 2 && record[2] % 2 == 0);
+            translator.buttonPressed(record[1], record[2]);
             break;
         case PageEvent::Release:
             translator.buttonReleased(record[1]);
             break;
         case PageEvent::Leave:
-            leave(translator);
+            translator.pointerLeft();
             break;
         case PageEvent::Wheel:
             if (record[1] != 0) translator.wheel(record[1]);
             if (record[2] != 0) translator.horizontalWheel(record[2]);
             break;
         case PageEvent::Activation:
-            translator.activationChanged(record[1] != 0, record[2] != 0, record[3] != 0);
+            pointerOver_ = record[3] != 0;
+            translator.activationChanged(record[1] != 0, record[2] != 0);
             break;
         case PageEvent::Tap:
             tap(record, translator);
@@ -51,14 +52,7 @@ KeyNotification PageInput::key(const PageRecord& record) {
     const KeyModifiers held{(modifiers & PageShift) != 0, (modifiers & PageCtrl) != 0,
                             (modifiers & PageAlt) != 0};
     const std::int32_t character = record[2] > 0 && record[2] < 256 ? record[2] : 0;
-    return KeyNotification{pcScanCode(hid), character, extendedKeyCode(hid, held), record[4] != 0};
-}
-
-// A one-time notification, as the enter rule asks for it.
-void PageInput::leave(EventTranslator& translator) {
-    if (!trackingLeave_) return;
-    trackingLeave_ = false;
-    translator.pointerLeft();
+    return KeyNotification{pcScanCode(hid), character, extendedKeyCode(hid, held), record[4] != 0, held.alt};
 }
 
 // A finger has no hover, so a tap brings the pointer along when it is not over the canvas yet: it enters
@@ -72,9 +66,9 @@ void PageInput::tap(const PageRecord& record, EventTranslator& translator) {
         translator.motion(fromX, fromY, desktopX + fromX - x, desktopY + fromY - y);
     }
     translator.motion(x, y, desktopX, desktopY);
-    translator.buttonPressed(LeftButton, false);
+    translator.buttonPressed(LeftButton, 1);
     translator.buttonReleased(LeftButton);
-    if (entering) leave(translator);
+    if (entering) translator.pointerLeft();
 }
 
 }  // namespace zopp

@@ -33,20 +33,21 @@ class PageInput {
 
     void feed(PageEvent event, const PageRecord& record, EventTranslator& translator);
 
-    // The translator's wishes (through the back-end): keep motion arriving from outside the canvas
-    // while a button is held, and one leave notification once the pointer is inside.
+    // The translator's wish (through the back-end): keep motion arriving from outside the canvas while a
+    // button is held.
     void capture(bool enabled) { capturing_ = enabled; }
     bool capturing() const { return capturing_; }
-    void trackLeave(bool enabled) { trackingLeave_ = enabled; }
+    // Whether the pointer was over the canvas at the latest activation record; false before the first,
+    // as only the pointer's first motion tells where it is.
+    bool pointerOver() const { return pointerOver_; }
 
   private:
-    void leave(EventTranslator& translator);
     void tap(const PageRecord& record, EventTranslator& translator);
     static KeyNotification key(const PageRecord& record);
 
     std::int32_t width_, height_;
     bool capturing_ = false;
-    bool trackingLeave_ = false;
+    bool pointerOver_ = false;
 };
 
 }  // namespace zopp

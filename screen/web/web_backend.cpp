@@ -45,8 +45,7 @@ std::span<const BackendFactory> platformBackendFactories() {
 
 // The page has no desktop to centre on, no frame and no full screen without the player's gesture, so
 // the open flags change nothing here.
-bool WebBackend::createWindow(ScreenState& screen, std::int32_t, std::string_view title,
-                              EventTranslator& translator) {
+bool WebBackend::createWindow(ScreenState& screen, std::int32_t, std::string_view title, EventTranslator&) {
     screen_ = &screen;
     if (!zoppPageOpen(screen.width, screen.height, std::string(title).c_str())) return false;
     pageOpen_ = true;
@@ -55,9 +54,6 @@ bool WebBackend::createWindow(ScreenState& screen, std::int32_t, std::string_vie
     web::setBeforeSleepHook(refreshStep);
     web::armTone();
     setBeepSoundHook(web::playTone);
-    // The page is active as soon as the canvas shows; where the pointer is, only its first motion tells.
-    translator.activationChanged(true, false, false);
-    markAllDirty(screen);
     return true;
 }
 

@@ -26,14 +26,10 @@ class WebBackend final : public Backend {
     // Every sleep of the program steps the loop before it yields, so drawing needs no extra call.
     void wake() override {}
     void setTitle(std::string_view title) override;
-    // Lines are converted through the screen's palette as they are presented: nothing to set.
-    void setPalette(std::span<const std::uint32_t, 256>) override {}
     void capturePointer() override;
     void releasePointer() override;
     bool holdsPointer() const override { return input_ && input_->capturing(); }
-    void trackLeave(bool enabled) override {
-        if (input_) input_->trackLeave(enabled);
-    }
+    bool pointerOverClient() const override { return input_ && input_->pointerOver(); }
 
   private:
     ScreenState* screen_ = nullptr;

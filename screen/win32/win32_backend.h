@@ -24,8 +24,11 @@ class Win32Backend final : public Backend {
                       EventTranslator& translator) override;
     void destroyWindow() override;
     void setTitle(std::string_view title) override;
-    // Lines are converted through the screen's palette as they are presented: nothing to set.
-    void setPalette(std::span<const std::uint32_t, 256>) override {}
+    void toggleFullScreen() override;
+    void raisePriority(bool raised) override {
+        SetThreadPriority(GetCurrentThread(), raised ? THREAD_PRIORITY_ABOVE_NORMAL : THREAD_PRIORITY_NORMAL);
+    }
+    bool pointerOverClient() const override;
 
     // win32_present.cpp
     void present(std::span<const LineSpan> spans) override;
@@ -51,14 +54,11 @@ class Win32Backend final : public Backend {
     DWORD windowStyle() const;
     bool switchDisplayMode();
     void centreWindow();
-    bool pointerOverClient() const;
-    void toggleFullScreen();
     void followActivation(bool active);
     // win32_events.cpp
     void pointerMoved(LPARAM lParam);
     void buttonChanged(UINT message, WPARAM wParam);
     bool keyChanged(UINT message, WPARAM wParam, LPARAM lParam);
-    void updateActivation();
     // win32_present.cpp
     void sendLines(HDC dc, std::int32_t first, std::int32_t count);
     void repaint();
@@ -72,14 +72,12 @@ class Win32Backend final : public Backend {
     EventTranslator* translator_ = nullptr;
     std::int32_t refreshRate_ = 0;
     HWND window_ = nullptr;
-    HDC dc_ = nullptr;  // the class's own device context, kept for the window's life
+    HDC dc_ = nullptr;                      // the class's own device context, kept for the window's life
     std::unique_ptr<Win32GlPresenter> gl_;  // with the OpenGL flag; lines go as bitmaps without it
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
     std::vector<std::uint32_t> converted_;  // lines of screens that are not 32-bit, as 32-bit pixels
     bool displayModeSwitched_ = false;
     bool fullScreen_ = false;
-    bool trackingLeave_ = false;
-    bool focused_ = false, minimised_ = false;
 };
 
 }  // namespace zopp

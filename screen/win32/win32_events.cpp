@@ -4,8 +4,6 @@
 
 #include "frame/events.h"
 #include "screen/event_translator.h"
-#include "screen/screen.h"
-#include "screen/screen_state.h"
 #include "screen/win32/win32_backend.h"
 #include "screen/win32/win32_keys.h"
 
@@ -40,11 +38,7 @@ LRESULT Win32Backend::handleMessage(HWND window, UINT message, WPARAM wParam, LP
             translator_->horizontalWheel(GET_WHEEL_DELTA_WPARAM(wParam));
             return 0;
         case WM_MOUSELEAVE:
-            // A one-time notification, as asked for by the enter rule.
-            if (trackingLeave_) {
-                trackingLeave_ = false;
-                translator_->pointerLeft();
-            }
+            translator_->pointerLeft();
             return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:
@@ -53,23 +47,18 @@ LRESULT Win32Backend::handleMessage(HWND window, UINT message, WPARAM wParam, LP
             if (keyChanged(message, wParam, lParam)) return 0;
             break;
         case WM_ACTIVATE:
-            focused_ = LOWORD(wParam) != WA_INACTIVE;
-            minimised_ = HIWORD(wParam) != 0;
-            followActivation(focused_);
-            updateActivation();
+            followActivation(LOWORD(wParam) != WA_INACTIVE);
+            translator_->activationChanged(LOWORD(wParam) != WA_INACTIVE, HIWORD(wParam) != 0);
             return 0;
         case WM_SIZE:
             // Restoring a minimised window comes after its activation.
-            if (wParam == SIZE_MINIMIZED || wParam == SIZE_RESTORED) {
-                minimised_ = wParam == SIZE_MINIMIZED;
-                updateActivation();
-            }
+            if (wParam == SIZE_MINIMIZED || wParam == SIZE_RESTORED)
+                translator_->minimisedChanged(wParam == SIZE_MINIMIZED);
             return 0;
         case WM_SYSCOMMAND:
-            // The size is fixed: a maximise request switches to full screen, or with no switching does
-            // nothing. The window menu's close item comes back as WM_CLOSE.
+            // The size is fixed. The window menu's close item comes back as WM_CLOSE.
             if ((wParam & 0xFFF0) == SC_MAXIMIZE) {
-                if (!(flags_ & ScreenNoSwitch)) toggleFullScreen();
+                translator_->maximiseRequested();
                 return 0;
             }
             break;
@@ -95,54 +84,49 @@ void Win32Backend::pointerMoved(LPARAM lParam) {
     translator_->motion(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), desktop.x, desktop.y);
 }
 
+namespace {
+
+// The messages of one button; the system sends the double-click one for the second press of a double
+// click, in place of the press.
+struct ButtonMessages {
+    UINT press, release, doubleClick;
+    std::int32_t button;  // the extra buttons share their messages: ExtraButton1 stands for both
+};
+constexpr ButtonMessages buttonMessages[] = {
+    {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, LeftButton},
+    {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, RightButton},
+    {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, MiddleButton},
+    {WM_XBUTTONDOWN, WM_XBUTTONUP, WM_XBUTTONDBLCLK, ExtraButton1},
+};
+
+}  // namespace
+
 void Win32Backend::buttonChanged(UINT message, WPARAM wParam) {
-    std::int32_t button = 0;
-    bool down = false, doubleClick = false;
-    switch (message) {
-        case WM_LBUTTONDBLCLK: doubleClick = true; [[fallthrough]];
-        case WM_LBUTTONDOWN: down = true; [[fallthrough]];
-        case WM_LBUTTONUP: button = LeftButton; break;
-        case WM_RBUTTONDBLCLK: doubleClick = true; [[fallthrough]];
-        case WM_RBUTTONDOWN: down = true; [[fallthrough]];
-        case WM_RBUTTONUP: button = RightButton; break;
-        case WM_MBUTTONDBLCLK: doubleClick = true; [[fallthrough]];
-        case WM_MBUTTONDOWN: down = true; [[fallthrough]];
-        case WM_MBUTTONUP: button = MiddleButton; break;
-        case WM_XBUTTONDBLCLK: doubleClick = true; [[fallthrough]];
-        case WM_XBUTTONDOWN: down = true; [[fallthrough]];
-        case WM_XBUTTONUP: button = GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? ExtraButton1 : ExtraButton2; break;
-        default: return;
-    }
-    if (down) {
-        translator_->buttonPressed(button, doubleClick);
-    } else {
-        translator_->buttonReleased(button);
+    for (const ButtonMessages& messages : buttonMessages) {
+        if (message != messages.press && message != messages.release && message != messages.doubleClick)
+            continue;
+        std::int32_t button = messages.button;
+        if (button == ExtraButton1 && GET_XBUTTON_WPARAM(wParam) != XBUTTON1) button = ExtraButton2;
+        if (message == messages.release) {
+            translator_->buttonReleased(button);
+        } else {
+            translator_->buttonPressed(button, message == messages.doubleClick ? 2 : 1);
+        }
+        return;
     }
 }
 
 // Returns true when the key was handled here and the system must not see it: F10 and Alt alone would
-// open the window menu, Alt+F4 would close the window. Alt+Space still opens the window menu, Alt+Tab
-// never reaches the window, and Alt+Enter switches to full screen unless switching is off.
+// open the window menu, Alt+F4 would close the window. Alt+Space still opens the window menu, and Alt+Tab
+// never reaches the window.
 bool Win32Backend::keyChanged(UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     const KeyNotification key = keyNotification(wParam, lParam);
-    if (down) {
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
         translator_->keyPressed(key);
     } else {
         translator_->keyReleased(key);
     }
-    const bool alt = (lParam & (1 << 29)) != 0;
-    if (alt && down && wParam == VK_RETURN && !key.repeat && !(flags_ & ScreenNoSwitch)) toggleFullScreen();
-    return !(alt && wParam == VK_SPACE);
-}
-
-void Win32Backend::updateActivation() {
-    const bool active = focused_ && !minimised_;
-    if (active == translator_->windowActive()) return;  // the system repeats itself; events mark changes
-    translator_->activationChanged(focused_, minimised_, pointerOverClient());
-    if (flags_ & ScreenHighPriority) {
-        SetThreadPriority(GetCurrentThread(), active ? THREAD_PRIORITY_ABOVE_NORMAL : THREAD_PRIORITY_NORMAL);
-    }
+    return !(key.alt && wParam == VK_SPACE);
 }
 
 void Win32Backend::capturePointer() {
@@ -157,12 +141,13 @@ bool Win32Backend::holdsPointer() const {
     return window_ != nullptr && GetCapture() == window_;
 }
 
+// The system reports the pointer leaving only when asked, once per request.
 void Win32Backend::trackLeave(bool enabled) {
     TRACKMOUSEEVENT track{};
     track.cbSize = sizeof track;
     track.dwFlags = enabled ? TME_LEAVE : TME_LEAVE | TME_CANCEL;
     track.hwndTrack = window_;
-    trackingLeave_ = TrackMouseEvent(&track) && enabled;
+    TrackMouseEvent(&track);
 }
 
 }  // namespace zopp

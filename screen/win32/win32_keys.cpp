@@ -7,19 +7,31 @@
 namespace zopp {
 
 std::int32_t hidUsageOfVirtualKey(WPARAM virtualKey) {
-    if (virtualKey >= VK_F1 && virtualKey <= VK_F12) return 0x3A + static_cast<std::int32_t>(virtualKey - VK_F1);
+    if (virtualKey >= VK_F1 && virtualKey <= VK_F12)
+        return 0x3A + static_cast<std::int32_t>(virtualKey - VK_F1);
     switch (virtualKey) {
-        case VK_INSERT: return 0x49;
-        case VK_HOME: return 0x4A;
-        case VK_PRIOR: return 0x4B;
-        case VK_DELETE: return 0x4C;
-        case VK_END: return 0x4D;
-        case VK_NEXT: return 0x4E;
-        case VK_RIGHT: return 0x4F;
-        case VK_LEFT: return 0x50;
-        case VK_DOWN: return 0x51;
-        case VK_UP: return 0x52;
-        default: return 0;
+        case VK_INSERT:
+            return 0x49;
+        case VK_HOME:
+            return 0x4A;
+        case VK_PRIOR:
+            return 0x4B;
+        case VK_DELETE:
+            return 0x4C;
+        case VK_END:
+            return 0x4D;
+        case VK_NEXT:
+            return 0x4E;
+        case VK_RIGHT:
+            return 0x4F;
+        case VK_LEFT:
+            return 0x50;
+        case VK_DOWN:
+            return 0x51;
+        case VK_UP:
+            return 0x52;
+        default:
+            return 0;
     }
 }
 
@@ -44,6 +56,7 @@ KeyNotification keyNotification(WPARAM virtualKey, LPARAM lParam) {
     modifiers.shift = GetKeyState(VK_SHIFT) < 0;
     modifiers.ctrl = GetKeyState(VK_CONTROL) < 0;
     modifiers.alt = (lParam & (1 << 29)) != 0;  // the context code: Alt is held
+    key.alt = modifiers.alt;
     if (const std::int32_t hid = hidUsageOfVirtualKey(virtualKey); hid != 0)
         key.extendedCode = extendedKeyCode(hid, modifiers);
     return key;

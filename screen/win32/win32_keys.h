@@ -15,7 +15,7 @@ std::int32_t hidUsageOfVirtualKey(WPARAM virtualKey);
 
 // scanCode from the message's set-1 scan code (bits 16-23 of lParam, without the 0xE0 prefix),
 // character from the keyboard layout in the current keyboard state, the extended code from the held
-// modifiers, repeat from the previous-state bit.
+// modifiers, repeat from the previous-state bit, Alt from the context code.
 KeyNotification keyNotification(WPARAM virtualKey, LPARAM lParam);
 
 }  // namespace zopp

@@ -4,6 +4,7 @@
 #include "screen/screen.h"
 #include "screen/screen_state.h"
 #include "screen/win32/win32_backend.h"
+#include "screen/window_layout.h"
 #include "screen/window_lines.h"
 
 namespace zopp {
@@ -32,13 +33,15 @@ void Win32Backend::sendLines(HDC dc, std::int32_t first, std::int32_t count) {
     const BITMAPINFO info = linesBitmap(width, count);
     const void* pixels = nullptr;
     if (screen_->bytesPerPixel == 4) {
-        pixels = screen_->visiblePixels() + static_cast<std::size_t>(first) * static_cast<std::size_t>(screen_->pitch);
+        pixels = screen_->visiblePixels() +
+                 static_cast<std::size_t>(first) * static_cast<std::size_t>(screen_->pitch);
     } else {
         converted_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(count));
         const PixelLayout bgrx;
         for (std::int32_t line = 0; line < count; ++line) {
-            convertLine(*screen_, first + line, bgrx,
-                        reinterpret_cast<std::uint8_t*>(converted_.data() + static_cast<std::size_t>(line) * width));
+            convertLine(
+                *screen_, first + line, bgrx,
+                reinterpret_cast<std::uint8_t*>(converted_.data() + static_cast<std::size_t>(line) * width));
         }
         pixels = converted_.data();
     }
@@ -75,23 +78,11 @@ void Win32Backend::repaint() {
     EndPaint(window_, &paint);
 }
 
-// A shaped window shows the pixels whose alpha byte is not 0 (paletted and 16-bit screens: all): one
-// rectangle per run of such pixels in a line.
+// One rectangle per run of shown pixels in a line.
 void Win32Backend::updateShape() {
     std::vector<RECT> runs;
-    for (std::int32_t y = 0; y < screen_->height; ++y) {
-        const std::uint8_t* line =
-            screen_->visiblePixels() + static_cast<std::size_t>(y) * static_cast<std::size_t>(screen_->pitch);
-        std::int32_t start = -1;
-        for (std::int32_t x = 0; x <= screen_->width; ++x) {
-            const bool shown = x < screen_->width && (screen_->bytesPerPixel != 4 || line[4 * x + 3] != 0);
-            if (shown && start < 0) start = x;
-            if (!shown && start >= 0) {
-                runs.push_back(RECT{start, y, x, y + 1});
-                start = -1;
-            }
-        }
-    }
+    for (const ShapeRun& run : shapeRuns(*screen_))
+        runs.push_back(RECT{run.first, run.y, run.end, run.y + 1});
     std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
     auto* region = reinterpret_cast<RGNDATA*>(data.data());
     region->rdh.dwSize = sizeof(RGNDATAHEADER);

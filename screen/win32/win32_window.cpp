@@ -7,6 +7,7 @@
 #include "screen/screen_state.h"
 #include "screen/win32/win32_backend.h"
 #include "screen/win32/win32_icon.h"
+#include "screen/window_layout.h"
 
 namespace zopp {
 
@@ -43,7 +44,8 @@ bool registerWindowClass() {
 // The caption's bytes are the font's characters; the window shows them as the ANSI code page does.
 std::wstring captionText(std::string_view title) {
     std::wstring text;
-    const int length = MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), nullptr, 0);
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     if (length > 0)
         MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), text.data(), length);
@@ -98,13 +100,6 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     if (flags_ & ScreenShaped) updateShape();
-
-    // The window is active as soon as it is shown, whether or not the system has said so yet: the focus
-    // events reach the queue before any input.
-    focused_ = true;
-    minimised_ = false;
-    updateActivation();
-    markAllDirty(screen);
     return true;
 }
 
@@ -145,14 +140,14 @@ bool Win32Backend::switchDisplayMode() {
     return displayModeSwitched_;
 }
 
-// Centred on the whole desktop, whatever its panels take of it, as on every platform: by the outer size,
-// half the free space on each side, halved by an arithmetic shift as the rule says.
+// Centred on the whole desktop, whatever its panels take of it, as on every platform.
 void Win32Backend::centreWindow() {
     RECT outer{};
     GetWindowRect(window_, &outer);
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) >> 1;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) >> 1;
-    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const WindowPosition place =
+        centredOnDesktop(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                         outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Full screen holds the display only while the game is in front: losing activation minimises the window
@@ -177,7 +172,6 @@ bool Win32Backend::pointerOverClient() const {
     return pointer.x >= 0 && pointer.y >= 0 && pointer.x < screen_->width && pointer.y < screen_->height;
 }
 
-// Alt+Enter or a maximise request without the no-switching flag: between the window and full screen.
 void Win32Backend::toggleFullScreen() {
     if (fullScreen_) {
         if (displayModeSwitched_) ChangeDisplaySettingsW(nullptr, 0);
@@ -197,7 +191,6 @@ void Win32Backend::toggleFullScreen() {
     } else {
         centreWindow();
     }
-    markAllDirty(*screen_);
 }
 
 }  // namespace zopp

@@ -18,12 +18,21 @@ class FakeWindow : public WindowPlatform {
     }
     bool holdsPointer() const override { return captured; }
     void trackLeave(bool enabled) override { trackingLeave = enabled; }
-    void activationReset() override { ++resets; }
+    bool pointerOverClient() const override { return pointerOver; }
 
     bool captured = false;
     int releases = 0;
     bool trackingLeave = false;
-    int resets = 0;
+    bool pointerOver = false;
+};
+
+class FakeOwner : public WindowOwner {
+  public:
+    void activityChanged(bool active) override { activity.push_back(active); }
+    void fullScreenSwitchRequested() override { ++switches; }
+
+    std::vector<bool> activity;
+    int switches = 0;
 };
 
 class Translator : public ::testing::Test {
@@ -49,19 +58,26 @@ class Translator : public ::testing::Test {
     }
     // An active window with the pointer already inside and the queue empty.
     void activeWithPointerInside() {
-        translator.activationChanged(true, false, false);
+        translator.activationChanged(true, false);
         translator.motion(10, 10, 110, 210);
         drain();
     }
 
+    // The platform's activation report, with the pointer over the client area or not.
+    void activation(bool focused, bool minimised, bool pointerOver) {
+        window.pointerOver = pointerOver;
+        translator.activationChanged(focused, minimised);
+    }
+
     FakeWindow window;
-    EventTranslator translator{window};
+    FakeOwner owner;
+    EventTranslator translator{window, owner};
 };
 
 using Types = std::vector<std::int32_t>;
 
 TEST_F(Translator, FirstMotionIntoActiveWindowIsEnterNotMove) {
-    translator.activationChanged(true, false, false);
+    activation(true, false, false);
     EXPECT_EQ(types(), Types{FocusGained});
     translator.motion(5, 6, 105, 206);
     translator.motion(8, 6, 108, 206);
@@ -97,20 +113,32 @@ TEST_F(Translator, MotionWithoutDistanceGivesNoMove) {
 }
 
 TEST_F(Translator, MotionWhileInactiveGivesNothingButStillUpdatesTheDesktopPosition) {
-    translator.activationChanged(false, false, false);
+    activation(false, false, false);
     drain();
     translator.motion(1, 1, 101, 201);
     translator.motion(4, 1, 104, 201);
     EXPECT_TRUE(drain().empty());
     EXPECT_FALSE(translator.pointerInside());
     EXPECT_EQ(translator.lastX(), 4);
-    translator.activationChanged(true, false, false);
+    activation(true, false, false);
     translator.motion(6, 1, 106, 201);
     const auto events = drain();
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].type, FocusGained);
     EXPECT_EQ(events[1].type, PointerEnter);
     EXPECT_EQ(events[1].dx, 2);  // measured from the inactive motion
+}
+
+TEST_F(Translator, ALeaveReportCountsOnceAfterEachEnter) {
+    translator.pointerLeft();  // the platform reports it unasked
+    activeWithPointerInside();
+    translator.pointerLeft();
+    translator.pointerLeft();
+    EXPECT_EQ(types(), Types{PointerLeave});
+    EXPECT_FALSE(translator.pointerInside());
+    translator.motion(11, 10, 111, 210);
+    translator.pointerLeft();
+    EXPECT_EQ(types(), (Types{PointerEnter, PointerLeave}));
 }
 
 TEST_F(Translator, LeaveOnlyWhileActive) {
@@ -121,7 +149,7 @@ TEST_F(Translator, LeaveOnlyWhileActive) {
     translator.motion(12, 10, 112, 210);
     EXPECT_EQ(types(), Types{PointerEnter});
 
-    translator.activationChanged(false, false, false);
+    activation(false, false, false);
     drain();
     translator.pointerLeft();
     EXPECT_TRUE(drain().empty());
@@ -129,7 +157,7 @@ TEST_F(Translator, LeaveOnlyWhileActive) {
 
 TEST_F(Translator, LosingFocusWithPointerInsideLeavesFirst) {
     activeWithPointerInside();
-    translator.activationChanged(false, false, true);
+    activation(false, false, true);
     EXPECT_EQ(types(), (Types{PointerLeave, FocusLost}));
     EXPECT_FALSE(window.trackingLeave);
     EXPECT_FALSE(translator.windowActive());
@@ -137,9 +165,9 @@ TEST_F(Translator, LosingFocusWithPointerInsideLeavesFirst) {
 
 TEST_F(Translator, RegainingFocusWithPointerOverWindowEntersAfterFocus) {
     activeWithPointerInside();
-    translator.activationChanged(false, false, true);
+    activation(false, false, true);
     drain();
-    translator.activationChanged(true, false, true);
+    activation(true, false, true);
     const auto events = drain();
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].type, FocusGained);
@@ -149,40 +177,58 @@ TEST_F(Translator, RegainingFocusWithPointerOverWindowEntersAfterFocus) {
 
 TEST_F(Translator, ActivationWhileMinimisedPostsNoFocusAndStaysInactive) {
     activeWithPointerInside();
-    translator.activationChanged(true, true, true);
+    activation(true, true, true);
     EXPECT_EQ(types(), Types{PointerLeave});
     EXPECT_FALSE(translator.windowActive());
 }
 
-TEST_F(Translator, DeactivationClearsButtonsResetsKeyboardAndEndsTheCapture) {
+TEST_F(Translator, DeactivationClearsButtonsAndKeysEndsTheCaptureAndTellsTheOwner) {
     activeWithPointerInside();
-    translator.buttonPressed(LeftButton, false);
-    const int resets = window.resets;
-    translator.activationChanged(false, false, false);
+    translator.buttonPressed(LeftButton, 1);
+    translator.keyPressed(KeyNotification{0x1E, 'a', 0, false});
+    activation(false, false, false);
     EXPECT_EQ(translator.buttonsDown(), 0);
-    EXPECT_EQ(window.resets, resets + 1);
+    EXPECT_EQ(translator.keyState()[0x1E], 0);
     EXPECT_FALSE(window.captured);
+    EXPECT_EQ(owner.activity, (std::vector<bool>{true, false}));
 }
 
-TEST_F(Translator, DoubleClickGivesTwoLeftButtonUps) {
+// Platforms report focus and minimising separately, more than once, and in either order.
+TEST_F(Translator, OnlyAChangeOfActivityCounts) {
+    translator.focusChanged(true);
+    translator.activationChanged(true, false);
+    translator.minimisedChanged(false);
+    EXPECT_EQ(types(), Types{FocusGained});
+    translator.focusChanged(false);
+    translator.focusChanged(false);
+    translator.minimisedChanged(true);
+    EXPECT_EQ(types(), Types{FocusLost});
+    translator.minimisedChanged(false);  // restored, but still not focused
+    EXPECT_TRUE(drain().empty());
+    translator.focusChanged(true);
+    EXPECT_EQ(types(), Types{FocusGained});
+    EXPECT_EQ(owner.activity, (std::vector<bool>{true, false, true}));
+}
+
+// A quick double click is ButtonDown, ButtonUp, DoubleClick, ButtonUp: two clicks for the game.
+TEST_F(Translator, EverySecondPressOfAClickSeriesIsADoubleClick) {
     activeWithPointerInside();
-    translator.buttonPressed(LeftButton, false);
-    translator.buttonReleased(LeftButton);
-    translator.buttonPressed(LeftButton, true);
-    translator.buttonReleased(LeftButton);
-    const auto events = drain();
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[0].type, ButtonDown);
-    EXPECT_EQ(events[1].type, ButtonUp);
-    EXPECT_EQ(events[2].type, DoubleClick);
-    EXPECT_EQ(events[3].type, ButtonUp);
-    for (const ScreenEvent& e : events)
-        EXPECT_EQ(e.x, LeftButton);
+    for (std::int32_t count = 1; count <= 4; ++count) {
+        translator.buttonPressed(LeftButton, count);
+        translator.buttonReleased(LeftButton);
+    }
+    Types types;
+    for (const ScreenEvent& e : drain()) {
+        types.push_back(e.type);
+        EXPECT_EQ(e.button(), LeftButton);
+    }
+    EXPECT_EQ(types, (Types{ButtonDown, ButtonUp, DoubleClick, ButtonUp, ButtonDown, ButtonUp, DoubleClick,
+                            ButtonUp}));
 }
 
 TEST_F(Translator, DraggingPastTheLeftEdgeReportsNegativeXAndTheRelease) {
     activeWithPointerInside();
-    translator.buttonPressed(LeftButton, false);
+    translator.buttonPressed(LeftButton, 1);
     EXPECT_TRUE(window.captured);
     translator.motion(0, 10, 100, 210);
     translator.motion(-1, 10, 99, 210);
@@ -202,8 +248,8 @@ TEST_F(Translator, DraggingPastTheLeftEdgeReportsNegativeXAndTheRelease) {
 
 TEST_F(Translator, CaptureIsReleasedOnlyWhenTheLastButtonGoesUp) {
     activeWithPointerInside();
-    translator.buttonPressed(LeftButton, false);
-    translator.buttonPressed(RightButton, false);
+    translator.buttonPressed(LeftButton, 1);
+    translator.buttonPressed(RightButton, 1);
     EXPECT_EQ(translator.buttonsDown(), LeftButton | RightButton);
     translator.buttonReleased(LeftButton);
     EXPECT_TRUE(window.captured);
@@ -213,9 +259,9 @@ TEST_F(Translator, CaptureIsReleasedOnlyWhenTheLastButtonGoesUp) {
 }
 
 TEST_F(Translator, ButtonsArePostedWhileInactiveWithoutEntering) {
-    translator.activationChanged(false, false, false);
+    activation(false, false, false);
     drain();
-    translator.buttonPressed(MiddleButton, false);
+    translator.buttonPressed(MiddleButton, 1);
     translator.buttonReleased(MiddleButton);
     const auto events = drain();
     ASSERT_EQ(events.size(), 2u);
@@ -226,9 +272,9 @@ TEST_F(Translator, ButtonsArePostedWhileInactiveWithoutEntering) {
 
 TEST_F(Translator, ExtraButtonsReportOnlyTheBitsThatChanged) {
     activeWithPointerInside();
-    translator.buttonPressed(ExtraButton1, false);
-    translator.buttonPressed(ExtraButton2, false);
-    translator.buttonPressed(ExtraButton2, false);  // already held
+    translator.buttonPressed(ExtraButton1, 1);
+    translator.buttonPressed(ExtraButton2, 1);
+    translator.buttonPressed(ExtraButton2, 1);  // already held
     translator.buttonReleased(ExtraButton1);
     const auto events = drain();
     ASSERT_EQ(events.size(), 4u);
@@ -287,6 +333,19 @@ TEST_F(Translator, KeysCarryScanCodeAndCharacterAndRepeat) {
     EXPECT_EQ(events[1].type, KeyRepeat);
     EXPECT_EQ(events[2].type, KeyUp);
     EXPECT_TRUE(takeKeyPressed());
+}
+
+TEST_F(Translator, AltEnterAndMaximisingAskForTheFullScreenSwitch) {
+    const KeyNotification enter{ScanEnter, '\r', 0, false};
+    translator.keyPressed(enter);
+    translator.keyPressed(KeyNotification{ScanEnter, '\r', 0, true, true});  // held down from before Alt
+    translator.keyPressed(KeyNotification{0x1E, 'a', 0, false, true});
+    EXPECT_EQ(owner.switches, 0);
+    translator.keyPressed(KeyNotification{ScanEnter, '\r', 0, false, true});
+    EXPECT_EQ(owner.switches, 1);
+    EXPECT_EQ(types(), (Types{KeyDown, KeyRepeat, KeyDown, KeyDown}));  // the key is still posted
+    translator.maximiseRequested();
+    EXPECT_EQ(owner.switches, 2);
 }
 
 TEST_F(Translator, KeyWithoutCharacterOrExtendedCodeLeavesTheKeyFlag) {

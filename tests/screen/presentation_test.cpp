@@ -2,8 +2,11 @@
 
 #include <array>
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 #include "screen/screen_state.h"
+#include "screen/window_layout.h"
 #include "screen/window_lines.h"
 
 namespace zopp {
@@ -106,6 +109,42 @@ TEST(LineConversion, PalettedPixelsIndexThePaletteUnderTheMask) {
     EXPECT_EQ(out[0], 0x00112233u);
     EXPECT_EQ(out[1], 0x00FFFFFFu);
     EXPECT_EQ(out[2], 0x00112233u);
+}
+
+TEST(WindowPlace, CentredByTheOuterSizeHalvedByAnArithmeticShift) {
+    const WindowPosition place = centredOnDesktop(1024, 768, 646, 509);  // a frame and caption around 640×480
+    EXPECT_EQ(place.x, 189);                                             // 378 / 2
+    EXPECT_EQ(place.y, 129);                                             // 259 / 2, rounded down
+    const WindowPosition larger = centredOnDesktop(640, 480, 647, 500);
+    EXPECT_EQ(larger.x, -4);  // -7 >> 1: towards minus infinity, not towards zero
+    EXPECT_EQ(larger.y, -10);
+}
+
+// A pixel's alpha byte at (x, y) of a 32-bit screen.
+void setAlpha(ScreenState& screen, std::int32_t x, std::int32_t y, std::uint8_t alpha) {
+    screen.pages[0][static_cast<std::size_t>(y * screen.pitch + x * 4 + 3)] = alpha;
+}
+
+using LineRun = std::tuple<std::int32_t, std::int32_t, std::int32_t>;  // line, first pixel, end
+
+std::vector<LineRun> runsOf(const ScreenState& screen) {
+    std::vector<LineRun> runs;
+    for (const ShapeRun& run : shapeRuns(screen))
+        runs.emplace_back(run.y, run.first, run.end);
+    return runs;
+}
+
+TEST(WindowShape, RunsOfPixelsWithAlphaShowEvenWhereTheyReachTheLineEnd) {
+    ScreenState screen = makeScreen(6, 2, 32);
+    for (const std::int32_t x : {1, 2, 5})
+        setAlpha(screen, x, 0, 1);
+    setAlpha(screen, 0, 1, 0xFF);
+    EXPECT_EQ(runsOf(screen), (std::vector<LineRun>{{0, 1, 3}, {0, 5, 6}, {1, 0, 1}}));
+}
+
+TEST(WindowShape, ScreensWithoutAlphaShowWhole) {
+    EXPECT_EQ(runsOf(makeScreen(5, 2, 16)), (std::vector<LineRun>{{0, 0, 5}, {1, 0, 5}}));
+    EXPECT_TRUE(runsOf(makeScreen(5, 2, 32)).empty());  // all alpha 0: nothing shows
 }
 
 }  // namespace

@@ -31,8 +31,10 @@ struct Record {
     std::vector<LineSpan> presented;
     std::vector<std::chrono::nanoseconds> timeouts;
     std::string title;
-    int palettes = 0, destroyed = 0, wakes = 0, pumpsWithoutLock = 0, presentsWithoutLock = 0;
-    bool wakePending = false, inputPending = false, closeOnNextPump = false;
+    int destroyed = 0, wakes = 0, pumpsWithoutLock = 0, presentsWithoutLock = 0, fullScreenSwitches = 0;
+    std::vector<bool> raisedPriority;
+    bool wakePending = false, inputPending = false, pointerOver = false;
+    std::function<void(EventTranslator&)> onNextPump;  // what the platform reports at the next pump
 
     // The loop waits with no limit: nothing is left for it to do.
     bool idle() const { return !timeouts.empty() && timeouts.back() == std::chrono::nanoseconds::max(); }
@@ -67,12 +69,12 @@ class RecordingBackend final : public testing::WindowLessBackend {
     }
     void pumpInput(EventTranslator& translator) override {
         const bool locked = screenLockDepth() > 0;
-        bool close = false;
+        std::function<void(EventTranslator&)> report;
         note([&] {
             record->pumpsWithoutLock += !locked;
-            close = std::exchange(record->closeOnNextPump, false);
+            report = std::exchange(record->onNextPump, nullptr);
         });
-        if (close) translator.closeRequested();
+        if (report) report(translator);
     }
     bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) override {
         std::unique_lock hold(record->mutex);
@@ -95,8 +97,15 @@ class RecordingBackend final : public testing::WindowLessBackend {
             record->title = title;
         });
     }
-    void setPalette(std::span<const std::uint32_t, 256>) override {
-        note([] { ++record->palettes; });
+    void toggleFullScreen() override {
+        note([] { ++record->fullScreenSwitches; });
+    }
+    void raisePriority(bool raised) override {
+        note([&] { record->raisedPriority.push_back(raised); });
+    }
+    bool pointerOverClient() const override {
+        std::lock_guard hold(record->mutex);
+        return record->pointerOver;
     }
 
   private:
@@ -128,10 +137,29 @@ class RefreshLoopTest : public ::testing::Test {
         setBackendFactories({});
         record = nullptr;
     }
-    void open(std::span<const BackendFactory> factories) {
+    void open(std::span<const BackendFactory> factories, std::int32_t flags = ScreenNoSwitch) {
         setBackendFactories(factories);
         setWindowTitle("loop test");
-        ASSERT_EQ(openScreen(64, 48, 32, 0, 4, 0), 0);
+        ASSERT_EQ(openScreen(64, 48, 32, 0, flags, 0), 0);
+    }
+    // The platform reports input: the translator gets `report` at the next pump. Returns after that pump.
+    void reportAtNextPump(std::function<void(EventTranslator&)> report) {
+        {
+            std::lock_guard hold(record_.mutex);
+            record_.onNextPump = std::move(report);
+            record_.inputPending = true;
+        }
+        record_.changed.notify_all();
+        refreshStep();  // a stepped loop pumps now; a threaded one at its next cycle
+        ASSERT_TRUE(record_.waitUntil([&] { return !record_.onNextPump; }));
+        ScreenLock lock;  // the pump ends under the lock
+    }
+    std::vector<std::int32_t> eventTypes() {
+        std::vector<std::int32_t> types;
+        ScreenEvent event{};
+        while (pollEvent(&event))
+            types.push_back(event.type);
+        return types;
     }
     // True once the back-end was given these lines (and nothing else) since the last clearPresented().
     bool presentedExactly(std::int32_t first, std::int32_t last) {
@@ -206,7 +234,6 @@ TEST_F(RefreshLoopTest, WhileIdleDrawingATitleAndAPaletteEachWakeTheLoop) {
     }
     EXPECT_TRUE(presentedExactly(0, 47));  // a new palette shows on every line
     std::lock_guard hold(record_.mutex);
-    EXPECT_EQ(record_.palettes, 1);
     EXPECT_EQ(record_.titleThread, record_.windowThread);
 }
 
@@ -214,7 +241,7 @@ TEST_F(RefreshLoopTest, PumpedInputReachesTheEventQueue) {
     open(threaded);
     {
         std::lock_guard hold(record_.mutex);
-        record_.closeOnNextPump = true;
+        record_.onNextPump = [](EventTranslator& translator) { translator.closeRequested(); };
     }
     ScreenEvent event{};
     const auto end = std::chrono::steady_clock::now() + 2s;
@@ -248,7 +275,7 @@ TEST_F(RefreshLoopTest, ACallbackHostRefreshesOnlyWhenStepped) {
         EXPECT_TRUE(record_.presented.empty());
         EXPECT_TRUE(record_.timeouts.empty());  // it never waits
         EXPECT_EQ(record_.wakes, 1);            // but asks for a step
-        record_.closeOnNextPump = true;
+        record_.onNextPump = [](EventTranslator& translator) { translator.closeRequested(); };
     }
     refreshStep();
     ASSERT_EQ(record_.presented.size(), 1u);
@@ -257,6 +284,9 @@ TEST_F(RefreshLoopTest, ACallbackHostRefreshesOnlyWhenStepped) {
     EXPECT_EQ(record_.presentThread, std::this_thread::get_id());
     ScreenEvent event{};
     EXPECT_EQ(pollEvent(&event), -1);
+    EXPECT_EQ(event.type, FocusGained);
+    EXPECT_EQ(pollEvent(&event), -1);
+    EXPECT_EQ(event.type, CloseRequest);
     clearPresented();
     drawLine(SCREEN, 0, 20, 20, 20, 0xFFFFFF, LineSegment);
     refreshStep();
@@ -264,6 +294,56 @@ TEST_F(RefreshLoopTest, ACallbackHostRefreshesOnlyWhenStepped) {
     EXPECT_EQ(record_.wakes, 2);  // each step allows the next wake
     closeScreen();
     EXPECT_EQ(record_.destroyed, 1);
+}
+
+// Whatever the platform said while the window was made, it is active once shown: the focus (and the
+// pointer, if it is over the window) reach the queue before any input.
+TEST_F(RefreshLoopTest, TheShownWindowIsActiveBeforeAnyInput) {
+    record_.pointerOver = true;
+    open(stepped);
+    EXPECT_EQ(eventTypes(), (std::vector<std::int32_t>{FocusGained, PointerEnter}));
+    reportAtNextPump([](EventTranslator& translator) { translator.focusChanged(true); });
+    EXPECT_TRUE(eventTypes().empty());
+}
+
+TEST_F(RefreshLoopTest, ActivationRepaintsTheWholeWindow) {
+    open(threaded);
+    ASSERT_TRUE(record_.waitUntil([&] { return record_.idle(); }));
+    clearPresented();
+    reportAtNextPump([](EventTranslator& translator) { translator.focusChanged(false); });
+    EXPECT_TRUE(presentedExactly(0, 47));
+    clearPresented();
+    reportAtNextPump([](EventTranslator& translator) { translator.focusChanged(true); });
+    EXPECT_TRUE(presentedExactly(0, 47));
+}
+
+TEST_F(RefreshLoopTest, TheHighPriorityFlagRaisesTheRefreshWhileTheWindowIsActive) {
+    open(stepped, ScreenNoSwitch | ScreenHighPriority);
+    reportAtNextPump([](EventTranslator& translator) { translator.minimisedChanged(true); });
+    reportAtNextPump([](EventTranslator& translator) { translator.minimisedChanged(false); });
+    EXPECT_EQ(record_.raisedPriority, (std::vector<bool>{true, false, true}));
+    closeScreen();
+    open(stepped);
+    reportAtNextPump([](EventTranslator& translator) { translator.focusChanged(false); });
+    EXPECT_EQ(record_.raisedPriority.size(), 3u);  // without the flag, never
+}
+
+TEST_F(RefreshLoopTest, FullScreenSwitchesOnlyWhereSwitchingIsAllowed) {
+    const auto altEnterAndMaximise = [](EventTranslator& translator) {
+        translator.keyPressed(KeyNotification{ScanEnter, '\r', 0, false, true});
+        translator.maximiseRequested();
+    };
+    open(stepped);
+    reportAtNextPump(altEnterAndMaximise);
+    EXPECT_EQ(record_.fullScreenSwitches, 0);
+    closeScreen();
+    open(stepped, 0);
+    refreshStep();
+    clearPresented();
+    reportAtNextPump(altEnterAndMaximise);
+    EXPECT_EQ(record_.fullScreenSwitches, 2);
+    refreshStep();
+    EXPECT_TRUE(presentedExactly(0, 47));  // and everything shows again
 }
 
 }  // namespace

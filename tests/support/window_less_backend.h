@@ -23,11 +23,10 @@ class WindowLessBackend : public Backend {
     bool waitForInput(std::optional<std::chrono::nanoseconds>) override { return false; }
     void wake() override {}
     void setTitle(std::string_view) override {}
-    void setPalette(std::span<const std::uint32_t, 256>) override {}
     void capturePointer() override {}
     void releasePointer() override {}
     bool holdsPointer() const override { return false; }
-    void trackLeave(bool) override {}
+    bool pointerOverClient() const override { return false; }
 };
 
 // Refuses the OpenGL flag, like the window-surface back-end.

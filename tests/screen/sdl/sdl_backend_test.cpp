@@ -93,13 +93,6 @@ class SdlScreen : public ::testing::Test {
     }
 };
 
-TEST_F(SdlScreen, OpeningQueuesFocusBeforeAnyInput) {
-    ASSERT_EQ(openScreen(640, 480, 32, 0, 4, 0), 0);
-    ScreenEvent e{};
-    ASSERT_EQ(pollEvent(&e), -1);
-    EXPECT_EQ(e.type, FocusGained);
-}
-
 TEST_F(SdlScreen, WithoutDisplayOrNamedDriverNothingOpens) {
     const std::string driver = std::getenv("SDL_VIDEODRIVER") ? std::getenv("SDL_VIDEODRIVER") : "";
     const char* display = std::getenv("DISPLAY");
@@ -206,19 +199,6 @@ TEST_F(SdlScreen, ButtonsAndKeysAreTranslated) {
     EXPECT_EQ(events[2].type, KeyDown);
     EXPECT_EQ(events[2].x, 1);
     EXPECT_EQ(events[2].y, 27);
-}
-
-TEST_F(SdlScreen, AltEnterDoesNotSwitchToFullScreenWithoutSwitching) {
-    open();
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.scancode = SDL_SCANCODE_RETURN;
-    key.key.keysym.sym = SDLK_RETURN;
-    key.key.keysym.mod = KMOD_LALT;
-    push(key);
-    drainAfterARefresh();
-    ScreenLock lock;
-    EXPECT_EQ(SDL_GetWindowFlags(theWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
 // Interrupt and termination must reach the program's thread, where the frame reports them.

@@ -40,7 +40,7 @@ TEST(SdlKeys, KeypadDigitsNeedNumLock) {
     EXPECT_EQ(keyCharacter(keysym(SDL_SCANCODE_KP_PLUS, SDLK_KP_PLUS)), '+');
 }
 
-TEST(SdlKeys, NotificationCarriesScanCodeExtendedCodeAndRepeat) {
+TEST(SdlKeys, NotificationCarriesScanCodeExtendedCodeRepeatAndAlt) {
     SDL_KeyboardEvent event{};
     event.keysym = keysym(SDL_SCANCODE_F4, SDLK_F4, KMOD_LALT);
     event.repeat = 1;
@@ -49,6 +49,7 @@ TEST(SdlKeys, NotificationCarriesScanCodeExtendedCodeAndRepeat) {
     EXPECT_EQ(key.extendedCode, 0x6B);  // Alt+F4, the close key
     EXPECT_EQ(key.character, 0);
     EXPECT_TRUE(key.repeat);
+    EXPECT_TRUE(key.alt);
 }
 
 TEST(SdlKeys, ButtonsMapToTheirBits) {

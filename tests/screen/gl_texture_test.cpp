@@ -1,0 +1,137 @@
+// The OpenGL presenter both desktop back-ends share, over a recording stand-in for the GL library.
+#include "screen/gl_texture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zopp {
+namespace {
+
+struct Upload {
+    GLint firstLine;
+    GLsizei lines;
+    std::uint32_t firstPixel;  // the first uploaded line's first pixel
+};
+
+struct GlRecord {
+    std::vector<Upload> uploads;
+    std::vector<std::pair<GLsizei, GLsizei>> viewports;
+    int quads = 0, swaps = 0, deleted = 0;
+    GLenum error = GL_NO_ERROR;
+} gl;
+
+void APIENTRY genTextures(GLsizei, GLuint* names) {
+    names[0] = 7;
+}
+void APIENTRY deleteTextures(GLsizei, const GLuint*) {
+    ++gl.deleted;
+}
+void APIENTRY bindTexture(GLenum, GLuint) {}
+void APIENTRY texParameteri(GLenum, GLenum, GLint) {}
+void APIENTRY texImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) {}
+void APIENTRY texSubImage2D(GLenum, GLint, GLint, GLint y, GLsizei, GLsizei lines, GLenum, GLenum,
+                            const void* pixels) {
+    std::uint32_t first = 0;
+    std::memcpy(&first, pixels, sizeof first);
+    gl.uploads.push_back(Upload{y, lines, first});
+}
+GLenum APIENTRY getError() {
+    return gl.error;
+}
+void APIENTRY viewport(GLint, GLint, GLsizei width, GLsizei height) {
+    gl.viewports.emplace_back(width, height);
+}
+void APIENTRY matrixMode(GLenum) {}
+void APIENTRY loadIdentity() {}
+void APIENTRY ortho(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble) {}
+void APIENTRY enable(GLenum) {}
+void APIENTRY begin(GLenum) {}
+void APIENTRY end() {
+    ++gl.quads;
+}
+void APIENTRY texCoord2f(GLfloat, GLfloat) {}
+void APIENTRY vertex2f(GLfloat, GLfloat) {}
+
+const std::map<std::string, void*> library = {
+    {"glGenTextures", reinterpret_cast<void*>(&genTextures)},
+    {"glDeleteTextures", reinterpret_cast<void*>(&deleteTextures)},
+    {"glBindTexture", reinterpret_cast<void*>(&bindTexture)},
+    {"glTexParameteri", reinterpret_cast<void*>(&texParameteri)},
+    {"glTexImage2D", reinterpret_cast<void*>(&texImage2D)},
+    {"glTexSubImage2D", reinterpret_cast<void*>(&texSubImage2D)},
+    {"glGetError", reinterpret_cast<void*>(&getError)},
+    {"glViewport", reinterpret_cast<void*>(&viewport)},
+    {"glMatrixMode", reinterpret_cast<void*>(&matrixMode)},
+    {"glLoadIdentity", reinterpret_cast<void*>(&loadIdentity)},
+    {"glOrtho", reinterpret_cast<void*>(&ortho)},
+    {"glEnable", reinterpret_cast<void*>(&enable)},
+    {"glBegin", reinterpret_cast<void*>(&begin)},
+    {"glEnd", reinterpret_cast<void*>(&end)},
+    {"glTexCoord2f", reinterpret_cast<void*>(&texCoord2f)},
+    {"glVertex2f", reinterpret_cast<void*>(&vertex2f)},
+};
+
+class GlTextureTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        gl = GlRecord{};
+        screen.width = 4;
+        screen.height = 10;
+        screen.depth = 32;
+        screen.bytesPerPixel = 4;
+        screen.pitch = 16;
+        screen.colourMask = 0xFFFFFFFFu;
+        screen.pages.assign(1, std::vector<std::uint8_t>(160));
+    }
+    bool create(const std::string& missing = "") {
+        return texture.create(
+            [missing](const char* name) { return name == missing ? nullptr : library.at(name); },
+            [] { ++gl.swaps; }, screen);
+    }
+
+    ScreenState screen;
+    GlTexture texture;
+};
+
+TEST_F(GlTextureTest, AMissingEntryPointOrAGlErrorRefusesTheStart) {
+    EXPECT_FALSE(create("glTexSubImage2D"));
+    gl.error = GL_OUT_OF_MEMORY;
+    EXPECT_FALSE(create());
+    gl.error = GL_NO_ERROR;
+    EXPECT_TRUE(create());
+    texture.destroy();
+    texture.destroy();
+    EXPECT_EQ(gl.deleted, 1);
+}
+
+TEST_F(GlTextureTest, EachSpanIsOneUploadOfItsConvertedLinesThenTheWholeTextureIsShown) {
+    ASSERT_TRUE(create());
+    const std::uint32_t red = 0x00FF0000, blue = 0x000000FF;
+    std::memcpy(screen.pages[0].data() + 2 * 16, &red, 4);
+    std::memcpy(screen.pages[0].data() + 7 * 16, &blue, 4);
+    const LineSpan spans[] = {{2, 4}, {7, 7}};
+    texture.present(spans, 800, 600);
+    ASSERT_EQ(gl.uploads.size(), 2u);
+    EXPECT_EQ(gl.uploads[0].firstLine, 2);
+    EXPECT_EQ(gl.uploads[0].lines, 3);
+    EXPECT_EQ(gl.uploads[0].firstPixel, red);
+    EXPECT_EQ(gl.uploads[1].firstLine, 7);
+    EXPECT_EQ(gl.uploads[1].lines, 1);
+    EXPECT_EQ(gl.uploads[1].firstPixel, blue);
+    EXPECT_EQ(gl.quads, 1);
+    EXPECT_EQ(gl.swaps, 1);
+    ASSERT_EQ(gl.viewports.size(), 1u);
+    EXPECT_EQ(gl.viewports[0], (std::pair<GLsizei, GLsizei>{800, 600}));  // the whole drawable
+
+    texture.redraw(640, 480);  // uncovered: shown again, nothing uploaded
+    EXPECT_EQ(gl.uploads.size(), 2u);
+    EXPECT_EQ(gl.quads, 2);
+    EXPECT_EQ(gl.swaps, 2);
+}
+
+}  // namespace
+}  // namespace zopp
