@@ -23,14 +23,15 @@ HICON makeWindowIcon(int size) {
     header.bV5AlphaMask = 0xFF000000;
     void* bits = nullptr;
     const HDC screen = GetDC(nullptr);
-    const HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                            &bits, nullptr, 0);
+    const HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<const BITMAPINFO*>(&header),
+                                            DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
     if (colour == nullptr) return nullptr;
     // Straight alpha in 0xAARRGGBB is what an icon's 32-bit colour bitmap holds.
     auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) pixels[y * size + x] = windowIconPixels[(y * source / size) * source + x * source / size];
+        for (int x = 0; x < size; ++x)
+            pixels[y * size + x] = windowIconPixels[(y * source / size) * source + x * source / size];
     }
     // With an alpha channel the mask is not used, but an icon needs one.
     const std::vector<std::uint8_t> maskBits(static_cast<std::size_t>((size + 15) / 16 * 2 * size), 0);
