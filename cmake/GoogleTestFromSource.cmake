@@ -1,5 +1,5 @@
 # GoogleTest compiled inside the build from Debian's source package, for targets that have no prebuilt
-# library of it (the Windows cross build). Defines GTest::gtest and GTest::gtest_main as find_package does.
+# library of it (the Windows cross build, the browser build). Defines GTest::gtest and GTest::gtest_main as find_package does.
 set(ZOPP_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source tree")
 if(NOT EXISTS ${ZOPP_GOOGLETEST_SOURCE}/CMakeLists.txt)
   message(FATAL_ERROR "No GoogleTest source at ${ZOPP_GOOGLETEST_SOURCE} (Debian package googletest)")

@@ -2,14 +2,10 @@
 # back-end. Left out: suites that need threads (a page has one), death tests (no processes) and the
 # window back-ends of other platforms.
 #
-# GoogleTest is built from Debian's source package, with the same compiler as the code under test.
-set(ZOPP_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources, built for the web")
-if(NOT EXISTS ${ZOPP_GTEST_SOURCE}/CMakeLists.txt)
-  message(FATAL_ERROR "No GoogleTest sources in ${ZOPP_GTEST_SOURCE} (Debian package googletest)")
-endif()
+# GoogleTest is built from Debian's source package, with the same compiler as the code under test; a page
+# has one thread.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(${ZOPP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+include(${PROJECT_SOURCE_DIR}/cmake/GoogleTestFromSource.cmake)
 
 set(T ${CMAKE_CURRENT_LIST_DIR}/..)
 
