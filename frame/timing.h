@@ -35,7 +35,8 @@ void beep();
 
 // The platform's sound output: plays a tone of `hz` for `ms` milliseconds and returns when it has
 // finished, or sooner when there is no device; it prints nothing. The screen layer registers its
-// back-end's output when a window opens (nullptr is silence), so frame/ needs no audio library.
+// back-end's output when a window opens and clears it when the window closes (nullptr is silence), the
+// same way on every platform, so frame/ needs no audio library.
 using BeepSoundHook = void (*)(std::int32_t hz, std::int32_t ms);
 void setBeepSoundHook(BeepSoundHook hook);
 

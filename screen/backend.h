@@ -11,6 +11,7 @@
 #include <span>
 #include <string_view>
 
+#include "frame/timing.h"
 #include "screen/event_translator.h"
 
 namespace zopp {
@@ -67,6 +68,10 @@ class Backend : public WindowPlatform {
     virtual void toggleFullScreen() {}
     // The refresh thread above normal priority, or back to normal. On the loop's thread.
     virtual void raisePriority(bool) {}
+
+    // The platform's sound for the beep (nullptr: silence); the loop hands it to the frame while the
+    // window is open.
+    virtual BeepSoundHook soundOutput() const = 0;
 };
 
 // A factory returns null when its back-end refuses the open flags or cannot run here.

@@ -96,10 +96,12 @@ bool RefreshLoop::createWindow(std::int32_t refreshRate, std::string_view title)
     // The window is active as soon as it is shown, whatever the platform has said so far: the focus
     // events reach the queue before any input.
     translator_.activationChanged(true, false);
+    setBeepSoundHook(backend_->soundOutput());
     return true;
 }
 
 void RefreshLoop::destroyWindow() {
+    setBeepSoundHook(nullptr);
     backend_->destroyWindow();
     windowOpen_ = false;
 }

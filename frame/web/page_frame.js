@@ -1,5 +1,5 @@
-// The frame's side in the page's JavaScript: sleeping, the clock's origin, the report on the page, faults
-// and the beep's tone. Each function is called from the frame's C++ file of the same concern.
+// The frame's side in the page's JavaScript: sleeping, the clock's origin, the report on the page and
+// faults. Each function is called from the frame's C++ file of the same concern.
 mergeInto(LibraryManager.library, {
   // sleep.cpp. Asyncify unwinds the program's stack to the browser and rewinds it when the sleep ends.
   // The resumed program runs as one of the page's callbacks, so its end (the exit sequence stops it by
@@ -85,34 +85,5 @@ mergeInto(LibraryManager.library, {
     };
     window.addEventListener('error', function(event) { handle(event, event.error); });
     window.addEventListener('unhandledrejection', function(event) { handle(event, event.reason); });
-  },
-
-  // tone.cpp. The audio is created (or resumed) inside the first interaction's own handler, where
-  // browsers allow it; the tone has edges of edgeSeconds, so it neither starts nor stops with a click.
-  zoppListenForFirstInteraction: function() {
-    if (typeof window === 'undefined' || Module['zoppAudio'] !== undefined) return;
-    Module['zoppAudio'] = null;
-    var unlock = function() {
-      var AudioContextType = window.AudioContext || window.webkitAudioContext;
-      if (!Module['zoppAudio'] && AudioContextType) Module['zoppAudio'] = new AudioContextType();
-      if (Module['zoppAudio'] && Module['zoppAudio'].state === 'suspended') Module['zoppAudio'].resume();
-    };
-    ['pointerdown', 'touchend', 'keydown'].forEach(function(type) {
-      window.addEventListener(type, unlock, true);
-    });
-  },
-  zoppStartTone: function(hz, ms, amplitude, edgeSeconds) {
-    var audio = Module['zoppAudio'];
-    if (!audio || audio.state !== 'running') return;
-    var start = audio.currentTime, end = start + ms / 1000;
-    var tone = audio.createOscillator(), volume = audio.createGain();
-    tone.frequency.value = hz;
-    volume.gain.setValueAtTime(0, start);
-    volume.gain.linearRampToValueAtTime(amplitude, start + edgeSeconds);
-    volume.gain.setValueAtTime(amplitude, end - edgeSeconds);
-    volume.gain.linearRampToValueAtTime(0, end);
-    tone.connect(volume).connect(audio.destination);
-    tone.start(start);
-    tone.stop(end);
   },
 });

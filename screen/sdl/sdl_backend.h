@@ -11,6 +11,7 @@
 #include <string>
 
 #include "screen/backend.h"
+#include "screen/sdl/sdl_beep.h"
 #include "screen/sdl/sdl_present.h"
 #include "screen/sdl/sdl_shape.h"
 #include "screen/sdl/sdl_wait.h"
@@ -44,6 +45,7 @@ class SdlBackend final : public Backend {
     void releasePointer() override;
     bool holdsPointer() const override { return capturing_; }
     bool pointerOverClient() const override;
+    BeepSoundHook soundOutput() const override { return playSdlTone; }
 
   private:
     // sdl_window.cpp

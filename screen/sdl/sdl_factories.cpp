@@ -3,10 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "frame/timing.h"
 #include "screen/screen.h"
 #include "screen/sdl/sdl_backend.h"
-#include "screen/sdl/sdl_beep.h"
 
 namespace zopp {
 
@@ -23,7 +21,6 @@ void skipComposeTable() {
 std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
     if (videoDrivers().empty()) return nullptr;
     skipComposeTable();
-    setBeepSoundHook(playSdlTone);  // from the first window on, the beep sounds through SDL's audio
     return std::make_unique<SdlBackend>(flags, openGL);
 }
 

@@ -1,5 +1,5 @@
-// The page side of the browser back-end (web_backend.cpp): the canvas, the page's title and the input
-// listeners. A listener queues one record per browser event (the PageEvent codes of page_input.h), runs
+// The page side of the browser back-end (web_backend.cpp): the canvas, the page's title, the input
+// listeners and the beep's tone. A listener queues one record per browser event (the PageEvent codes of page_input.h), runs
 // the refresh step at once so the record reaches the event queue, and wakes the sleeping program.
 // Positions are canvas pixels, through the canvas's box on the page whatever its size there; desktop
 // positions are the event's screen ones.
@@ -212,5 +212,35 @@ mergeInto(LibraryManager.library, {
   zoppPageCapture__deps: ['$ZoppPage'],
   zoppPageCapture: function(enabled) {
     ZoppPage.capturing = enabled;
+  },
+
+  // page_tone.cpp: the beep's sound. The audio is created (or resumed) inside the first interaction's
+  // own handler, where browsers allow it; the tone has edges of edgeSeconds, so it neither starts nor
+  // stops with a click.
+  zoppListenForFirstInteraction: function() {
+    if (typeof window === 'undefined' || Module['zoppAudio'] !== undefined) return;
+    Module['zoppAudio'] = null;
+    var unlock = function() {
+      var AudioContextType = window.AudioContext || window.webkitAudioContext;
+      if (!Module['zoppAudio'] && AudioContextType) Module['zoppAudio'] = new AudioContextType();
+      if (Module['zoppAudio'] && Module['zoppAudio'].state === 'suspended') Module['zoppAudio'].resume();
+    };
+    ['pointerdown', 'touchend', 'keydown'].forEach(function(type) {
+      window.addEventListener(type, unlock, true);
+    });
+  },
+  zoppStartTone: function(hz, ms, amplitude, edgeSeconds) {
+    var audio = Module['zoppAudio'];
+    if (!audio || audio.state !== 'running') return;
+    var start = audio.currentTime, end = start + ms / 1000;
+    var tone = audio.createOscillator(), volume = audio.createGain();
+    tone.frequency.value = hz;
+    volume.gain.setValueAtTime(0, start);
+    volume.gain.linearRampToValueAtTime(amplitude, start + edgeSeconds);
+    volume.gain.setValueAtTime(amplitude, end - edgeSeconds);
+    volume.gain.linearRampToValueAtTime(0, end);
+    tone.connect(volume).connect(audio.destination);
+    tone.start(start);
+    tone.stop(end);
   },
 });

@@ -4,13 +4,12 @@
 
 #include <string>
 
-#include "frame/timing.h"
 #include "frame/web/host.h"
-#include "frame/web/tone.h"
 #include "screen/event_translator.h"
 #include "screen/refresh_loop.h"
 #include "screen/screen_state.h"
 #include "screen/web/canvas_lines.h"
+#include "screen/web/page_tone.h"
 
 // page_host.js
 extern "C" {
@@ -53,13 +52,11 @@ bool WebBackend::createWindow(ScreenState& screen, std::int32_t, std::string_vie
     rgba_.resize(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height) * 4);
     web::setBeforeSleepHook(refreshStep);
     web::armTone();
-    setBeepSoundHook(web::playTone);
     return true;
 }
 
 void WebBackend::destroyWindow() {
     if (!pageOpen_) return;
-    setBeepSoundHook(nullptr);
     web::setBeforeSleepHook(nullptr);
     zoppPageClose();
     pageOpen_ = false;

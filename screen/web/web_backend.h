@@ -9,6 +9,7 @@
 
 #include "screen/backend.h"
 #include "screen/web/page_input.h"
+#include "screen/web/page_tone.h"
 
 namespace zopp {
 
@@ -30,6 +31,7 @@ class WebBackend final : public Backend {
     void releasePointer() override;
     bool holdsPointer() const override { return input_ && input_->capturing(); }
     bool pointerOverClient() const override { return input_ && input_->pointerOver(); }
+    BeepSoundHook soundOutput() const override { return web::playTone; }
 
   private:
     ScreenState* screen_ = nullptr;

@@ -45,6 +45,7 @@ class Win32Backend final : public Backend {
     void releasePointer() override;
     bool holdsPointer() const override;
     void trackLeave(bool enabled) override;
+    BeepSoundHook soundOutput() const override;
 
     // The window procedure's share: messages for this back-end's window.
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

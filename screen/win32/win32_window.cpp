@@ -94,13 +94,16 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     smallIcon_ = makeWindowIcon(GetSystemMetrics(SM_CXSMICON));
     if (bigIcon_) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     if (smallIcon_) SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    setBeepSoundHook(playBeep);
 
     if (!fullScreen_) centreWindow();
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     if (flags_ & ScreenShaped) updateShape();
     return true;
+}
+
+BeepSoundHook Win32Backend::soundOutput() const {
+    return playBeep;
 }
 
 void Win32Backend::destroyWindow() {

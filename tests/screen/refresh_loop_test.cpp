@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "frame/events.h"
+#include "frame/timing.h"
 #include "screen/line.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
@@ -45,6 +47,10 @@ struct Record {
     }
 };
 Record* record = nullptr;
+std::atomic<int> tonesPlayed{0};
+void recordTone(std::int32_t, std::int32_t) {
+    ++tonesPlayed;
+}
 
 class RecordingBackend final : public testing::WindowLessBackend {
   public:
@@ -107,6 +113,7 @@ class RecordingBackend final : public testing::WindowLessBackend {
         std::lock_guard hold(record->mutex);
         return record->pointerOver;
     }
+    BeepSoundHook soundOutput() const override { return recordTone; }
 
   private:
     template <typename Change>
@@ -189,6 +196,16 @@ TEST_F(RefreshLoopTest, OwnThreadOpensTheWindowAwayFromTheProgramAndPresentsWhat
     EXPECT_GT(record_.wakes, 0);
     EXPECT_EQ(record_.presentsWithoutLock, 0);
     EXPECT_EQ(record_.pumpsWithoutLock, 0);
+}
+
+TEST_F(RefreshLoopTest, TheBeepSoundsThroughTheOpenWindowsOutputAndNoLongerOnceItCloses) {
+    tonesPlayed = 0;
+    open(threaded);
+    beep();
+    EXPECT_EQ(tonesPlayed, 1);
+    closeScreen();
+    beep();
+    EXPECT_EQ(tonesPlayed, 1) << "a closed window's output still sounded";
 }
 
 // Idle means waiting with no limit; before that, and again after input, the waits keep to the period.

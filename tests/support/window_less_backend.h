@@ -27,6 +27,7 @@ class WindowLessBackend : public Backend {
     void releasePointer() override {}
     bool holdsPointer() const override { return false; }
     bool pointerOverClient() const override { return false; }
+    BeepSoundHook soundOutput() const override { return nullptr; }
 };
 
 // Refuses the OpenGL flag, like the window-surface back-end.

@@ -1,6 +1,6 @@
-#include "frame/web/tone.h"
+#include "screen/web/page_tone.h"
 
-// page_frame.js
+// page_host.js
 extern "C" {
 void zoppListenForFirstInteraction();
 void zoppStartTone(std::int32_t hz, std::int32_t ms, double amplitude, double edgeSeconds);
