@@ -12,7 +12,7 @@ namespace zopp {
 void sleepMs(std::int32_t ms);
 
 // Declares that the program reacts only to window events, so that an idle program costs nothing: from
-// then on a sleep under 100 ms that directly follows the calling thread's poll of an empty event queue
+// then on a sleep under 100 ms that directly follows the program's poll of an empty event queue
 // goes on, after its own time, until an event is posted or the screen closes (without a screen it ends on
 // time). A program that also serves other input (a console, a socket) must not declare it. False
 // withdraws the declaration.

@@ -10,6 +10,7 @@ mergeInto(LibraryManager.library, {
     queue: [],
     listeners: [],
     capturing: false,
+    mousePointer: null,  // the pointer id of the latest press on the canvas, when a mouse made it
     pointerOver: false,
     buttonsPressed: 0,  // buttons that went down on the canvas and are still held
     touch: null,        // the finger being followed: {id, x, y}
@@ -86,9 +87,9 @@ mergeInto(LibraryManager.library, {
         ZoppPage.post(9, usage, character, modifiers);
       }
     },
-    // A button held on the canvas keeps the pointer's events, also outside the browser's window.
+    // The pointer the capture the program asks for at a press will hold; a finger's taps need none.
     onPointerDown: function(event) {
-      if (event.pointerType === 'mouse') ZoppPage.canvas.setPointerCapture(event.pointerId);
+      ZoppPage.mousePointer = event.pointerType === 'mouse' ? event.pointerId : null;
     },
     onMouseDown: function(event) {
       var code = ZoppPage.buttonCode(event.button);
@@ -210,8 +211,16 @@ mergeInto(LibraryManager.library, {
   },
 
   zoppPageCapture__deps: ['$ZoppPage'],
+  // While the capture holds, the pointer's events keep coming, also from outside the browser's window.
   zoppPageCapture: function(enabled) {
     ZoppPage.capturing = enabled;
+    var canvas = ZoppPage.canvas, pointer = ZoppPage.mousePointer;
+    if (pointer === null) return;
+    if (enabled) {
+      canvas.setPointerCapture(pointer);
+    } else if (canvas.hasPointerCapture(pointer)) {
+      canvas.releasePointerCapture(pointer);
+    }
   },
 
   // page_tone.cpp: the beep's sound. The audio is created (or resumed) inside the first interaction's

@@ -9,7 +9,6 @@
 #include "screen/refresh_loop.h"
 #include "screen/screen_state.h"
 #include "screen/web/canvas_lines.h"
-#include "screen/web/page_tone.h"
 
 // page_host.js
 extern "C" {
