@@ -3,7 +3,7 @@
 #include <atomic>
 #include <chrono>
 
-#include "frame/platform/sleep.h"
+#include "frame/runtime_internal.h"
 #include "frame/timing.h"
 
 namespace zopp {
@@ -27,7 +27,7 @@ void beep() {
     if (const BeepSoundHook sound = soundOutput.load()) sound(TONE_HZ, TONE_MS);
     // Silent or cut short, the beep still takes its time.
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now()).count();
-    if (left > 0) platform::sleepAtLeastMs(static_cast<std::int32_t>(left));
+    if (left > 0) detail::sleepForProgram(static_cast<std::int32_t>(left));
 }
 
 }  // namespace zopp

@@ -22,6 +22,9 @@ bool storedReportNumber(std::int32_t& number);
 // the hooks again.
 [[noreturn]] void endProgramAfterFault(std::int32_t number);
 
+// A plain sleep of at least `ms` (> 0) milliseconds for the program, after the registered before-sleep hook.
+void sleepForProgram(std::int32_t ms);
+
 // Clears the error state and the start-up values.
 void resetRuntimeState();
 

@@ -1,12 +1,14 @@
 #include "frame/timing.h"
 
 #include <atomic>
+#include <mutex>
 #include <optional>
 
 #include "frame/events.h"
 #include "frame/platform/clock.h"
 #include "frame/platform/console_keys.h"
 #include "frame/platform/sleep.h"
+#include "frame/runtime_internal.h"
 
 namespace zopp {
 
@@ -19,6 +21,10 @@ constexpr std::int32_t WAIT_FOR_KEY = -1;
 
 std::atomic<KeyPressedHook> keyPressedHook{nullptr};
 std::atomic<bool> windowEventsOnly{false};
+// Registered on the program's thread; a sleep on any other thread reads it too.
+std::mutex beforeSleepMutex;
+BeforeSleepHook beforeSleepHook = nullptr;
+void* beforeSleepContext = nullptr;
 
 bool takeKeyPressed() {
     const KeyPressedHook hook = keyPressedHook.load();
@@ -43,6 +49,24 @@ void setKeyPressedHook(KeyPressedHook hook) {
     keyPressedHook.store(hook);
 }
 
+void setBeforeSleepHook(BeforeSleepHook hook, void* context) {
+    std::lock_guard hold(beforeSleepMutex);
+    beforeSleepHook = hook;
+    beforeSleepContext = context;
+}
+
+void detail::sleepForProgram(std::int32_t ms) {
+    BeforeSleepHook hook;
+    void* context;
+    {
+        std::lock_guard hold(beforeSleepMutex);
+        hook = beforeSleepHook;
+        context = beforeSleepContext;
+    }
+    if (hook) hook(context);
+    platform::sleepAtLeastMs(ms);
+}
+
 void reactOnlyToWindowEvents(bool only) {
     windowEventsOnly.store(only);
 }
@@ -51,20 +75,20 @@ void sleepMs(std::int32_t ms) {
     const bool followsEmptyPoll = takeEmptyPollMark();
     if (ms == WAIT_FOR_KEY) {
         while (!takeKeyPressed())
-            platform::sleepAtLeastMs(KEY_CHECK_STEP_MS);
+            detail::sleepForProgram(KEY_CHECK_STEP_MS);
         return;
     }
     if (ms >= INTERRUPTIBLE_FROM_MS) {
         while (ms > KEY_CHECK_STEP_MS) {
             if (takeKeyPressed()) return;
-            platform::sleepAtLeastMs(KEY_CHECK_STEP_MS);
+            detail::sleepForProgram(KEY_CHECK_STEP_MS);
             ms -= KEY_CHECK_STEP_MS;
         }
-        if (ms > 0) platform::sleepAtLeastMs(ms);
+        if (ms > 0) detail::sleepForProgram(ms);
         return;
     }
     if (ms <= 0) return;
-    platform::sleepAtLeastMs(ms);
+    detail::sleepForProgram(ms);
     // The program said nothing but a window event can give it work: polling an empty queue again would
     // only wake it for nothing.
     if (followsEmptyPoll && windowEventsOnly.load()) waitWhileQueueEmpty();

@@ -24,6 +24,13 @@ void reactOnlyToWindowEvents(bool only = true);
 using KeyPressedHook = bool (*)();
 void setKeyPressedHook(KeyPressedHook hook);
 
+// A host that refreshes the screen on the program's own thread (a browser page) presents right before that
+// thread sleeps, so what was drawn shows while the program sleeps: every sleep of the frame (sleepMs's and
+// the beep's) first calls this hook with its context. The screen layer registers it while such a window is
+// open and registers nullptr when it closes. From the program's thread.
+using BeforeSleepHook = void (*)(void* context);
+void setBeforeSleepHook(BeforeSleepHook hook, void* context);
+
 // Monotonic seconds since an arbitrary fixed origin (normally system start). The clock is chosen at the
 // first call and kept: the high-resolution counter when the platform has one, else a millisecond tick.
 double timerSeconds();

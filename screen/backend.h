@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -25,16 +26,26 @@ inline constexpr std::size_t maxPresentSpans = 8;
 enum class LoopHost {
     // A thread of the loop's own creates the window, then waits in waitForInput between refreshes.
     OwnThread,
-    // The thread that opens the screen creates the window; the platform's own callbacks then call
-    // refreshStep() (a host that must never block, such as a browser page).
-    PlatformCallbacks,
+    // The thread that opens the screen creates the window; the back-end is handed the loop's step
+    // (takeStep), which its platform's callbacks call, and every sleep of the program calls it first.
+    // For a host that must never block, such as a browser page.
+    Stepped,
+    // The thread that opens the screen creates and closes the window, and no cycle ever runs: drawing
+    // stays in the frame buffer with its lines marked. For tests and tools that read the frame buffer.
+    NeverRefreshed,
 };
+
+// One cycle of the loop: presents what changed and passes the platform's input on. Takes the screen lock.
+using LoopStep = std::function<void()>;
 
 // One open screen's window on a platform. The pointer methods it inherits serve the event translator,
 // which calls them with the screen lock held.
 class Backend : public WindowPlatform {
   public:
     virtual LoopHost loopHost() const { return LoopHost::OwnThread; }
+    // A Stepped host receives the loop's step after its window was created, and an empty one before it is
+    // destroyed; it calls the step from its platform's callbacks, never from inside a call of the loop.
+    virtual void takeStep(LoopStep) {}
 
     // Creates and shows the window for `screen` (its size and open flags) with the title; what the
     // platform reports meanwhile goes to the translator. False when the platform cannot: the loop then
@@ -57,7 +68,7 @@ class Backend : public WindowPlatform {
     // to its refresh period for a while; a platform that cannot tell returns true every time. Screen
     // lock not held.
     virtual bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) = 0;
-    // Ends a waitForInput early; on a callback host, asks for a step soon. Any thread; called after
+    // Ends a waitForInput early; on a Stepped host, asks for a step soon. Any thread; called after
     // drawing, so it must be cheap.
     virtual void wake() = 0;
 

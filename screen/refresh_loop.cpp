@@ -4,6 +4,7 @@
 
 #include "frame/platform/thread_signals.h"
 #include "frame/runtime.h"
+#include "frame/timing.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
 
@@ -17,9 +18,15 @@ RefreshLoop::~RefreshLoop() {
 }
 
 bool RefreshLoop::start(std::int32_t refreshRate, std::string_view title) {
-    if (backend_->loopHost() == LoopHost::PlatformCallbacks) {
-        ScreenLock lock;
-        windowOpen_ = createWindow(refreshRate, title);
+    if (backend_->loopHost() != LoopHost::OwnThread) {
+        {
+            ScreenLock lock;
+            windowOpen_ = createWindow(refreshRate, title);
+        }
+        if (windowOpen_ && backend_->loopHost() == LoopHost::Stepped) {
+            backend_->takeStep([this] { step(); });
+            setBeforeSleepHook([](void* loop) { static_cast<RefreshLoop*>(loop)->step(); }, this);
+        }
         return windowOpen_;
     }
     // Shared with the thread: the waiter may wake while set_value is still releasing the promise's state,
@@ -35,7 +42,11 @@ bool RefreshLoop::start(std::int32_t refreshRate, std::string_view title) {
 
 void RefreshLoop::stop() {
     if (!thread_.joinable()) {
-        if (windowOpen_) {  // a callback host: the window lives on this thread
+        if (windowOpen_) {  // the window lives on this thread
+            if (backend_->loopHost() == LoopHost::Stepped) {
+                setBeforeSleepHook(nullptr, nullptr);
+                backend_->takeStep({});
+            }
             ScreenLock lock;
             destroyWindow();
         }
@@ -106,8 +117,7 @@ void RefreshLoop::destroyWindow() {
     windowOpen_ = false;
 }
 
-void RefreshLoop::stepFromCallbacks() {
-    if (backend_->loopHost() != LoopHost::PlatformCallbacks) return;
+void RefreshLoop::step() {
     wakeRequested_.store(false);
     cycle();
 }
@@ -167,11 +177,6 @@ void RefreshLoop::fullScreenSwitchRequested() {
     if (screen_.flags & ScreenNoSwitch) return;
     backend_->toggleFullScreen();
     markAllDirty(screen_);
-}
-
-void refreshStep() {
-    if (ScreenState* screen = currentScreen(); screen && screen->refresh)
-        screen->refresh->stepFromCallbacks();
 }
 
 }  // namespace zopp

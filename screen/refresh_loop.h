@@ -7,8 +7,8 @@
 // does, when the cycle releases the lock. It also carries out what the window's notifications mean for
 // the window: the repaint and the refresh priority on activation, and the switch to full screen.
 //
-// On an own-thread host the loop runs on its refresh thread, which owns the window; on a callback host
-// the platform's callbacks call refreshStep() on the program's only thread.
+// On an own-thread host the loop runs on its refresh thread, which owns the window; a stepped host's
+// callbacks and the program's sleeps run the cycles on the program's only thread.
 #pragma once
 
 #include <atomic>
@@ -34,18 +34,14 @@ class RefreshLoop final : private WindowOwner {
     RefreshLoop(const RefreshLoop&) = delete;
     RefreshLoop& operator=(const RefreshLoop&) = delete;
 
-    // Creates the window with the title (on the refresh thread, which it starts, or here for a callback
-    // host). False when the back-end could not: nothing is left running.
+    // Creates the window with the title (on the refresh thread, which it starts, or here for the other
+    // hosts). False when the back-end could not: nothing is left running.
     bool start(std::int32_t refreshRate, std::string_view title);
     // Ends the refresh thread (joining it) and closes the window. On the program's thread.
     void stop();
     // True after stop() had to leave the refresh thread behind (parked by the exit sequence, or stop()
     // called on it): it may hold the screen lock or use the screen's buffers, so neither may be touched.
     bool abandoned() const { return abandoned_; }
-
-    // One cycle, for a callback host (called from its platform's callbacks); nothing on an own-thread
-    // host, whose thread runs the cycles. Takes the screen lock.
-    void stepFromCallbacks();
 
     // Drawing marked lines dirty and released the lock: run a cycle soon. Any thread; at most one wake
     // reaches the back-end per cycle.
@@ -59,6 +55,7 @@ class RefreshLoop final : private WindowOwner {
     bool createWindow(std::int32_t refreshRate, std::string_view title);
     void destroyWindow();
     void cycle();
+    void step();
 
     // WindowOwner, for the translator.
     void activityChanged(bool active) override;
@@ -79,8 +76,5 @@ class RefreshLoop final : private WindowOwner {
     std::string pendingTitle_;
     std::atomic<bool> titleChanged_{false};
 };
-
-// Runs one cycle of the open screen's loop; nothing when no screen is open. For callback hosts.
-void refreshStep();
 
 }  // namespace zopp

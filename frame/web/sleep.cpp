@@ -4,34 +4,13 @@
 // for input through the change wait instead.
 #include "frame/platform/sleep.h"
 
-#include "frame/web/host.h"
-
 // page_frame.js
 extern "C" void zoppSleepInPage(int ms, int idleMs);
 
-namespace zopp {
-
-namespace {
-
-void (*beforeSleep)() = nullptr;
-
-}  // namespace
-
-namespace web {
-
-void setBeforeSleepHook(void (*hook)()) {
-    beforeSleep = hook;
-}
-
-}  // namespace web
-
-namespace platform {
+namespace zopp::platform {
 
 void sleepAtLeastMs(std::int32_t ms) {
-    if (beforeSleep) beforeSleep();
     zoppSleepInPage(ms, 0);
 }
 
-}  // namespace platform
-
-}  // namespace zopp
+}  // namespace zopp::platform

@@ -4,9 +4,7 @@
 
 #include <string>
 
-#include "frame/web/host.h"
 #include "screen/event_translator.h"
-#include "screen/refresh_loop.h"
 #include "screen/screen_state.h"
 #include "screen/web/canvas_lines.h"
 
@@ -20,21 +18,24 @@ std::int32_t zoppPageTakeInput(std::int32_t* records, std::int32_t capacity);
 void zoppPageCapture(bool enabled);
 }
 
-// The page's input callbacks call this once they queued a record: the step hands it to the translator
-// at once, so the program finds the event when it next polls.
-extern "C" EMSCRIPTEN_KEEPALIVE void zoppPageInputArrived() {
-    zopp::refreshStep();
-}
-
 namespace zopp {
 
 namespace {
+
+// The page holds one canvas: the back-end whose window it is.
+WebBackend* openPage = nullptr;
 
 std::unique_ptr<Backend> makeWebBackend(std::int32_t) {
     return std::make_unique<WebBackend>();
 }
 
 }  // namespace
+
+// The page's input callbacks call this once they queued a record: the step hands it to the translator
+// at once, so the program finds the event when it next polls.
+extern "C" EMSCRIPTEN_KEEPALIVE void zoppPageInputArrived() {
+    if (openPage) openPage->inputArrived();
+}
 
 std::span<const BackendFactory> platformBackendFactories() {
     static constexpr BackendFactory factories[] = {makeWebBackend};
@@ -49,14 +50,14 @@ bool WebBackend::createWindow(ScreenState& screen, std::int32_t, std::string_vie
     pageOpen_ = true;
     input_.emplace(screen.width, screen.height);
     rgba_.resize(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height) * 4);
-    web::setBeforeSleepHook(refreshStep);
+    openPage = this;
     web::armTone();
     return true;
 }
 
 void WebBackend::destroyWindow() {
     if (!pageOpen_) return;
-    web::setBeforeSleepHook(nullptr);
+    openPage = nullptr;
     zoppPageClose();
     pageOpen_ = false;
     input_.reset();
@@ -83,6 +84,10 @@ void WebBackend::pumpInput(EventTranslator& translator) {
             input_->feed(static_cast<PageEvent>(record[0]), record, translator);
         }
     } while (count == capacity);
+}
+
+void WebBackend::inputArrived() {
+    if (step_) step_();
 }
 
 void WebBackend::setTitle(std::string_view title) {

@@ -1,5 +1,5 @@
 // The browser back-end: the screen is the page's <canvas id="screen">, which the page scales. It runs no loop
-// of its own: the page's input callbacks and the program's sleeps call the refresh step (a callback host).
+// of its own: the page's input callbacks and the program's sleeps call the loop's step (a stepped host).
 // Internal to this folder; the layer reaches it through platformBackendFactories().
 #pragma once
 
@@ -15,14 +15,15 @@ namespace zopp {
 
 class WebBackend final : public Backend {
   public:
-    LoopHost loopHost() const override { return LoopHost::PlatformCallbacks; }
+    LoopHost loopHost() const override { return LoopHost::Stepped; }
+    void takeStep(LoopStep step) override { step_ = std::move(step); }
 
     bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
                       EventTranslator& translator) override;
     void destroyWindow() override;
     void present(std::span<const LineSpan> spans) override;
     void pumpInput(EventTranslator& translator) override;
-    // Never called on a callback host: the page's thread must not block.
+    // Never called on a stepped host: the page's thread must not block.
     bool waitForInput(std::optional<std::chrono::nanoseconds>) override { return false; }
     // Every sleep of the program steps the loop before it yields, so drawing needs no extra call.
     void wake() override {}
@@ -33,11 +34,15 @@ class WebBackend final : public Backend {
     bool pointerOverClient() const override { return input_ && input_->pointerOver(); }
     BeepSoundHook soundOutput() const override { return web::playTone; }
 
+    // The page queued input: step now, so the program finds the event when it next polls.
+    void inputArrived();
+
   private:
     ScreenState* screen_ = nullptr;
     std::optional<PageInput> input_;
     std::vector<std::uint8_t> rgba_;  // the canvas's copy of the visible page
     bool pageOpen_ = false;
+    LoopStep step_;
 };
 
 }  // namespace zopp

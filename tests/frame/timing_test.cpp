@@ -93,6 +93,22 @@ TEST_F(SleepMs, LongSleepWakesEarlyWhenAKeyArrives) {
     EXPECT_FALSE(keyFlag);
 }
 
+TEST_F(SleepMs, EveryPieceOfASleepAndTheBeepFirstRunTheBeforeSleepHook) {
+    int calls = 0;
+    setBeforeSleepHook([](void* count) { ++*static_cast<int*>(count); }, &calls);
+    sleepMs(2);
+    EXPECT_EQ(calls, 1);
+    sleepMs(0);  // no sleep, nothing to present for
+    EXPECT_EQ(calls, 1);
+    sleepMs(130);  // steps of 50, 50 and 30 ms: the page shows each step's drawing
+    EXPECT_EQ(calls, 4);
+    beep();
+    EXPECT_EQ(calls, 5);
+    setBeforeSleepHook(nullptr, nullptr);
+    sleepMs(2);
+    EXPECT_EQ(calls, 5);
+}
+
 TEST_F(SleepMs, MinusOneWaitsForAKey) {
     std::thread presser([] {
         std::this_thread::sleep_for(milliseconds(150));

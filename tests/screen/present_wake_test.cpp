@@ -8,7 +8,6 @@
 #include "screen/backend.h"
 #include "screen/image.h"
 #include "screen/line.h"
-#include "screen/refresh_loop.h"
 #include "screen/screen.h"
 #include "screen/screen_state.h"
 #include "tests/support/window_less_backend.h"
@@ -19,8 +18,12 @@ namespace {
 std::atomic<int> wakes{0};
 std::atomic<bool> wokenWithLockHeld{false};
 
+LoopStep step;
+
 class CountingBackend final : public testing::WindowLessBackend {
   public:
+    LoopHost loopHost() const override { return LoopHost::Stepped; }
+    void takeStep(LoopStep handed) override { step = std::move(handed); }
     void wake() override {
         if (screenLockDepth() > 0) wokenWithLockHeld = true;
         ++wakes;
@@ -38,7 +41,8 @@ class PresentWake : public ::testing::Test {
     void SetUp() override {
         setBackendFactories(countingBackends);
         ASSERT_EQ(openScreen(64, 48, 32, 0, 4, 0), 0);
-        refreshStep();  // the opening's own wake is spent: each test starts after a cycle
+        ASSERT_TRUE(step);
+        step();  // the opening's own wake is spent: each test starts after a cycle
         wakes = 0;
         wokenWithLockHeld = false;
     }

@@ -1,5 +1,5 @@
 // The shared refresh loop over recording back-ends: one hosted on the loop's own thread, one stepped by
-// its platform's callbacks.
+// its platform's callbacks through the step it was handed.
 #include "screen/refresh_loop.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +37,7 @@ struct Record {
     std::vector<bool> raisedPriority;
     bool wakePending = false, inputPending = false, pointerOver = false;
     std::function<void(EventTranslator&)> onNextPump;  // what the platform reports at the next pump
+    LoopStep step;                                     // what a stepped host was handed
 
     // The loop waits with no limit: nothing is left for it to do.
     bool idle() const { return !timeouts.empty() && timeouts.back() == std::chrono::nanoseconds::max(); }
@@ -56,6 +57,9 @@ class RecordingBackend final : public testing::WindowLessBackend {
   public:
     explicit RecordingBackend(LoopHost host) : host_(host) {}
     LoopHost loopHost() const override { return host_; }
+    void takeStep(LoopStep step) override {
+        note([&] { record->step = std::move(step); });
+    }
     bool createWindow(ScreenState&, std::int32_t, std::string_view title, EventTranslator&) override {
         std::lock_guard hold(record->mutex);
         record->windowThread = std::this_thread::get_id();
@@ -131,7 +135,7 @@ std::unique_ptr<Backend> makeThreaded(std::int32_t) {
     return std::make_unique<RecordingBackend>(LoopHost::OwnThread);
 }
 std::unique_ptr<Backend> makeStepped(std::int32_t) {
-    return std::make_unique<RecordingBackend>(LoopHost::PlatformCallbacks);
+    return std::make_unique<RecordingBackend>(LoopHost::Stepped);
 }
 constexpr BackendFactory threaded[] = {makeThreaded};
 constexpr BackendFactory stepped[] = {makeStepped};
@@ -149,6 +153,15 @@ class RefreshLoopTest : public ::testing::Test {
         setWindowTitle("loop test");
         ASSERT_EQ(openScreen(64, 48, 32, 0, flags, 0), 0);
     }
+    // What a stepped host's platform callbacks do; nothing on a threaded host, whose own thread steps.
+    void step() {
+        LoopStep handed;
+        {
+            std::lock_guard hold(record_.mutex);
+            handed = record_.step;
+        }
+        if (handed) handed();
+    }
     // The platform reports input: the translator gets `report` at the next pump. Returns after that pump.
     void reportAtNextPump(std::function<void(EventTranslator&)> report) {
         {
@@ -157,7 +170,7 @@ class RefreshLoopTest : public ::testing::Test {
             record_.inputPending = true;
         }
         record_.changed.notify_all();
-        refreshStep();  // a stepped loop pumps now; a threaded one at its next cycle
+        step();  // a stepped loop pumps now; a threaded one at its next cycle
         ASSERT_TRUE(record_.waitUntil([&] { return !record_.onNextPump; }));
         ScreenLock lock;  // the pump ends under the lock
     }
@@ -189,7 +202,6 @@ TEST_F(RefreshLoopTest, OwnThreadOpensTheWindowAwayFromTheProgramAndPresentsWhat
     EXPECT_EQ(record_.title, "loop test");
     clearPresented();
     drawLine(SCREEN, 0, 5, 20, 10, 0xFFFFFF, LineSegment);
-    refreshStep();  // only the loop's own thread runs its cycles
     EXPECT_TRUE(presentedExactly(5, 10));
     std::lock_guard hold(record_.mutex);
     EXPECT_EQ(record_.presentThread, record_.windowThread);
@@ -282,7 +294,7 @@ TEST_F(RefreshLoopTest, ClosingStopsTheThreadAfterItClosedTheWindow) {
     EXPECT_EQ(record_.timeouts.size(), waits);  // nothing runs any more
 }
 
-TEST_F(RefreshLoopTest, ACallbackHostRefreshesOnlyWhenStepped) {
+TEST_F(RefreshLoopTest, ASteppedHostRefreshesOnlyWhenItsStepRunsOrTheProgramSleeps) {
     open(stepped);
     EXPECT_EQ(record_.windowThread, std::this_thread::get_id());
     drawLine(SCREEN, 0, 7, 20, 9, 0xFFFFFF, LineSegment);
@@ -294,7 +306,7 @@ TEST_F(RefreshLoopTest, ACallbackHostRefreshesOnlyWhenStepped) {
         EXPECT_EQ(record_.wakes, 1);            // but asks for a step
         record_.onNextPump = [](EventTranslator& translator) { translator.closeRequested(); };
     }
-    refreshStep();
+    step();
     ASSERT_EQ(record_.presented.size(), 1u);
     EXPECT_EQ(record_.presented[0].first, 0);  // the opening's clear, then the line
     EXPECT_EQ(record_.presented[0].last, 47);
@@ -306,11 +318,19 @@ TEST_F(RefreshLoopTest, ACallbackHostRefreshesOnlyWhenStepped) {
     EXPECT_EQ(event.type, CloseRequest);
     clearPresented();
     drawLine(SCREEN, 0, 20, 20, 20, 0xFFFFFF, LineSegment);
-    refreshStep();
+    step();
     EXPECT_TRUE(presentedExactly(20, 20));
     EXPECT_EQ(record_.wakes, 2);  // each step allows the next wake
+    clearPresented();
+    drawLine(SCREEN, 0, 30, 20, 30, 0xFFFFFF, LineSegment);
+    sleepMs(1);  // the page shows the drawing while the program sleeps
+    EXPECT_TRUE(presentedExactly(30, 30));
     closeScreen();
     EXPECT_EQ(record_.destroyed, 1);
+    EXPECT_FALSE(record_.step) << "a closed window's step was left with its host";
+    clearPresented();
+    sleepMs(1);
+    EXPECT_TRUE(record_.presented.empty());
 }
 
 // Whatever the platform said while the window was made, it is active once shown: the focus (and the
@@ -355,11 +375,11 @@ TEST_F(RefreshLoopTest, FullScreenSwitchesOnlyWhereSwitchingIsAllowed) {
     EXPECT_EQ(record_.fullScreenSwitches, 0);
     closeScreen();
     open(stepped, 0);
-    refreshStep();
+    step();
     clearPresented();
     reportAtNextPump(altEnterAndMaximise);
     EXPECT_EQ(record_.fullScreenSwitches, 2);
-    refreshStep();
+    step();
     EXPECT_TRUE(presentedExactly(0, 47));  // and everything shows again
 }
 

@@ -12,8 +12,7 @@ namespace zopp::testing {
 
 class WindowLessBackend : public Backend {
   public:
-    // Nothing steps the loop, so the refresh never runs.
-    LoopHost loopHost() const override { return LoopHost::PlatformCallbacks; }
+    LoopHost loopHost() const override { return LoopHost::NeverRefreshed; }
     bool createWindow(ScreenState&, std::int32_t, std::string_view, EventTranslator&) override {
         return true;
     }

@@ -8,7 +8,6 @@
 
 #include "frame/events.h"
 #include "frame/timing.h"
-#include "frame/web/host.h"
 
 namespace zopp {
 namespace {
@@ -21,15 +20,13 @@ TEST(PageClock, CountsTheAbsoluteTimeSoEveryVisitSeedsItsOwnDice) {
     EXPECT_LE(first, timerSeconds());
 }
 
-int stepsBeforeSleeping = 0;
-
 TEST(PageSleep, RunsTheHostsStepBeforeYieldingAndLastsAtLeastItsTime) {
-    stepsBeforeSleeping = 0;
-    web::setBeforeSleepHook([] { ++stepsBeforeSleeping; });
+    int stepsBeforeSleeping = 0;
+    setBeforeSleepHook([](void* steps) { ++*static_cast<int*>(steps); }, &stepsBeforeSleeping);
     const auto start = std::chrono::steady_clock::now();
     sleepMs(30);
     const auto took = std::chrono::steady_clock::now() - start;
-    web::setBeforeSleepHook(nullptr);
+    setBeforeSleepHook(nullptr, nullptr);
     EXPECT_GE(took, milliseconds(30));
     EXPECT_EQ(stepsBeforeSleeping, 1);
 }
