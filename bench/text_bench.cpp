@@ -3,9 +3,10 @@
 
 #include <string_view>
 
-#include "screen/backend.h"
-#include "screen/screen.h"
-#include "screen/text.h"
+#include "screen/text/text.h"
+#include "screen/text/text_mode.h"
+#include "screen/window/backend.h"
+#include "screen/window/screen.h"
 #include "tests/support/window_less_backend.h"
 
 namespace {

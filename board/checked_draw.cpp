@@ -2,8 +2,8 @@
 
 #include "board/game_state.h"
 #include "frame/runtime.h"
-#include "screen/blit.h"
-#include "screen/text.h"
+#include "screen/drawing/blit.h"
+#include "screen/text/text.h"
 
 namespace zopp {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "screen/image.h"
+#include "screen/images/image.h"
 
 namespace zopp {
 

@@ -6,7 +6,7 @@
 #include "board/message_button.h"
 #include "board/screen_layout.h"
 #include "frame/runtime.h"
-#include "screen/blit.h"
+#include "screen/drawing/blit.h"
 
 namespace zopp {
 

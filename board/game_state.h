@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "screen/image.h"
+#include "screen/images/image.h"
 
 namespace zopp {
 

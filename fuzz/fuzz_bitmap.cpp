@@ -6,10 +6,10 @@
 #include <span>
 #include <vector>
 
-#include "screen/backend.h"
-#include "screen/bmp_loader.h"
-#include "screen/image.h"
-#include "screen/screen.h"
+#include "screen/images/bmp_loader.h"
+#include "screen/images/image.h"
+#include "screen/window/backend.h"
+#include "screen/window/screen.h"
 #include "tests/support/window_less_backend.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "screen/font_table_layout.h"
-#include "screen/lzw.h"
+#include "screen/text/font_table_layout.h"
+#include "screen/text/lzw.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The first byte picks the output size, so short outputs are fuzzed as well as the real table's.

@@ -5,6 +5,8 @@
 #include "board/checked_draw.h"
 #include "frame/runtime.h"
 #include "game/setup_screen.h"
+#include "screen/text/text_mode.h"
+#include "screen/window/screen.h"
 
 namespace zopp {
 

@@ -11,7 +11,7 @@
 #include "game/dice.h"
 #include "game/scoring.h"
 #include "game/setup_screen.h"
-#include "screen/line.h"
+#include "screen/drawing/line.h"
 
 namespace zopp {
 

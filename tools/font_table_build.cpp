@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "screen/font_table_layout.h"
+#include "screen/text/font_table_layout.h"
 
 namespace zopp::tools {
 

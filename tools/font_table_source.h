@@ -1,4 +1,4 @@
-// Renders the packed font table as the C++ source committed in screen/font_table_lzw.cpp.
+// Renders the packed font table as the C++ source committed in screen/text/font_table_lzw.cpp.
 #pragma once
 
 #include <cstdint>

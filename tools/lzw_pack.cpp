@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "screen/lzw.h"
+#include "screen/text/lzw.h"
 
 namespace zopp::tools {
 

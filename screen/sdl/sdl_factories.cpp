@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "screen/screen.h"
 #include "screen/sdl/sdl_backend.h"
+#include "screen/state/screen_values.h"
 
 namespace zopp {
 

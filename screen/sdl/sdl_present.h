@@ -7,7 +7,7 @@
 #include <memory>
 #include <span>
 
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
 
 namespace zopp {
 

@@ -1,7 +1,7 @@
 // Presentation through OpenGL: the screen's texture drawn over the whole window at every frame.
-#include "screen/gl_texture.h"
 #include "screen/sdl/sdl_gl_driver.h"
 #include "screen/sdl/sdl_present.h"
+#include "screen/window/gl_texture.h"
 
 namespace zopp {
 

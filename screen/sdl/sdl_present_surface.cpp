@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "screen/backend.h"
 #include "screen/sdl/sdl_present.h"
-#include "screen/window_lines.h"
+#include "screen/window/backend.h"
+#include "screen/window/window_lines.h"
 
 namespace zopp {
 

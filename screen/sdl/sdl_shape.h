@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
 
 namespace zopp {
 

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "screen/event_translator.h"
-#include "screen/screen.h"
 #include "screen/sdl/sdl_backend.h"
-#include "screen/window_icon.h"
-#include "screen/window_layout.h"
+#include "screen/state/screen_values.h"
+#include "screen/window/event_translator.h"
+#include "screen/window/window_icon.h"
+#include "screen/window/window_layout.h"
 
 namespace zopp {
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <deque>
 
-#include "screen/event_translator.h"
+#include "screen/window/event_translator.h"
 
 namespace zopp {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "screen/window_lines.h"
+#include "screen/window/window_lines.h"
 
 namespace zopp {
 

@@ -1,8 +1,8 @@
 #include "screen/web/page_input.h"
 
 #include "frame/events.h"
-#include "screen/event_translator.h"
-#include "screen/scan_codes.h"
+#include "screen/window/event_translator.h"
+#include "screen/window/scan_codes.h"
 
 namespace zopp {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "screen/event_translator.h"
+#include "screen/window/event_translator.h"
 
 namespace zopp {
 

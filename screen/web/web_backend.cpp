@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "screen/event_translator.h"
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
 #include "screen/web/canvas_lines.h"
+#include "screen/window/event_translator.h"
 
 // page_host.js
 extern "C" {

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "screen/backend.h"
 #include "screen/web/page_input.h"
 #include "screen/web/page_tone.h"
+#include "screen/window/backend.h"
 
 namespace zopp {
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "screen/backend.h"
 #include "screen/win32/win32_gl.h"
 #include "screen/win32/win32_wait.h"
+#include "screen/window/backend.h"
 
 namespace zopp {
 

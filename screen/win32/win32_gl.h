@@ -7,8 +7,8 @@
 
 #include <span>
 
-#include "screen/gl_texture.h"
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
+#include "screen/window/gl_texture.h"
 
 namespace zopp {
 

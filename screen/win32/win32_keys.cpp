@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "screen/scan_codes.h"
+#include "screen/window/scan_codes.h"
 
 namespace zopp {
 

@@ -1,11 +1,11 @@
 // Frame-buffer lines into the window as device-independent bitmaps, and the shape of shaped windows.
 #include <algorithm>
 
-#include "screen/screen.h"
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
+#include "screen/state/screen_values.h"
 #include "screen/win32/win32_backend.h"
-#include "screen/window_layout.h"
-#include "screen/window_lines.h"
+#include "screen/window/window_layout.h"
+#include "screen/window/window_lines.h"
 
 namespace zopp {
 

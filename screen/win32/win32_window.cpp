@@ -2,12 +2,12 @@
 #include <string>
 
 #include "frame/timing.h"
-#include "screen/event_translator.h"
-#include "screen/screen.h"
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
+#include "screen/state/screen_values.h"
 #include "screen/win32/win32_backend.h"
 #include "screen/win32/win32_icon.h"
-#include "screen/window_layout.h"
+#include "screen/window/event_translator.h"
+#include "screen/window/window_layout.h"
 
 namespace zopp {
 

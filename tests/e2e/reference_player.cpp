@@ -23,9 +23,9 @@
 #include "frame/runtime.h"
 #include "game/event_loop.h"
 #include "game/startup.h"
-#include "screen/backend.h"
-#include "screen/screen_state.h"
-#include "screen/window_lines.h"
+#include "screen/state/screen_state.h"
+#include "screen/window/backend.h"
+#include "screen/window/window_lines.h"
 #include "tests/support/window_less_backend.h"
 
 namespace {

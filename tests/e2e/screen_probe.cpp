@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "frame/events.h"
-#include "screen/screen.h"
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
+#include "screen/window/screen.h"
 
 namespace {
 

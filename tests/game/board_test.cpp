@@ -6,8 +6,8 @@
 #include "board/dice_tray.h"
 #include "board/message_button.h"
 #include "board/scoreboard.h"
-#include "screen/blit.h"
-#include "screen/text.h"
+#include "screen/drawing/blit.h"
+#include "screen/text/text.h"
 #include "tests/game/game_screen.h"
 
 namespace zopp::testing {

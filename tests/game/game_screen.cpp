@@ -3,7 +3,8 @@
 #include "frame/events.h"
 #include "game/event_loop.h"
 #include "game/setup_screen.h"
-#include "screen/image.h"
+#include "screen/images/image.h"
+#include "screen/text/text_mode.h"
 
 namespace zopp::testing {
 

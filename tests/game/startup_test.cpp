@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "game/startup.h"
-#include "screen/screen.h"
+#include "screen/text/text_mode.h"
+#include "screen/window/screen.h"
 #include "tests/support/bmp_builder.h"
 #include "tests/support/memory_screen_fixture.h"
 

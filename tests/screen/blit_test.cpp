@@ -3,9 +3,9 @@
 #include <cstring>
 #include <random>
 
-#include "screen/blit.h"
-#include "screen/row_copy.h"
-#include "screen/screen_state.h"
+#include "screen/drawing/blit.h"
+#include "screen/drawing/row_copy.h"
+#include "screen/state/screen_state.h"
 #include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {

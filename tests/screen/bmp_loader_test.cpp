@@ -4,9 +4,9 @@
 #include <climits>
 #include <cstring>
 
-#include "screen/bmp_loader.h"
-#include "screen/image.h"
-#include "screen/screen_state.h"
+#include "screen/images/bmp_loader.h"
+#include "screen/images/image.h"
+#include "screen/state/screen_state.h"
 #include "tests/support/bmp_builder.h"
 #include "tests/support/memory_screen_fixture.h"
 

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "frame/runtime.h"
-#include "screen/blit.h"
-#include "screen/screen.h"
-#include "screen/text.h"
+#include "screen/drawing/blit.h"
+#include "screen/text/text.h"
+#include "screen/text/text_mode.h"
+#include "screen/window/screen.h"
 #include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {

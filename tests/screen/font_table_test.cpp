@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "screen/font.h"
+#include "screen/text/font.h"
 #include "tools/font_table_build.h"
 #include "tools/font_table_source.h"
 #include "tools/lzw_pack.h"
@@ -44,7 +44,7 @@ TEST_F(BuiltinTable, UnpacksToTheTableBuiltFromTheFontSources) {
 }
 
 TEST_F(BuiltinTable, CommittedSourceMatchesAFreshGeneration) {
-    std::ifstream in(sourceDir / "screen/font_table_lzw.cpp", std::ios::binary);
+    std::ifstream in(sourceDir / "screen/text/font_table_lzw.cpp", std::ios::binary);
     const std::string committed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(committed, tools::renderFontTableSource(tools::lzwPack(tableFromSources())))
         << "run the regenerate-font-table target";

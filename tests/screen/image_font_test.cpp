@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "screen/screen.h"
-#include "screen/screen_state.h"
-#include "screen/text.h"
+#include "screen/state/screen_state.h"
+#include "screen/state/screen_values.h"
+#include "screen/text/text.h"
 #include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {

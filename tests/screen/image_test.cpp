@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "screen/image.h"
+#include "screen/images/image.h"
 #include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {

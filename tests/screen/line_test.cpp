@@ -3,9 +3,9 @@
 #include <set>
 #include <utility>
 
-#include "screen/blit.h"
-#include "screen/line.h"
-#include "screen/screen.h"
+#include "screen/drawing/blit.h"
+#include "screen/drawing/line.h"
+#include "screen/state/screen_values.h"
 #include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {

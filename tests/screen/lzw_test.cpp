@@ -1,4 +1,4 @@
-#include "screen/lzw.h"
+#include "screen/text/lzw.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 #include <atomic>
 #include <memory>
 
-#include "screen/backend.h"
-#include "screen/image.h"
-#include "screen/line.h"
-#include "screen/screen.h"
-#include "screen/screen_state.h"
+#include "screen/drawing/line.h"
+#include "screen/images/image.h"
+#include "screen/state/screen_state.h"
+#include "screen/window/backend.h"
+#include "screen/window/screen.h"
 #include "tests/support/window_less_backend.h"
 
 namespace zopp {

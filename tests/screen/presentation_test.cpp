@@ -5,9 +5,9 @@
 #include <tuple>
 #include <vector>
 
-#include "screen/screen_state.h"
-#include "screen/window_layout.h"
-#include "screen/window_lines.h"
+#include "screen/state/screen_state.h"
+#include "screen/window/window_layout.h"
+#include "screen/window/window_lines.h"
 
 namespace zopp {
 namespace {

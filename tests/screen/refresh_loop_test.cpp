@@ -1,6 +1,6 @@
 // The shared refresh loop over recording back-ends: one hosted on the loop's own thread, one stepped by
 // its platform's callbacks through the step it was handed.
-#include "screen/refresh_loop.h"
+#include "screen/window/refresh_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@
 
 #include "frame/events.h"
 #include "frame/timing.h"
-#include "screen/line.h"
-#include "screen/screen.h"
-#include "screen/screen_state.h"
+#include "screen/drawing/line.h"
+#include "screen/state/screen_state.h"
+#include "screen/window/screen.h"
 #include "tests/support/window_less_backend.h"
 
 namespace zopp {
@@ -259,7 +259,7 @@ TEST_F(RefreshLoopTest, WhileIdleDrawingATitleAndAPaletteEachWakeTheLoop) {
     clearPresented();
     {
         ScreenLock lock;
-        currentScreen()->refresh->paletteChanged();
+        paletteChanged(*currentScreen());
     }
     EXPECT_TRUE(presentedExactly(0, 47));  // a new palette shows on every line
     std::lock_guard hold(record_.mutex);

@@ -1,5 +1,5 @@
 // When the refresh loop must wake on its own: on a clock the test drives.
-#include "screen/refresh_schedule.h"
+#include "screen/window/refresh_schedule.h"
 
 #include <gtest/gtest.h>
 

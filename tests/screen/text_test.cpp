@@ -1,4 +1,4 @@
-#include "screen/text.h"
+#include "screen/text/text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "screen/screen.h"
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
+#include "screen/text/text_mode.h"
 #include "tests/support/memory_screen_fixture.h"
 
 namespace zopp {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "screen/screen.h"
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
+#include "screen/window/screen.h"
 #include "tests/support/window_less_backend.h"
 
 namespace zopp::testing {

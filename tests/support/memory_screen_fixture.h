@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <cstdint>
 
-#include "screen/backend.h"
+#include "screen/window/backend.h"
 
 namespace zopp::testing {
 

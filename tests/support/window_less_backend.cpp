@@ -1,6 +1,6 @@
 #include "tests/support/window_less_backend.h"
 
-#include "screen/screen.h"
+#include "screen/state/screen_values.h"
 
 namespace zopp::testing {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "screen/backend.h"
+#include "screen/window/backend.h"
 
 namespace zopp::testing {
 

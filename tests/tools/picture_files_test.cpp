@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "screen/window_icon.h"
+#include "screen/window/window_icon.h"
 #include "tests/tools/picture_checks.h"
 #include "tools/image_files.h"
 #include "tools/pictures.h"
@@ -26,7 +26,8 @@ TEST(CommittedPictures, MatchWhatTheGeneratorPaints) {
         EXPECT_EQ(readFile(source / "dat" / picture.fileName), encodeBmp(picture.canvas))
             << "dat/" << picture.fileName << " is stale: build the target regenerate-pictures";
     }
-    EXPECT_EQ(readFile(source / "screen" / "window_icon.cpp"), bytesOf(windowIconSource(drawIcon(32))));
+    EXPECT_EQ(readFile(source / "screen" / "window" / "window_icon.cpp"),
+              bytesOf(windowIconSource(drawIcon(32))));
 }
 
 // The desktop icons and the window icon are one drawing; packaging/icons holds exactly the sizes the

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
 #include "screen/web/canvas_lines.h"
 
 namespace zopp {

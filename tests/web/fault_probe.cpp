@@ -8,7 +8,7 @@
 
 #include "frame/runtime.h"
 #include "frame/timing.h"
-#include "screen/screen.h"
+#include "screen/window/screen.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "frame/events.h"
-#include "screen/input.h"
-#include "screen/screen.h"
-#include "screen/screen_state.h"
+#include "screen/state/screen_state.h"
+#include "screen/window/input.h"
+#include "screen/window/screen.h"
 
 namespace zopp {
 namespace {

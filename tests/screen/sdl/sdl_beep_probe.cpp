@@ -2,7 +2,7 @@
 // beep test in a child process, so the test sees all console output of the audio libraries.
 #include "frame/runtime.h"
 #include "frame/timing.h"
-#include "screen/screen.h"
+#include "screen/window/screen.h"
 
 int main(int argc, char** argv) {
     zopp::startRuntime(argc, argv);

@@ -1,0 +1,99 @@
+// What a platform does for the screen layer: its window, the transfer of frame-buffer lines into it, its
+// input, and waiting for input. The shared refresh loop (screen/window/refresh_loop.h) owns the schedule, the
+// thread and the screen lock around these calls; a back-end names no type of the layer above it and
+// starts no thread of its own.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "frame/timing.h"
+#include "screen/window/event_translator.h"
+
+namespace zopp {
+
+struct ScreenState;
+struct LineSpan;
+
+inline constexpr std::size_t maxPresentSpans = 8;
+
+// Where the refresh loop runs on a platform.
+enum class LoopHost {
+    // A thread of the loop's own creates the window, then waits in waitForInput between refreshes.
+    OwnThread,
+    // The thread that opens the screen creates the window; the back-end is handed the loop's step
+    // (takeStep), which its platform's callbacks call, and every sleep of the program calls it first.
+    // For a host that must never block, such as a browser page.
+    Stepped,
+    // The thread that opens the screen creates and closes the window, and no cycle ever runs: drawing
+    // stays in the frame buffer with its lines marked. For tests and tools that read the frame buffer.
+    NeverRefreshed,
+};
+
+// One cycle of the loop: presents what changed and passes the platform's input on. Takes the screen lock.
+using LoopStep = std::function<void()>;
+
+// One open screen's window on a platform. The pointer methods it inherits serve the event translator,
+// which calls them with the screen lock held.
+class Backend : public WindowPlatform {
+  public:
+    virtual LoopHost loopHost() const { return LoopHost::OwnThread; }
+    // A Stepped host receives the loop's step after its window was created, and an empty one before it is
+    // destroyed; it calls the step from its platform's callbacks, never from inside a call of the loop.
+    virtual void takeStep(LoopStep) {}
+
+    // Creates and shows the window for `screen` (its size and open flags) with the title; what the
+    // platform reports meanwhile goes to the translator. False when the platform cannot: the loop then
+    // calls destroyWindow() and the layer tries the next back-end. Screen lock held.
+    virtual bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
+                              EventTranslator& translator) = 0;
+    // Closes the window and releases what createWindow acquired (also after it failed). Screen lock held.
+    virtual void destroyWindow() = 0;
+
+    // Copies these lines of the visible page into the window; at most maxPresentSpans spans, ascending
+    // and not overlapping. Screen lock held.
+    virtual void present(std::span<const LineSpan> spans) = 0;
+    // Reads the platform's pending notifications and passes them on to the translator. Screen lock held.
+    virtual void pumpInput(EventTranslator& translator) = 0;
+
+    // Own-thread hosts: sleeps until input may be pending, wake() was called, or the timeout passed
+    // (none: no limit, so input must end it). A wake() that came before the call ends it at once, and so
+    // do notifications already read from the platform into a client-side queue (by a round trip after
+    // the last pump): they are input. Returns whether input may be pending, after which the loop keeps
+    // to its refresh period for a while; a platform that cannot tell returns true every time. Screen
+    // lock not held.
+    virtual bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) = 0;
+    // Ends a waitForInput early; on a Stepped host, asks for a step soon. Any thread; called after
+    // drawing, so it must be cheap.
+    virtual void wake() = 0;
+
+    // Screen lock held, on the loop's thread.
+    virtual void setTitle(std::string_view title) = 0;
+    // Between the window and full screen (the display mode of the screen's size); where the platform
+    // has none, nothing. Screen lock held, on the loop's thread.
+    virtual void toggleFullScreen() {}
+    // The refresh thread above normal priority, or back to normal. On the loop's thread.
+    virtual void raisePriority(bool) {}
+
+    // The platform's sound for the beep (nullptr: silence); the loop hands it to the frame while the
+    // window is open.
+    virtual BeepSoundHook soundOutput() const = 0;
+};
+
+// A factory returns null when its back-end refuses the open flags or cannot run here.
+using BackendFactory = std::unique_ptr<Backend> (*)(std::int32_t flags);
+
+// The platform's back-ends in the order openScreen tries them; defined in the platform's back-end folder.
+std::span<const BackendFactory> platformBackendFactories();
+
+// The back-ends tried by openScreen.
+std::span<const BackendFactory> backendFactories();
+// Replaces the list (tests install a memory-only back-end); an empty span restores the platform's list.
+void setBackendFactories(std::span<const BackendFactory> factories);
+
+}  // namespace zopp

@@ -1,0 +1,135 @@
+#include "screen/window/event_translator.h"
+
+#include "screen/window/input.h"
+
+namespace zopp {
+
+namespace {
+
+constexpr std::int32_t extraButtons = ExtraButton1 | ExtraButton2;
+
+void post(std::int32_t type, std::int32_t slot1 = 0, std::int32_t slot2 = 0, std::int32_t dx = 0,
+          std::int32_t dy = 0) {
+    postEvent(ScreenEvent{type, slot1, slot2, dx, dy});
+}
+
+}  // namespace
+
+bool EventTranslator::enterIfOutside(ScreenEvent& candidate) {
+    if (!windowActive_ || pointerInside_) return false;
+    platform_.trackLeave(true);
+    leaveAwaited_ = true;
+    pointerInside_ = true;
+    candidate.type = PointerEnter;
+    return true;
+}
+
+void EventTranslator::motion(std::int32_t x, std::int32_t y, std::int32_t desktopX, std::int32_t desktopY) {
+    lastX_ = x;
+    lastY_ = y;
+    std::int32_t dx = 0, dy = 0;
+    if (desktop_) {
+        dx = desktopX - desktop_->first;
+        dy = desktopY - desktop_->second;
+    }
+    desktop_.emplace(desktopX, desktopY);
+
+    ScreenEvent candidate{PointerMove, x, y, dx, dy};
+    bool postIt = (dx != 0 || dy != 0) && windowActive_;
+    // An enter replaces the motion, even one without distance.
+    if (enterIfOutside(candidate)) postIt = true;
+    if (postIt) postEvent(candidate);
+}
+
+void EventTranslator::buttonPressed(std::int32_t button, std::int32_t clickCount) {
+    const bool doubleClick = clickCount >= 2 && clickCount % 2 == 0;
+    platform_.capturePointer();
+    // Extra buttons report the bits this press newly set.
+    const std::int32_t reported = (button & extraButtons) ? (button & ~buttonsDown_) : button;
+    buttonsDown_ |= button;
+    post(doubleClick ? DoubleClick : ButtonDown, reported);
+}
+
+void EventTranslator::buttonReleased(std::int32_t button) {
+    const std::int32_t reported = (button & extraButtons) ? (button & buttonsDown_) : button;
+    buttonsDown_ &= ~button;
+    if (buttonsDown_ == 0 && platform_.holdsPointer()) platform_.releasePointer();
+    post(ButtonUp, reported);
+}
+
+void EventTranslator::wheel(std::int32_t delta) {
+    wheel_ += delta > 0 ? 1 : -1;
+    post(Wheel, wheel_);
+}
+
+void EventTranslator::horizontalWheel(std::int32_t delta) {
+    hwheel_ += delta > 0 ? 1 : -1;
+    post(HorizontalWheel, hwheel_);
+}
+
+void EventTranslator::pointerLeft() {
+    if (!leaveAwaited_) return;
+    leaveAwaited_ = false;
+    if (!windowActive_) return;
+    post(PointerLeave);
+    pointerInside_ = false;
+}
+
+void EventTranslator::activationChanged(bool focused, bool minimised) {
+    focused_ = focused;
+    minimised_ = minimised;
+    const bool active = focused && !minimised;
+    if (active == windowActive_) return;  // platforms repeat themselves; events mark changes
+    windowActive_ = active;
+    keyState_.fill(0);
+    buttonsDown_ = 0;
+    // No release reaches an inactive window, so a capture held now would never end.
+    if (!windowActive_ && platform_.holdsPointer()) platform_.releasePointer();
+    if (!windowActive_ && pointerInside_) {
+        post(PointerLeave);
+        pointerInside_ = false;
+        leaveAwaited_ = false;
+        platform_.trackLeave(false);
+    }
+    if (!(focused && minimised)) post(windowActive_ ? FocusGained : FocusLost);
+    if (windowActive_ && platform_.pointerOverClient()) {
+        ScreenEvent enter{PointerEnter, 0, 0, 0, 0};  // from an activation: no position
+        if (enterIfOutside(enter)) postEvent(enter);
+    }
+    owner_.activityChanged(windowActive_);
+}
+
+void EventTranslator::closeRequested() {
+    pushKey(closeKeyCode);
+    post(CloseRequest);
+}
+
+bool EventTranslator::consumed(const KeyNotification& key) const {
+    if (key.scanCode == ScanAlt || key.scanCode == ScanF10) return true;
+    return key.extendedCode != 0 && ((key.extendedCode << 8) | 0xFF) == closeKeyCode;
+}
+
+void EventTranslator::recordKeyState(const KeyNotification& key, bool down) {
+    if (key.scanCode > 0 && key.scanCode < static_cast<std::int32_t>(keyState_.size()))
+        keyState_[static_cast<std::size_t>(key.scanCode)] = down ? 1 : 0;
+}
+
+void EventTranslator::keyPressed(const KeyNotification& key) {
+    recordKeyState(key, true);
+    if (key.alt && key.scanCode == ScanEnter && !key.repeat) owner_.fullScreenSwitchRequested();
+    if (consumed(key)) return;
+    post(key.repeat ? KeyRepeat : KeyDown, key.scanCode, key.character);
+    if (key.extendedCode != 0) {
+        pushKey((key.extendedCode << 8) | 0xFF);
+    } else if (key.character != 0) {
+        pushKey(key.character);
+    }
+}
+
+void EventTranslator::keyReleased(const KeyNotification& key) {
+    recordKeyState(key, false);
+    if (consumed(key)) return;
+    post(KeyUp, key.scanCode, key.character);
+}
+
+}  // namespace zopp
