@@ -6,8 +6,8 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <sstream>
@@ -145,16 +145,28 @@ TEST_F(ScreenEndToEnd, WindowShowsTheFrameBufferAndReportsTheInputItCaused) {
     ASSERT_GE(enter, 0);
     EXPECT_EQ(events[enter].a, 100);
     EXPECT_EQ(events[enter].b, 100);
-    const int down = findEvent(events, ButtonDown, static_cast<std::size_t>(enter));
-    ASSERT_GT(down, enter);
+    const int move = findEvent(events, PointerMove, static_cast<std::size_t>(enter));
+    ASSERT_GT(move, enter);
+    EXPECT_EQ(events[move].a, 103);
+    EXPECT_EQ(events[move].b, 104);
+    EXPECT_EQ(events[move].c, 3);
+    EXPECT_EQ(events[move].d, 4);
+    const int down = findEvent(events, ButtonDown, static_cast<std::size_t>(move));
+    ASSERT_GT(down, move);
     EXPECT_EQ(events[down].a, LeftButton);
     ASSERT_GT(static_cast<int>(events.size()), down + 2);
     EXPECT_EQ(events[down + 1].type, ButtonUp);
     EXPECT_EQ(events[down + 1].a, LeftButton);
     EXPECT_EQ(events[down + 2].type, DoubleClick);  // the second press, at once, in place of its down
     EXPECT_EQ(events[down + 2].a, LeftButton);
-    const int released = findEvent(events, ButtonUp, static_cast<std::size_t>(down + 2));
-    ASSERT_GT(released, down + 2);
+    const int dragged = findEvent(events, PointerMove, static_cast<std::size_t>(down + 1));
+    ASSERT_GT(dragged, down);
+    EXPECT_EQ(events[dragged].a, -10);
+    EXPECT_EQ(events[dragged].b, 104);
+    EXPECT_EQ(events[dragged].c, -113);
+    EXPECT_EQ(events[dragged].d, 0);
+    const int released = findEvent(events, ButtonUp, static_cast<std::size_t>(dragged));
+    ASSERT_GT(released, dragged);
     EXPECT_EQ(events[released].a, LeftButton);
 }
 
