@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -336,6 +337,20 @@ void XSession::focus(::Window window) {
     sync();
 }
 
+void XSession::activate(::Window window) {
+    const Atom takeFocus = XInternAtom(display_, "WM_TAKE_FOCUS", False);
+    Atom* protocols = nullptr;
+    int count = 0;
+    bool takesFocus = false;
+    if (XGetWMProtocols(display_, window, &protocols, &count) != 0) {
+        takesFocus = std::find(protocols, protocols + count, takeFocus) != protocols + count;
+        XFree(protocols);
+    }
+    XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+    if (takesFocus) sendProtocolMessage(window, takeFocus);
+    sync();
+}
+
 ::Window XSession::cover(::Window window, int x, int y, int width, int height, std::uint32_t colour) {
     const Geometry g = geometry(window);
     XSetWindowAttributes attributes{};
@@ -407,15 +422,19 @@ bool XSession::insideShape(::Window window, int x, int y) {
 }
 
 void XSession::sendDeleteWindow(::Window window) {
+    sendProtocolMessage(window, XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    sync();
+}
+
+void XSession::sendProtocolMessage(::Window window, Atom protocol) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] = static_cast<long>(protocol);
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display_, window, False, NoEventMask, &event);
-    sync();
 }
 
 void XSession::sync() {

@@ -95,6 +95,9 @@ class XSession {
     void click(unsigned button);
     // Gives the window the keyboard focus (what a window manager does on a click).
     void focus(::Window window);
+    // Activates the window as a window manager does: the focus, and for a window that takes part in the
+    // WM_TAKE_FOCUS protocol (Wine's do) that message too, which is what makes Wine activate it.
+    void activate(::Window window);
     // Presses or releases the key of an X key symbol name ("Escape", "a", "F4", "Alt_L").
     void pressKey(const std::string& keysym);
     void releaseKey(const std::string& keysym);
@@ -122,6 +125,9 @@ class XSession {
     void sync();
 
   private:
+    // A window manager's WM_PROTOCOLS message for the protocol (WM_DELETE_WINDOW, WM_TAKE_FOCUS).
+    void sendProtocolMessage(::Window window, Atom protocol);
+
     ::Display* display_ = nullptr;
 };
 
