@@ -16,7 +16,7 @@ namespace zopp {
 class WebBackend final : public Backend {
   public:
     LoopHost loopHost() const override { return LoopHost::Stepped; }
-    void takeStep(LoopStep step) override { step_ = std::move(step); }
+    void takeStep(const LoopStep& step) override { step_ = step; }
 
     bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
                       EventTranslator& translator) override;

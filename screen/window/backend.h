@@ -45,7 +45,7 @@ class Backend : public WindowPlatform {
     virtual LoopHost loopHost() const { return LoopHost::OwnThread; }
     // A Stepped host receives the loop's step after its window was created, and an empty one before it is
     // destroyed; it calls the step from its platform's callbacks, never from inside a call of the loop.
-    virtual void takeStep(LoopStep) {}
+    virtual void takeStep(const LoopStep&) {}
 
     // Creates and shows the window for `screen` (its size and open flags) with the title; what the
     // platform reports meanwhile goes to the translator. False when the platform cannot: the loop then

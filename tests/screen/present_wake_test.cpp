@@ -23,7 +23,7 @@ LoopStep step;
 class CountingBackend final : public testing::WindowLessBackend {
   public:
     LoopHost loopHost() const override { return LoopHost::Stepped; }
-    void takeStep(LoopStep handed) override { step = std::move(handed); }
+    void takeStep(const LoopStep& handed) override { step = handed; }
     void wake() override {
         if (screenLockDepth() > 0) wokenWithLockHeld = true;
         ++wakes;

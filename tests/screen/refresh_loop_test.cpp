@@ -57,8 +57,8 @@ class RecordingBackend final : public testing::WindowLessBackend {
   public:
     explicit RecordingBackend(LoopHost host) : host_(host) {}
     LoopHost loopHost() const override { return host_; }
-    void takeStep(LoopStep step) override {
-        note([&] { record->step = std::move(step); });
+    void takeStep(const LoopStep& step) override {
+        note([&] { record->step = step; });
     }
     bool createWindow(ScreenState&, std::int32_t, std::string_view title, EventTranslator&) override {
         std::lock_guard hold(record->mutex);
