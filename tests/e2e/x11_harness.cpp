@@ -418,6 +418,19 @@ void XSession::sendDeleteWindow(::Window window) {
     sync();
 }
 
+void XSession::activate(::Window window) {
+    focus(window);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_TAKE_FOCUS", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    sync();
+}
+
 void XSession::sync() {
     XSync(display_, False);
 }

@@ -117,6 +117,9 @@ class XSession {
     // and takes it away again, which leaves that part of `window` for its program to repaint.
     ::Window cover(::Window window, int x, int y, int width, int height, std::uint32_t colour);
     void uncover(::Window cover);
+    // What a window manager does when the user picks the window: the focus, and the message that lets a
+    // program which takes the focus itself (Wine's windows) make the window active.
+    void activate(::Window window);
     // The close request a window manager sends for the close button.
     void sendDeleteWindow(::Window window);
     void sync();
