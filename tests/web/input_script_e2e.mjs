@@ -28,8 +28,12 @@ function readScript(path) {
             return;
         }
         const [input, records] = text.split('->');
+        if (records === undefined) throw new Error(`input script line ${i + 1}: no '->'`);
         const expected = records.split(';').map(r => r.trim().split(/\s+/)).filter(r => r[0] !== '')
-            .map(([name, ...slots]) => ({ type: TYPES.indexOf(name), name, slots: slots.map(Number) }));
+            .map(([name, ...slots]) => {
+                if (TYPES.indexOf(name) < 1) throw new Error(`input script line ${i + 1}: no record: ${name}`);
+                return { type: TYPES.indexOf(name), name, slots: slots.map(Number) };
+            });
         script.steps.push({ line: i + 1, input: input.trim().split(/\s+/), expected });
     });
     return script;
@@ -158,8 +162,9 @@ try {
         if (script.lacks[PLATFORM]?.[step.input[0]] !== undefined) continue;
         await player.play(step.input);
         // As on the desktops: the step's records before the next input; a step that expects none is
-        // followed at once.
-        await until(() => events().length >= seen + step.expected.length, `records of line ${step.line}`).catch(() => {});
+        // followed at once. Records that do not come show as the step's difference below.
+        await until(() => events().length >= seen + step.expected.length, `records of line ${step.line}`)
+            .catch(() => {});
         const posted = events().slice(seen);
         seen += posted.length;
         records += `step ${index}\n` + posted.map(r => `event ${r.join(' ')}\n`).join('');
