@@ -407,25 +407,21 @@ bool XSession::insideShape(::Window window, int x, int y) {
 }
 
 void XSession::sendDeleteWindow(::Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display_, window, False, NoEventMask, &event);
-    sync();
+    sendProtocolMessage(window, "WM_DELETE_WINDOW");
 }
 
 void XSession::activate(::Window window) {
     focus(window);
+    sendProtocolMessage(window, "WM_TAKE_FOCUS");
+}
+
+void XSession::sendProtocolMessage(::Window window, const char* protocol) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_TAKE_FOCUS", False));
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, protocol, False));
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display_, window, False, NoEventMask, &event);
     sync();

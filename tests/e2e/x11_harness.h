@@ -125,6 +125,9 @@ class XSession {
     void sync();
 
   private:
+    // A window manager's message of the WM_PROTOCOLS kind.
+    void sendProtocolMessage(::Window window, const char* protocol);
+
     ::Display* display_ = nullptr;
 };
 
