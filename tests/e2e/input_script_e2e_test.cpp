@@ -36,7 +36,7 @@ class Player {
         } else if (what == "release") {
             x_.release(buttonNumber(input.at(1)));
         } else if (what == "wheel") {
-            x_.click(input.at(1) == "up" ? 4 : 5);  // X's wheel: buttons 4 (away from the user) and 5
+            x_.click(wheelButton(input.at(1)));
         } else if (what == "key") {
             x_.pressKey(input.at(1));
             x_.releaseKey(input.at(1));
@@ -60,6 +60,10 @@ class Player {
   private:
     static unsigned buttonNumber(const std::string& name) {
         return name == "left" ? 1 : name == "middle" ? 2 : name == "right" ? 3 : 0;
+    }
+    // X's wheel steps are clicks of buttons 4 (up, away from the user), 5 (down), 6 (left) and 7 (right).
+    static unsigned wheelButton(const std::string& direction) {
+        return direction == "up" ? 4 : direction == "down" ? 5 : direction == "left" ? 6 : 7;
     }
 
     XSession& x_;

@@ -54,7 +54,12 @@ function keyOf(name) {
     if (/^[a-z]$/.test(name)) return { code: `Key${name.toUpperCase()}`, key: name, keyCode: name.toUpperCase().charCodeAt(0), text: name };
     if (/^[0-9]$/.test(name)) return { code: `Digit${name}`, key: name, keyCode: name.charCodeAt(0), text: name };
     if (/^F[0-9]+$/.test(name)) return { code: name, key: name, keyCode: 111 + Number(name.slice(1)) };
-    return { Escape: { code: 'Escape', key: 'Escape', keyCode: 27 }, Alt_L: { code: 'AltLeft', key: 'Alt', keyCode: 18 } }[name];
+    return {
+        Escape: { code: 'Escape', key: 'Escape', keyCode: 27 },
+        Alt_L: { code: 'AltLeft', key: 'Alt', keyCode: 18 },
+        Shift_L: { code: 'ShiftLeft', key: 'Shift', keyCode: 16 },
+        Control_L: { code: 'ControlLeft', key: 'Control', keyCode: 17 },
+    }[name];
 }
 
 class Player {
@@ -73,13 +78,16 @@ class Player {
     }
 
     key(name, down) {
-        const { text, keyCode, ...key } = keyOf(name);
         const repeat = down && this.keysDown.has(name);
         if (down) this.keysDown.add(name); else this.keysDown.delete(name);
-        const alt = this.keysDown.has('Alt_L') ? 1 : 0;
+        // The protocol's modifier bits: Alt 1, Ctrl 2, Shift 8; the layout's shifted letter is the driver's
+        // to give.
+        const alt = this.keysDown.has('Alt_L'), ctrl = this.keysDown.has('Control_L'), shift = this.keysDown.has('Shift_L');
+        let { text, keyCode, ...key } = keyOf(name);
+        if (shift && text) text = key.key = text.toUpperCase();
         return this.page.send('Input.dispatchKeyEvent', {
             type: down ? (text ? 'keyDown' : 'rawKeyDown') : 'keyUp', ...key, ...(down && text ? { text } : {}),
-            windowsVirtualKeyCode: keyCode, autoRepeat: repeat, modifiers: alt,
+            windowsVirtualKeyCode: keyCode, autoRepeat: repeat, modifiers: (alt ? 1 : 0) | (ctrl ? 2 : 0) | (shift ? 8 : 0),
         });
     }
 
@@ -103,8 +111,10 @@ class Player {
         case 'release':
             this.buttons &= ~buttonBit;
             return this.mouse('mouseReleased', { button: args[0], clickCount: this.lastPress?.clickCount ?? 1 });
-        case 'wheel':  // one notch; negative deltaY scrolls up, the wheel turned away from the user
-            return this.mouse('mouseWheel', { deltaX: 0, deltaY: args[0] === 'up' ? -120 : 120 });
+        case 'wheel': {  // one notch; negative deltaY scrolls up (the wheel turned away from the user)
+            const [deltaX, deltaY] = { up: [0, -120], down: [0, 120], left: [-120, 0], right: [120, 0] }[args[0]];
+            return this.mouse('mouseWheel', { deltaX, deltaY });
+        }
         case 'key':
             await this.key(args[0], true);
             return this.key(args[0], false);
