@@ -42,8 +42,8 @@ function readScript(path) {
 const describe = records => records.map(r => `${TYPES[r[0]]} ${r.slice(1).join(' ')}`).join('; ') || 'nothing';
 
 function mismatch(step, records) {
-    const same = records.length === step.expected.length &&
-        records.every((r, i) => r[0] === step.expected[i].type && step.expected[i].slots.every((s, j) => s === r[j + 1]));
+    const matches = (record, { type, slots }) => record[0] === type && slots.every((s, j) => s === record[j + 1]);
+    const same = records.length === step.expected.length && records.every((r, i) => matches(r, step.expected[i]));
     if (same) return null;
     const expected = step.expected.map(e => [e.name, ...e.slots].join(' ')).join('; ') || 'nothing';
     return `line ${step.line} (${step.input.join(' ')}): expected ${expected}, posted ${describe(records)}`;
@@ -51,7 +51,8 @@ function mismatch(step, records) {
 
 // A key by its X key-symbol name, as the protocol's key events describe it.
 function keyOf(name) {
-    if (/^[a-z]$/.test(name)) return { code: `Key${name.toUpperCase()}`, key: name, keyCode: name.toUpperCase().charCodeAt(0), text: name };
+    const upper = name.toUpperCase();
+    if (/^[a-z]$/.test(name)) return { code: `Key${upper}`, key: name, keyCode: upper.charCodeAt(0), text: name };
     if (/^[0-9]$/.test(name)) return { code: `Digit${name}`, key: name, keyCode: name.charCodeAt(0), text: name };
     if (/^F[0-9]+$/.test(name)) return { code: name, key: name, keyCode: 111 + Number(name.slice(1)) };
     return {
@@ -67,7 +68,7 @@ class Player {
         this.browser = browser;
         this.page = page;
         this.spare = spare;  // another window's page, which takes the focus away
-        this.point = { x: LEFT - 50, y: TOP - 50 };
+        this.point = null;  // where the latest motion took the pointer, on the page
         this.buttons = 0;
         this.keysDown = new Set();
         this.lastPress = null;
@@ -82,12 +83,13 @@ class Player {
         if (down) this.keysDown.add(name); else this.keysDown.delete(name);
         // The protocol's modifier bits: Alt 1, Ctrl 2, Shift 8; the layout's shifted letter is the driver's
         // to give.
-        const alt = this.keysDown.has('Alt_L'), ctrl = this.keysDown.has('Control_L'), shift = this.keysDown.has('Shift_L');
+        const held = modifier => this.keysDown.has(modifier);
+        const modifiers = (held('Alt_L') ? 1 : 0) | (held('Control_L') ? 2 : 0) | (held('Shift_L') ? 8 : 0);
         let { text, keyCode, ...key } = keyOf(name);
-        if (shift && text) text = key.key = text.toUpperCase();
+        if (held('Shift_L') && text) text = key.key = text.toUpperCase();
         return this.page.send('Input.dispatchKeyEvent', {
             type: down ? (text ? 'keyDown' : 'rawKeyDown') : 'keyUp', ...key, ...(down && text ? { text } : {}),
-            windowsVirtualKeyCode: keyCode, autoRepeat: repeat, modifiers: (alt ? 1 : 0) | (ctrl ? 2 : 0) | (shift ? 8 : 0),
+            windowsVirtualKeyCode: keyCode, autoRepeat: repeat, modifiers,
         });
     }
 
@@ -101,8 +103,9 @@ class Player {
             return this.mouse('mouseMoved', { button: this.buttons ? 'left' : 'none' });
         case 'press': {
             const last = this.lastPress, now = Date.now();
+            const near = (a, b) => Math.abs(a - b) <= DOUBLE_CLICK_PIXELS;
             const series = last && last.button === args[0] && now - last.time <= DOUBLE_CLICK_MS &&
-                Math.abs(last.x - this.point.x) <= DOUBLE_CLICK_PIXELS && Math.abs(last.y - this.point.y) <= DOUBLE_CLICK_PIXELS;
+                near(last.x, this.point.x) && near(last.y, this.point.y);
             const clickCount = series ? last.clickCount + 1 : 1;
             this.lastPress = { button: args[0], time: now, clickCount, ...this.point };
             this.buttons |= buttonBit;
@@ -151,7 +154,8 @@ const browser = await launchBrowser();
 const failures = [];
 try {
     // Another window, not a tab: a tab in front would hide the page, which a window beside it does not.
-    const { targetId: spare } = await browser.connection.send('Target.createTarget', { url: 'about:blank', newWindow: true });
+    const { targetId: spare } =
+        await browser.connection.send('Target.createTarget', { url: 'about:blank', newWindow: true });
     const page = await browser.newPage();
     await page.setViewport(1000, 800);
     await page.open(`${server.url}index.html`);
