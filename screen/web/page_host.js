@@ -99,7 +99,7 @@ mergeInto(LibraryManager.library, {
     },
     onMouseUp: function(event) {
       var code = ZoppPage.buttonCode(event.button);
-      if (!(ZoppPage.buttonsPressed & code)) return;
+      if (!(ZoppPage.buttonsPressed & code) && event.target !== ZoppPage.canvas) return;
       ZoppPage.buttonsPressed &= ~code;
       ZoppPage.post(3, code);
     },

@@ -1,7 +1,8 @@
 // A small program for the end-to-end tests: opens the screen, draws known pixels straight into the frame
 // buffer and reports on standard output what it sees.
 //   screen_probe [flags]       prints "ready", then one "event type a b c d" line per event; exits 0 on
-//                              the close request ("close"), 3 when none came within 30 s
+//                              the close request ("close"), 3 when none came within 30 s. The only
+//                              mode in a page, where it prints to the page's console output.
 //   screen_probe --idle s      prints "ready", then leaves the screen alone for s seconds
 //   screen_probe --bench [flags]  prints "transfer <lines> <microseconds>" for 1, 50 and all lines
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <thread>
 
 #include "frame/events.h"
+#include "frame/timing.h"
 #include "screen/state/screen_state.h"
 #include "screen/window/screen.h"
 
@@ -51,7 +53,7 @@ int runEvents() {
             }
         }
         std::fflush(stdout);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        sleepMs(2);  // in a page, the sleep is where the browser hands over its input
     }
     return 3;
 }

@@ -52,5 +52,14 @@ add_test(NAME web_fault_reports
   COMMAND ${ZOPP_NODE} ${CMAKE_CURRENT_LIST_DIR}/fault_e2e.mjs ${PROJECT_BINARY_DIR}/fault-probe)
 set_property(GLOBAL APPEND PROPERTY ZOPP_WEB_SUITES web_fault_probe)
 
+# The window end-to-end probe in a page, played by the input script from the Linux build's tests
+# (tests/e2e/input_script_e2e.mjs), which find it in screen-probe/ of this build.
+add_executable(web_screen_probe ${T}/e2e/screen_probe.cpp)
+target_link_libraries(web_screen_probe PRIVATE zopp_screen zopp_frame zopp_options)
+target_include_directories(web_screen_probe PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_options(web_screen_probe PRIVATE -sENVIRONMENT=web)
+set_target_properties(web_screen_probe PROPERTIES OUTPUT_NAME zopp RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/screen-probe)
+set_property(GLOBAL APPEND PROPERTY ZOPP_WEB_SUITES web_screen_probe)
+
 get_property(_suites GLOBAL PROPERTY ZOPP_WEB_SUITES)
 add_custom_target(zopp_web_suites DEPENDS ${_suites})

@@ -1,0 +1,115 @@
+// The input script played by XTest into the screen probe's window on a private Xvfb server: the SDL
+// window natively, the Win32 window under Wine (ZOPP_UNDER_WINE). Each step's records must be the ones
+// the script expects; they are also written for the comparison with the other platforms.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "tests/e2e/input_script.h"
+#include "tests/e2e/x11_harness.h"
+
+namespace zopp::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+#ifdef ZOPP_UNDER_WINE
+constexpr const char* platform = "windows";
+#else
+constexpr const char* platform = "linux";
+#endif
+
+// Plays the script's inputs into the window through the X server, as a user with a window manager would.
+class Player {
+  public:
+    Player(XSession& x, ::Window window) : x_(x), window_(window) {}
+
+    void play(const std::vector<std::string>& input) {
+        const std::string& what = input.at(0);
+        if (what == "open") {
+            x_.activate(window_);  // what a window manager does with a new window
+        } else if (what == "pointer") {
+            x_.movePointer(window_, std::stoi(input.at(1)), std::stoi(input.at(2)));
+        } else if (what == "press") {
+            x_.press(buttonNumber(input.at(1)));
+        } else if (what == "release") {
+            x_.release(buttonNumber(input.at(1)));
+        } else if (what == "wheel") {
+            x_.click(wheelButton(input.at(1)));
+        } else if (what == "key") {
+            x_.pressKey(input.at(1));
+            x_.releaseKey(input.at(1));
+        } else if (what == "keydown") {
+            x_.pressKey(input.at(1));  // again while down: what the X server sends for an auto-repeat
+        } else if (what == "keyup") {
+            x_.releaseKey(input.at(1));
+        } else if (what == "focus" && input.at(1) == "away") {
+            other_ = x_.cover(window_, -100, -100, 50, 50, 0x000000u);  // another program's window
+            x_.focus(other_);
+        } else if (what == "focus") {
+            x_.activate(window_);
+            x_.uncover(other_);
+        } else if (what == "close") {
+            x_.sendDeleteWindow(window_);
+        } else {
+            throw std::runtime_error("no such input: " + what);
+        }
+    }
+
+  private:
+    static unsigned buttonNumber(const std::string& name) {
+        return name == "left" ? 1 : name == "middle" ? 2 : name == "right" ? 3 : 0;
+    }
+    // X's wheel steps are clicks of buttons 4 (up, away from the user), 5 (down), 6 (left) and 7 (right).
+    static unsigned wheelButton(const std::string& direction) {
+        return direction == "up" ? 4 : direction == "down" ? 5 : direction == "left" ? 6 : 7;
+    }
+
+    XSession& x_;
+    ::Window window_;
+    ::Window other_ = 0;
+};
+
+TEST(InputScript, EveryStepPostsTheRecordsItExpects) {
+    const InputScript script = readInputScript(ZOPP_SOURCE_DIR "/tests/e2e/input_script.txt");
+    const std::filesystem::path records = ZOPP_BINARY_DIR "/input-script/" + std::string(platform);
+    std::filesystem::create_directories(records.parent_path());
+    std::filesystem::remove(records);  // the comparison must not find an earlier run's
+
+    XvfbServer server;
+    XSession x(server.display());
+    x.movePointerOnRoot(0, 0);
+    LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
+    ASSERT_TRUE(probe.waitForLine("ready", 30s)) << probe.standardError();  // Wine's first start is slow
+    const ::Window window = x.waitForWindow("ZOPP screen probe");
+    ASSERT_NE(window, 0u);
+
+    Player player(x, window);
+    PlayedSteps played;
+    std::size_t seen = 0;
+    for (std::size_t index = 0; index < script.steps.size(); ++index) {
+        const ScriptStep& step = script.steps[index];
+        if (!script.plays(platform, step)) continue;
+        player.play(step.input);
+        // Waiting for the step's records keeps the next input from overtaking them; a step that expects
+        // none is followed at once, and anything it posts shows up among the next step's records.
+        std::vector<Event> events;
+        eventually([&] {
+            events = eventsOf(probe.linesAfter("ready"));
+            return events.size() >= seen + step.expected.size();
+        });
+        played[static_cast<int>(index)].assign(events.begin() + static_cast<std::ptrdiff_t>(seen),
+                                               events.end());
+        seen = events.size();
+    }
+    EXPECT_EQ(probe.wait(), 0);
+    EXPECT_EQ(probe.standardError(), "");
+
+    for (const auto& [index, posted] : played)
+        EXPECT_EQ(mismatch(script.steps[static_cast<std::size_t>(index)], posted), "");
+    writeRecords(records.string(), played);
+}
+
+}  // namespace
+}  // namespace zopp::e2e
