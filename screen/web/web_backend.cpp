@@ -5,8 +5,8 @@
 #include <string>
 
 #include "screen/state/screen_state.h"
-#include "screen/web/canvas_lines.h"
 #include "screen/window/event_translator.h"
+#include "screen/window/window_lines.h"
 
 // page_host.js
 extern "C" {
@@ -21,6 +21,10 @@ void zoppPageCapture(bool enabled);
 namespace zopp {
 
 namespace {
+
+// A canvas's pixels (ImageData): bytes red, green, blue, alpha. The alpha is always opaque: the page shows
+// only the colour, as a window does (the game's colours carry alpha 0).
+constexpr PixelLayout canvasLayout{4, 0, 8, 16, 0, 0, 0, 0xFF000000u};
 
 // The page holds one canvas: the back-end whose window it is.
 WebBackend* openPage = nullptr;
@@ -68,7 +72,8 @@ void WebBackend::present(std::span<const LineSpan> spans) {
     for (const LineSpan& span : spans) {
         std::uint8_t* first = rgba_.data() + static_cast<std::size_t>(span.first) * rowBytes;
         for (std::int32_t y = span.first; y <= span.last; ++y)
-            canvasLine(*screen_, y, first + static_cast<std::size_t>(y - span.first) * rowBytes);
+            convertLine(*screen_, y, canvasLayout,
+                        first + static_cast<std::size_t>(y - span.first) * rowBytes);
         zoppPagePut(first, span.first, screen_->width, span.last - span.first + 1);
     }
 }

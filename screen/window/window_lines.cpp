@@ -36,7 +36,7 @@ void convertLine(const ScreenState& screen, std::int32_t y, const PixelLayout& l
         const std::uint32_t rgb = shownColour(screen, in);
         const std::uint32_t packed = (((rgb >> 16) & 0xFF) >> layout.redLoss << layout.redShift) |
                                      (((rgb >> 8) & 0xFF) >> layout.greenLoss << layout.greenShift) |
-                                     ((rgb & 0xFF) >> layout.blueLoss << layout.blueShift);
+                                     ((rgb & 0xFF) >> layout.blueLoss << layout.blueShift) | layout.setBits;
         std::memcpy(out, &packed, outBytes);  // little-endian: the low bytes are the pixel
     }
 }

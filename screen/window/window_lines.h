@@ -8,16 +8,17 @@
 namespace zopp {
 
 // A packed RGB pixel layout: 2, 3 or 4 bytes a pixel, each channel 8 bits wide shifted right by its loss
-// and left by its shift.
+// and left by its shift, and `setBits` set in every pixel (an opaque alpha where the target reads one).
 struct PixelLayout {
     std::int32_t bytesPerPixel = 4;
     std::uint8_t redShift = 16, greenShift = 8, blueShift = 0;
     std::uint8_t redLoss = 0, greenLoss = 0, blueLoss = 0;
+    std::uint32_t setBits = 0;
 
     // True when a 32-bit screen line can be copied unchanged (bytes B, G, R, then an ignored byte).
     bool matchesScreen32() const {
         return bytesPerPixel == 4 && redShift == 16 && greenShift == 8 && blueShift == 0 && redLoss == 0 &&
-               greenLoss == 0 && blueLoss == 0;
+               greenLoss == 0 && blueLoss == 0 && setBits == 0;
     }
 };
 

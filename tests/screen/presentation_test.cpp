@@ -88,6 +88,17 @@ TEST(LineConversion, ThirtyTwoBitLinesDropAlphaInOtherLayouts) {
     EXPECT_EQ(wide[1], 0x00FF0000u);
 }
 
+TEST(LineConversion, ACanvasTakesRedGreenBlueBytesAndAnOpaqueAlpha) {
+    ScreenState screen = makeScreen(2, 2, 32);
+    // Line 1, stored as B, G, R, A: 0x00123456 (the game's alpha 0) and 0x80ABCDEF.
+    const std::uint8_t pixels[8] = {0x56, 0x34, 0x12, 0x00, 0xEF, 0xCD, 0xAB, 0x80};
+    std::memcpy(screen.pages[0].data() + screen.pitch, pixels, 8);
+    const PixelLayout rgba{4, 0, 8, 16, 0, 0, 0, 0xFF000000u};
+    std::array<std::uint8_t, 8> out{};
+    convertLine(screen, 1, rgba, out.data());
+    EXPECT_EQ(out, (std::array<std::uint8_t, 8>{0x12, 0x34, 0x56, 0xFF, 0xAB, 0xCD, 0xEF, 0xFF}));
+}
+
 TEST(LineConversion, SixteenBitPixelsWidenToFullIntensity) {
     ScreenState screen = makeScreen(2, 1, 16);
     const std::uint16_t pixels[2] = {0xFFFF, 0x07E0};

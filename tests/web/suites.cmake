@@ -38,7 +38,7 @@ zopp_test(web_event_translator_test SOURCES ${T}/screen/event_translator_test.cp
 
 # The browser platform's own pieces.
 zopp_test(web_platform_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/page_input_test.cpp ${CMAKE_CURRENT_LIST_DIR}/canvas_lines_test.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/page_input_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/web_frame_test.cpp
   LIBS zopp_screen zopp_frame)
 
