@@ -11,16 +11,20 @@ std::mutex screenMutex;
 std::atomic<std::thread::id> lockOwner{};
 int lockCount = 0;                      // touched only by the owner
 ScreenState* presentPending = nullptr;  // marked dirty under the current hold; guarded by screenMutex
-ScreenState* openScreenState = nullptr;
+std::unique_ptr<ScreenState> openScreenState;
 
 }  // namespace
 
 ScreenState* currentScreen() {
-    return openScreenState;
+    return openScreenState.get();
 }
 
-void setCurrentScreen(ScreenState* screen) {
-    openScreenState = screen;
+void setCurrentScreen(std::unique_ptr<ScreenState> screen) {
+    openScreenState = std::move(screen);
+}
+
+std::unique_ptr<ScreenState> takeCurrentScreen() {
+    return std::move(openScreenState);
 }
 
 void paletteChanged(ScreenState& screen) {

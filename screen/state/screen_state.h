@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
@@ -90,8 +91,10 @@ struct ScreenState {
 
 // The open screen, or null. Only the program's thread opens and closes it.
 ScreenState* currentScreen();
-// Set by the window code when it has opened a screen, null when it closes it; it owns the screen.
-void setCurrentScreen(ScreenState* screen);
+// For the window code: makes `screen` the open one, kept here until takeCurrentScreen() hands it back
+// (leaving none open).
+void setCurrentScreen(std::unique_ptr<ScreenState> screen);
+std::unique_ptr<ScreenState> takeCurrentScreen();
 // Tells the screen's watcher, if any, that its palette changed.
 void paletteChanged(ScreenState& screen);
 

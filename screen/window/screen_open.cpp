@@ -24,8 +24,7 @@ namespace zopp {
 
 namespace {
 
-std::unique_ptr<ScreenState> openState;
-std::unique_ptr<RefreshLoop> openLoop;  // drives the back-end that shows openState
+std::unique_ptr<RefreshLoop> openLoop;  // drives the back-end that shows the open screen
 std::int32_t screenIdCounter = 0;
 bool exitHookRegistered = false;
 std::array<char, 128> titleBuffer{};  // at most 127 characters and the terminator
@@ -122,7 +121,7 @@ std::unique_ptr<ScreenState> makeScreenState(std::int32_t width, std::int32_t he
 }  // namespace
 
 bool screenIsOpen() {
-    return openState != nullptr;
+    return currentScreen() != nullptr;
 }
 
 void setWindowTitle(std::string_view title) {
@@ -160,8 +159,8 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
     if (!titleEverSet) useProgramNameAsTitle();
     openEventQueue();
     resetInput();
-    openState = std::move(screen);
-    setCurrentScreen(openState.get());
+    ScreenState& open = *screen;
+    setCurrentScreen(std::move(screen));
 
     // Each list is tried with the requested refresh rate, then 0; then once more with full screen inverted.
     bool started = false;
@@ -171,11 +170,11 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
             for (const std::int32_t rate : {refreshRate, 0}) {
                 auto backend = factory(tryFlags);
                 if (!backend) break;  // refuses these flags
-                openState->flags = (openState->flags & ~0xFFFFu) | static_cast<std::uint32_t>(tryFlags);
-                auto loop = std::make_unique<RefreshLoop>(*openState, std::move(backend));
+                open.flags = (open.flags & ~0xFFFFu) | static_cast<std::uint32_t>(tryFlags);
+                auto loop = std::make_unique<RefreshLoop>(open, std::move(backend));
                 if (loop->start(rate, windowTitle())) {
                     openLoop = std::move(loop);
-                    openState->watcher.set(openLoop.get());
+                    open.watcher.set(openLoop.get());
                     started = true;
                     break;
                 }
@@ -186,8 +185,7 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
     }
     if (!started) {
         setKeyPressedHook(nullptr);
-        setCurrentScreen(nullptr);
-        openState.reset();
+        takeCurrentScreen();  // and free it
         closeEventQueue();
         return storeErrorNumber(IllegalFunctionCall);
     }
@@ -195,9 +193,9 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
     {
         ScreenLock lock;
         DrawContext* context = drawContext();
-        for (auto& page : openState->pages)
-            fillPage(*openState, page, context->background);
-        markAllDirty(*openState);
+        for (auto& page : open.pages)
+            fillPage(open, page, context->background);
+        markAllDirty(open);
     }
     if (!exitHookRegistered) {
         registerExitHook(closeScreenAtExit);
@@ -207,24 +205,23 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
 }
 
 void closeScreen() {
-    if (!openState) return;
+    ScreenState* screen = currentScreen();
+    if (!screen) return;
     // Without a screen, sleeping watches the console's keys again.
     setKeyPressedHook(nullptr);
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
-    openState->watcher.set(nullptr);
+    screen->watcher.set(nullptr);
     if (openLoop) openLoop->stop();
     if (openLoop && openLoop->abandoned()) {
         // The refresh thread was parked by the exit sequence, perhaps holding a lock or using the buffers:
         // the process is ending, so leave everything as it is rather than free what it may touch.
         static_cast<void>(openLoop.release());
-        static_cast<void>(openState.release());
-        setCurrentScreen(nullptr);
+        static_cast<void>(takeCurrentScreen().release());
         return;
     }
     openLoop.reset();
-    setCurrentScreen(nullptr);
-    openState.reset();
+    takeCurrentScreen();  // and free it
     closeEventQueue();
 }
 
