@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
@@ -35,6 +36,14 @@ std::string typeName(int type) {
         if (code == type) return std::string(name);
     }
     return "type " + std::to_string(type);
+}
+
+// "Type slot slot ...", as the script writes a record.
+std::string recordText(int type, std::span<const int> slots) {
+    std::string text = typeName(type);
+    for (const int slot : slots)
+        text += ' ' + std::to_string(slot);
+    return text;
 }
 
 std::vector<std::string> words(const std::string& text) {
@@ -101,9 +110,8 @@ InputScript readInputScript(const std::string& path) {
 std::string describe(const std::vector<Event>& records) {
     std::string text;
     for (const Event& e : records) {
-        text += (text.empty() ? "" : "; ") + typeName(e.type);
-        for (const int slot : {e.a, e.b, e.c, e.d})
-            text += ' ' + std::to_string(slot);
+        const std::array<int, 4> slots{e.a, e.b, e.c, e.d};
+        text += (text.empty() ? "" : "; ") + recordText(e.type, slots);
     }
     return text.empty() ? "nothing" : text;
 }
@@ -119,11 +127,8 @@ std::string mismatch(const ScriptStep& step, const std::vector<Event>& records) 
     }
     if (same) return "";
     std::string expected;
-    for (const ExpectedRecord& record : step.expected) {
-        expected += (expected.empty() ? "" : "; ") + typeName(record.type);
-        for (const int slot : record.slots)
-            expected += ' ' + std::to_string(slot);
-    }
+    for (const ExpectedRecord& record : step.expected)
+        expected += (expected.empty() ? "" : "; ") + recordText(record.type, record.slots);
     std::string input;
     for (const std::string& word : step.input)
         input += (input.empty() ? "" : " ") + word;
