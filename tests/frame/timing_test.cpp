@@ -10,13 +10,13 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <future>
 #include <optional>
 #include <thread>
 
 #include "frame/events.h"
 #include "frame/platform/clock.h"
 #include "tests/support/console_pipe.h"
+#include "tests/support/finishes_within.h"
 
 namespace zopp {
 namespace {
@@ -121,20 +121,8 @@ TEST_F(SleepMs, MinusOneWaitsForAKey) {
     EXPECT_FALSE(keyFlag);
 }
 
-// Runs `work` on a thread of its own and tells whether it finished within `limit`; one that overstays is
-// left behind (detached), so a sleep that never ends fails the test instead of hanging it.
-bool finishesWithin(std::chrono::seconds limit, std::function<void()> work) {
-    auto done = std::make_shared<std::promise<void>>();
-    std::future<void> finished = done->get_future();
-    std::thread([done, work = std::move(work)] {
-        work();
-        done->set_value();
-    }).detach();
-    return finished.wait_for(limit) == std::future_status::ready;
-}
-
 bool finishesWithinTwoSeconds(std::function<void()> work) {
-    return finishesWithin(std::chrono::seconds(2), std::move(work));
+    return testing::finishesWithin(std::chrono::seconds(2), std::move(work));
 }
 
 std::atomic<long long> tookMs{-1};
@@ -182,9 +170,12 @@ class ScreenOpen : public SleepMs {
 TEST_F(ScreenOpen, WithoutTheDeclarationEveryShortSleepEndsOnTime) {
     // A program that also serves other input polls the window between its other work: its sleeps must
     // come back however quiet the window is.
-    std::atomic<long long> shortest{-1};
-    std::atomic<long long> longest{-1};
-    const bool ended = finishesWithin(std::chrono::seconds(10), [&] {
+    // Written by a thread that may outlive this test if a sleep never ends.
+    static std::atomic<long long> shortest;
+    static std::atomic<long long> longest;
+    shortest = -1;
+    longest = -1;
+    const bool ended = testing::finishesWithin(std::chrono::seconds(10), [] {
         long long least = LLONG_MAX;
         long long most = 0;
         for (int i = 0; i < 200; ++i) {

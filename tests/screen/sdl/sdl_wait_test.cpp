@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
-#include <future>
 #include <memory>
 #include <thread>
 
 #include "tests/e2e/x11_harness.h"
+#include "tests/support/finishes_within.h"
 
 namespace zopp {
 namespace {
@@ -82,11 +83,9 @@ TEST_F(SdlWaitOnX, AWakeEndsTheWaitAndIsNoInput) {
 TEST(SdlWait, WithoutADisplayEveryWaitIsInputAndNoneSleepsWithoutLimit) {
     auto wait = std::make_shared<SdlWait>();
     EXPECT_TRUE(wait->wait(5ms));
-    auto done = std::make_shared<std::promise<bool>>();
-    std::future<bool> input = done->get_future();
-    std::thread([wait, done] { done->set_value(wait->wait(std::nullopt)); }).detach();
-    ASSERT_EQ(input.wait_for(2s), std::future_status::ready);
-    EXPECT_TRUE(input.get());
+    auto input = std::make_shared<std::atomic<bool>>(false);
+    ASSERT_TRUE(testing::finishesWithin(2s, [wait, input] { *input = wait->wait(std::nullopt); }));
+    EXPECT_TRUE(*input);
 }
 
 }  // namespace
