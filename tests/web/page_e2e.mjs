@@ -5,7 +5,7 @@
 //   node page_e2e.mjs <case> --dist <dist/web> --player <reference_player> --source <source folder>
 // Cases: fit, sharp, installable, transfer, update. Exit code 77: skipped (no dist/web).
 import { execFileSync } from 'node:child_process';
-import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { appendFileSync, cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, utimesSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
@@ -170,6 +170,12 @@ async function update(opts) {
     const folder = mkdtempSync(join(tmpdir(), 'zopp-web-update-'));
     try {
         cpSync(opts.dist, folder, { recursive: true });
+        // The old build went up an hour ago. The server's dates have whole seconds, so a change within the
+        // second of the copy would look unmodified to the new worker's revalidation and keep the old page.
+        const anHourAgo = new Date(Date.now() - 3600 * 1000);
+        for (const file of readdirSync(folder, { recursive: true })) {
+            utimesSync(join(folder, file), anHourAgo, anHourAgo);
+        }
         await withBrowser(folder, async (page, server) => {
             const url = `${server.url}index.html`;
             await page.open(url);
