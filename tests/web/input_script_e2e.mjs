@@ -93,6 +93,20 @@ class Player {
         });
     }
 
+    // The browser reports a change of window in pieces: the focus first, and some milliseconds later the page
+    // hidden or shown as the other window covers or uncovers it. The next input waits until the page's state
+    // has kept still for a while, as a person's next action would; otherwise the pieces of the way back
+    // could arrive among the late ones of the way away.
+    async settle() {
+        const state = () => this.page.evaluate('`${document.hasFocus()} ${document.visibilityState}`');
+        let last = await state(), since = Date.now();
+        for (const end = since + 3000; Date.now() < end && Date.now() - since < 200;) {
+            await new Promise(resolve => setTimeout(resolve, 20));
+            const now = await state();
+            if (now !== last) [last, since] = [now, Date.now()];
+        }
+    }
+
     async play([what, ...args]) {
         const buttonBit = { left: 1, right: 2, middle: 4 }[args[0]];
         switch (what) {
@@ -126,8 +140,9 @@ class Player {
         case 'keyup':
             return this.key(args[0], false);
         case 'focus':
-            return this.browser.connection.send('Target.activateTarget',
-                                                { targetId: args[0] === 'away' ? this.spare : this.page.targetId });
+            await this.browser.connection.send('Target.activateTarget',
+                                               { targetId: args[0] === 'away' ? this.spare : this.page.targetId });
+            return this.settle();
         default:
             throw new Error(`no such input: ${what}`);
         }
