@@ -8,6 +8,7 @@
 
 #include "tests/e2e/input_script.h"
 #include "tests/e2e/x11_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp::e2e {
 namespace {
@@ -72,15 +73,15 @@ class Player {
 };
 
 TEST(InputScript, EveryStepPostsTheRecordsItExpects) {
-    const InputScript script = readInputScript(ZOPP_SOURCE_DIR "/tests/e2e/input_script.txt");
-    const std::filesystem::path records = ZOPP_BINARY_DIR "/input-script/" + std::string(platform);
+    const InputScript script = readInputScript(testing::sourcePath("tests/e2e/input_script.txt"));
+    const std::filesystem::path records = testing::buildPath("input-script/" + std::string(platform));
     std::filesystem::create_directories(records.parent_path());
     std::filesystem::remove(records);  // the comparison must not find an earlier run's
 
     XvfbServer server;
     XSession x(server.display());
     x.movePointerOnRoot(0, 0);
-    LaunchedProgram probe(ZOPP_SCREEN_PROBE, {}, server.display());
+    LaunchedProgram probe(testing::buildPath(ZOPP_SCREEN_PROBE), {}, server.display());
     ASSERT_TRUE(probe.waitForLine("ready", 30s)) << probe.standardError();  // Wine's first start is slow
     const ::Window window = x.waitForWindow("ZOPP screen probe");
     ASSERT_NE(window, 0u);

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "tests/e2e/input_script.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp::e2e {
 
@@ -15,10 +16,10 @@ bool operator==(const Event& a, const Event& b) {
 namespace {
 
 TEST(InputScript, EveryPlatformPostsTheSameRecords) {
-    const InputScript script = readInputScript(ZOPP_SOURCE_DIR "/tests/e2e/input_script.txt");
+    const InputScript script = readInputScript(testing::sourcePath("tests/e2e/input_script.txt"));
     std::map<std::string, PlayedSteps> runs;
     for (const char* platform : {"linux", "windows", "web"}) {
-        if (auto played = readRecords(ZOPP_BINARY_DIR "/input-script/" + std::string(platform)))
+        if (auto played = readRecords(testing::buildPath("input-script/" + std::string(platform))))
             runs.emplace(platform, *std::move(played));
     }
     if (runs.size() < 2) GTEST_SKIP() << "fewer than two platforms played the script";

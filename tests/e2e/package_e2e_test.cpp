@@ -12,6 +12,7 @@
 
 #include "tests/e2e/screen_reading.h"
 #include "tests/e2e/x11_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp::e2e {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kTitle = "ZOPP - V0.1(2008)";
-const fs::path kPackage = ZOPP_PACKAGE_FILE;
+const fs::path kPackage = testing::sourcePath(ZOPP_PACKAGE_FILE);
 const fs::path kDpkgDeb = "/usr/bin/dpkg-deb";
 
 class PackageEndToEnd : public ::testing::Test {
@@ -70,11 +71,11 @@ class PackageEndToEnd : public ::testing::Test {
     fs::path scratch_;
     XvfbServer server_;
     XSession x_{server_.display()};
-    const BoardPictures pictures_{fs::path(ZOPP_SOURCE_DIR) / "dat"};
+    const BoardPictures pictures_{fs::path(testing::sourcePath("dat"))};
 };
 
 TEST_F(PackageEndToEnd, UnpackedLauncherShowsTheBuildTreesSetupScreenFromAnyFolder) {
-    const Picture expected = setupScreen(ZOPP_GAME, ZOPP_SOURCE_DIR);
+    const Picture expected = setupScreen(testing::buildPath(ZOPP_GAME), testing::sourcePath());
     ASSERT_TRUE(expected.shows(430, 350, pictures_.dieFaces[4]))
         << "the build tree's setup screen never completed";
 

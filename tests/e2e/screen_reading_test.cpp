@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/screen_reading.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp::e2e {
 namespace {
@@ -29,8 +30,8 @@ class ScreenReading : public ::testing::Test {
         return screen;
     }
 
-    const BoardPictures pictures_{fs::path(ZOPP_SOURCE_DIR) / "dat"};
-    const Font font_{fs::path(ZOPP_SOURCE_DIR) / "tools" / "fontdata" / "cp437-8x16.bin"};
+    const BoardPictures pictures_{fs::path(testing::sourcePath("dat"))};
+    const Font font_{fs::path(testing::sourcePath("tools/fontdata/cp437-8x16.bin"))};
 };
 
 TEST_F(ScreenReading, CellNumbersAreReadWithTheirColour) {

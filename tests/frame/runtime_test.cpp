@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/runtime.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ std::string readAll(std::FILE* file) {
 }
 
 ProbeRun runProbe(std::vector<std::string> args) {
-    args.insert(args.begin(), ZOPP_FRAME_PROBE);
+    args.insert(args.begin(), zopp::testing::buildPath(ZOPP_FRAME_PROBE));
     std::vector<char*> argv;
     argv.reserve(args.size() + 1);
     for (auto& arg : args) {

@@ -12,6 +12,7 @@
 #include "screen/window/screen.h"
 #include "tests/support/bmp_builder.h"
 #include "tests/support/memory_screen_fixture.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp::testing {
 namespace {
@@ -87,7 +88,7 @@ TEST_F(StartUp, OpensTheWindowLoadsEveryPictureAndShowsTheSetupScreen) {
 }
 
 TEST_F(StartUp, TheShippedPicturesAllLoad) {
-    fs::current_path(ZOPP_SOURCE_DIR);
+    fs::current_path(testing::sourcePath());
     startGame(game, loop);
     EXPECT_EQ(loop.phase, zopp::Setup);
     // The setup screen shows the pictures as loaded, each at its place.

@@ -10,6 +10,7 @@
 #include "screen/text/text_mode.h"
 #include "screen/window/screen.h"
 #include "tests/support/memory_screen_fixture.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp {
 namespace {
@@ -41,7 +42,7 @@ TEST_F(CheckedResults, SuccessStoresZero) {
     expectStoresItsResult(0, [] { return setTextGrid(80, 30); });
     expectStoresItsResult(0, [&] { return copyScreenRect(SCREEN, 0, 0, 63, 63, bytes); });
     expectStoresItsResult(0, [&] { return putImage(SCREEN, 10, 10, bytes); });
-    expectStoresItsResult(0, [&] { return loadBitmap(ZOPP_SOURCE_DIR "/dat/1.bmp", bytes); });
+    expectStoresItsResult(0, [&] { return loadBitmap(testing::sourcePath("dat/1.bmp"), bytes); });
     expectStoresItsResult(0, [] { return drawText(SCREEN, 0, 0, 0, "ZOPP", 0xFFFFFF); });
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "screen/text/font.h"
+#include "tests/support/test_paths.h"
 #include "tools/font_table_build.h"
 #include "tools/font_table_source.h"
 #include "tools/lzw_pack.h"
@@ -13,7 +14,7 @@
 namespace zopp {
 namespace {
 
-const std::filesystem::path sourceDir = ZOPP_SOURCE_DIR;
+const std::filesystem::path sourceDir = testing::sourcePath();
 
 std::vector<std::uint8_t> tableFromSources() {
     std::string error;

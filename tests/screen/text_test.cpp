@@ -11,6 +11,7 @@
 #include "screen/state/screen_state.h"
 #include "screen/text/text_mode.h"
 #include "tests/support/memory_screen_fixture.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp {
 namespace {
@@ -19,8 +20,7 @@ constexpr std::uint32_t INK = 0x00123456;
 
 // Glyph bytes straight from the generator's input, where bit 7 is the leftmost pixel.
 std::vector<std::uint8_t> sourceGlyphs(int height) {
-    const std::string file =
-        std::string(ZOPP_SOURCE_DIR) + "/tools/fontdata/cp437-8x" + std::to_string(height) + ".bin";
+    const std::string file = testing::sourcePath("tools/fontdata/cp437-8x" + std::to_string(height) + ".bin");
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

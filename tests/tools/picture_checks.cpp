@@ -1,4 +1,5 @@
 #include "tests/tools/picture_checks.h"
+#include "tests/support/test_paths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,7 +53,7 @@ Bitmap decodeBmp24(const std::vector<std::uint8_t>& file) {
 }
 
 Bitmap loadPicture(const std::string& name) {
-    return decodeBmp24(readFile(std::filesystem::path(ZOPP_SOURCE_DIR) / "dat" / name));
+    return decodeBmp24(readFile(std::filesystem::path(zopp::testing::sourcePath("dat")) / name));
 }
 
 double luminance(std::uint32_t rrggbb) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "screen/window/window_icon.h"
+#include "tests/support/test_paths.h"
 #include "tests/tools/picture_checks.h"
 #include "tools/image_files.h"
 #include "tools/pictures.h"
@@ -15,7 +16,7 @@ namespace {
 using testing::decodeBmp24;
 using testing::readFile;
 
-const std::filesystem::path source = ZOPP_SOURCE_DIR;
+const std::filesystem::path source = zopp::testing::sourcePath();
 
 std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};

@@ -25,6 +25,7 @@
 #include "tests/e2e/reference_games.h"
 #include "tests/e2e/screen_reading.h"
 #include "tests/e2e/x11_harness.h"
+#include "tests/support/test_paths.h"
 #include "tests/wine/shell_link.h"
 
 namespace zopp::e2e {
@@ -33,8 +34,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kTitle = "ZOPP - V0.1(2008)";
-const fs::path kPackage = ZOPP_MSI_FILE;
-const fs::path kLowerPackage = ZOPP_LOWER_MSI_FILE;  // the same files as version 0.0.1
+const fs::path kPackage = testing::sourcePath(ZOPP_MSI_FILE);
+const fs::path kLowerPackage = testing::buildPath(ZOPP_LOWER_MSI_FILE);  // the same files as version 0.0.1
 const std::string kUninstall = R"(HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall)";
 const std::string kProducts = R"(HKCU\Software\Microsoft\Installer\Products)";
 
@@ -46,7 +47,7 @@ std::string contents(const fs::path& file) {
 // An icon file holding the game's desktop icon.
 bool isGameIcon(const fs::path& file) {
     const std::string icon = contents(file);
-    const std::string png = contents(fs::path(ZOPP_SOURCE_DIR) / "packaging/icons/32x32/apps/zopp.png");
+    const std::string png = contents(fs::path(testing::sourcePath("packaging/icons/32x32/apps/zopp.png")));
     return icon.compare(0, 4, std::string("\0\0\1\0", 4)) == 0 && icon.find(png) != std::string::npos;
 }
 
@@ -79,7 +80,7 @@ class WindowsInstaller : public ::testing::Test {
         for (char& c : name) {
             if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.') c = '_';
         }
-        prefix_ = fs::path(ZOPP_MSI_WINE_PREFIX).concat(".displays") / name;
+        prefix_ = fs::path(testing::buildPath(ZOPP_MSI_WINE_PREFIX)).concat(".displays") / name;
         stopWine();
         fs::remove_all(prefix_);  // what an earlier run on this display left
     }
@@ -97,9 +98,9 @@ class WindowsInstaller : public ::testing::Test {
 
     // Runs a Windows program under Wine in this case's prefix; its exit code (-1 on a time-out).
     int wine(const std::vector<std::string>& arguments, std::string* output = nullptr) {
-        std::vector<std::string> all{ZOPP_MSI_WINE_PREFIX};
+        std::vector<std::string> all{testing::buildPath(ZOPP_MSI_WINE_PREFIX)};
         all.insert(all.end(), arguments.begin(), arguments.end());
-        LaunchedProgram program(ZOPP_WINE_RUN, all, server_.display());
+        LaunchedProgram program(testing::sourcePath(ZOPP_WINE_RUN), all, server_.display());
         const int status = program.wait(std::chrono::seconds(180));
         if (output) *output = program.standardOutput();
         if (status != 0) std::printf("%s", program.standardError().c_str());
@@ -149,14 +150,15 @@ class WindowsInstaller : public ::testing::Test {
         const fs::path folder = unixPath(link.workingDirectory);
         const fs::path previous = fs::current_path();
         fs::current_path(folder);
-        LaunchedProgram game(ZOPP_WINE_RUN, {ZOPP_MSI_WINE_PREFIX, link.target}, server_.display());
+        LaunchedProgram game(testing::sourcePath(ZOPP_WINE_RUN),
+                             {testing::buildPath(ZOPP_MSI_WINE_PREFIX), link.target}, server_.display());
         fs::current_path(previous);
         const ::Window window = x_.waitForWindow(kTitle, std::chrono::seconds(60));
         ASSERT_NE(window, 0u) << game.standardError();
 
         const double now = gameTimerSeconds();
-        ReferenceGames reference(ZOPP_REFERENCE_PLAYER, ZOPP_SOURCE_DIR, now, now);
-        const BoardPictures pictures{fs::path(ZOPP_SOURCE_DIR) / "dat"};
+        ReferenceGames reference(testing::buildPath(ZOPP_REFERENCE_PLAYER), testing::sourcePath(), now, now);
+        const BoardPictures pictures{fs::path(testing::sourcePath("dat"))};
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         Picture screen;
         try {
@@ -197,7 +199,7 @@ TEST_F(WindowsInstaller, InstallsForTheUserStartsFromItsShortcutAndUninstallsCom
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (entry.is_regular_file()) installed.insert(entry.path().lexically_relative(folder).string());
     }
-    for (const auto& picture : fs::directory_iterator(fs::path(ZOPP_SOURCE_DIR) / "dat")) {
+    for (const auto& picture : fs::directory_iterator(fs::path(testing::sourcePath("dat")))) {
         const std::string name = "dat/" + picture.path().filename().string();
         expected.insert(name);
         EXPECT_EQ(contents(folder / name), contents(picture.path())) << name;

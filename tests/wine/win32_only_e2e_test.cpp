@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "tests/e2e/x11_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp::e2e {
 namespace {
@@ -23,9 +24,9 @@ class Win32Window : public ::testing::Test {
 // window is active the probe's window is minimised and the display has the desktop's mode; activated
 // again, the window is back in the game's mode.
 TEST_F(Win32Window, FullScreenGivesTheDisplayBackWhileAnotherWindowIsActive) {
-    LaunchedProgram probe(ZOPP_SCREEN_PROBE_IN_DESKTOP, {"5"}, server.display());
+    LaunchedProgram probe(testing::buildPath(ZOPP_SCREEN_PROBE_IN_DESKTOP), {"5"}, server.display());
     ASSERT_TRUE(probe.waitForLine("ready", std::chrono::seconds(30))) << probe.standardError();
-    LaunchedProgram other(ZOPP_ACTIVATION_SWITCH, {}, server.display());
+    LaunchedProgram other(testing::buildPath(ZOPP_ACTIVATION_SWITCH), {}, server.display());
     EXPECT_EQ(other.wait(std::chrono::seconds(60)), 0);
     EXPECT_EQ(other.standardOutput(), "start 0 640 480\r\naway 1 1024 768\r\nback 0 640 480\r\n");
     EXPECT_TRUE(probe.waitForLine("close"));
@@ -35,7 +36,7 @@ TEST_F(Win32Window, FullScreenGivesTheDisplayBackWhileAnotherWindowIsActive) {
 // turns it into its report, also while the program waits for an event that never comes.
 TEST_F(Win32Window, CtrlCInTheConsoleEndsWithReport9) {
     for (const char* mode : {"sleeping", "idle"}) {
-        LaunchedProgram probe(ZOPP_INTERRUPT_PROBE, {mode}, server.display());
+        LaunchedProgram probe(testing::buildPath(ZOPP_INTERRUPT_PROBE), {mode}, server.display());
         ASSERT_TRUE(probe.waitForLine("ready", std::chrono::seconds(30))) << mode << probe.standardError();
         std::this_thread::sleep_for(std::chrono::milliseconds(200));  // in its wait by now
         ::kill(probe.pid(), SIGINT);  // Wine delivers it as the console's Ctrl+C
@@ -50,7 +51,7 @@ TEST_F(Win32Window, CtrlCInTheConsoleEndsWithReport9) {
 // A report or the processor message that nobody would read also shows in a message box: checked by a
 // Windows program that starts the frame probe as the desktop does, reads each box and confirms it.
 TEST_F(Win32Window, WhatNobodyWouldReadAlsoShowsInAMessageBox) {
-    LaunchedProgram test(ZOPP_UNSEEN_OUTPUT_TEST, {}, server.display());
+    LaunchedProgram test(testing::buildPath(ZOPP_UNSEEN_OUTPUT_TEST), {}, server.display());
     EXPECT_EQ(test.wait(std::chrono::seconds(120)), 0) << test.standardOutput();
     EXPECT_NE(test.standardOutput().find("[  PASSED  ] 1 test"), std::string::npos) << test.standardOutput();
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "screen/sdl/sdl_beep.h"
+#include "tests/support/test_paths.h"
 
 namespace zopp {
 namespace {
@@ -58,7 +59,7 @@ ProbeRun runProbe(std::vector<std::string> extraVariables) {
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
 
     ProbeRun run;
-    std::string probe = SDL_BEEP_PROBE;
+    std::string probe = testing::buildPath(SDL_BEEP_PROBE);
     char* arguments[] = {probe.data(), nullptr};
     pid_t child = 0;
     const Clock::time_point start = Clock::now();
