@@ -361,7 +361,9 @@ TEST_F(ScreenEndToEnd, TransferTimesOfOneFiftyAndAllLines) {
     ASSERT_EQ(times.size(), 3u);
     EXPECT_GT(times[0], 0.0);
     EXPECT_LT(times[0], times[2]);
-    EXPECT_LT(times[2], 20000.0);  // a whole frame well within two refresh periods
+    // A whole frame costs about its lines' share of the 50-line transfer measured in the same run (twice
+    // that leaves room for noise); its absolute cost is the benchmark's business (scripts/bench-game).
+    EXPECT_LT(times[2], 2 * 480.0 / 50.0 * times[1]);
 }
 
 }  // namespace
