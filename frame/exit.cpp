@@ -4,10 +4,12 @@
 // The process ends at once (platform::endProcessNow), not through exit: the screen's refresh thread and
 // other threads may still be running (or parked) and static destructors would tear down objects they
 // use. Everything that has to happen at the end is an exit hook or the finaliser below; stdout is flushed
-// explicitly.
+// explicitly. A program may still end through exit, returning from main: the hooks then run from an
+// atexit handler, ahead of the static destructors, which may free what a hook's thread still reads.
 #include <array>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include "frame/platform/exit_standby.h"
@@ -26,6 +28,7 @@ constexpr std::size_t maxExitHooks = 32;
 std::array<std::atomic<ExitHook>, maxExitHooks> exitHooks{};
 std::atomic<std::size_t> exitHookCount{0};
 std::mutex registrationMutex;
+bool hooksRunAtExit = false;  // guarded by registrationMutex
 
 std::atomic<bool> exitStarted{false};
 std::atomic<std::int32_t> exitCode{0};
@@ -72,7 +75,7 @@ void markParked() {
     }
 }
 
-[[noreturn]] void runExitSequence() {
+void runExitHooks() {
     exitThread.store(std::this_thread::get_id());
     // Each hook is taken off the list before it runs, so none runs twice even if the sequence is
     // re-entered from inside a hook.
@@ -88,7 +91,26 @@ void markParked() {
             hook();
         }
     }
+}
+
+[[noreturn]] void runExitSequence() {
+    runExitHooks();
     finishProcess(exitCode.load(), true);
+}
+
+// The end through exit. Registered when the first hook is, so the C library calls it before the
+// destructors of every static that existed by then, the screen's among them. While the sequence runs on
+// another thread, this one waits for that end like a late endProgram. On the sequence's own thread it
+// does nothing: a platform's end of the process may call the atexit handlers itself (a page's runtime
+// built to exit does).
+void runExitHooksAtExit() {
+    bool expected = false;
+    if (exitStarted.compare_exchange_strong(expected, true)) {
+        runExitHooks();
+    } else if (exitThread.load() != std::this_thread::get_id()) {
+        markParked();
+        platform::parkThreadForever();
+    }
 }
 
 void startStandby() {
@@ -149,6 +171,10 @@ bool registerExitHook(void (*hook)()) {
     const std::size_t count = exitHookCount.load();
     if (count == maxExitHooks) {
         return false;
+    }
+    if (!hooksRunAtExit) {
+        // Should the C library refuse, the hooks still run for every end through endProgram.
+        hooksRunAtExit = std::atexit(runExitHooksAtExit) == 0;
     }
     exitHooks[count].store(hook);
     exitHookCount.store(count + 1);

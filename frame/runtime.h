@@ -62,7 +62,9 @@ inline std::int32_t storeErrorNumber(std::int32_t result) {
 // with the report's number, or the first code when there is no report. Called on another thread while the
 // sequence runs, endProgram parks that thread until the process ends.
 [[noreturn]] void endProgram(std::int32_t code);
-// Up to 32 hooks; returns false when the list is full. Register before the program can end.
+// Up to 32 hooks; returns false when the list is full. Register before the program can end. A program
+// that ends through exit instead (returning from main) runs them too, in the same order, before the
+// destructors of the statics that existed when the first hook was registered.
 bool registerExitHook(void (*hook)());
 
 // The report text waiting for the end of the program; empty when there was no error.

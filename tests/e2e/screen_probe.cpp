@@ -5,6 +5,7 @@
 //                              mode in a page, where it prints to the page's console output.
 //   screen_probe --idle s      prints "ready", then leaves the screen alone for s seconds
 //   screen_probe --bench [flags]  prints "transfer <lines> <microseconds>" for 1, 50 and all lines
+//   screen_probe --return      draws and returns from main with the screen still open
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
     drawTestPattern();
     std::printf("ready\n");
     std::fflush(stdout);
+    if (mode == "--return") return 0;  // the layer's exit handler closes the screen
     if (mode == "--idle") {
         std::this_thread::sleep_for(std::chrono::duration<double>(argc > 2 ? std::atof(argv[2]) : 5.0));
         std::printf("done\n");

@@ -152,6 +152,11 @@ void disturbStartState() {
 #endif
 }
 
+// Tells when the program's statics are destroyed.
+struct MarkedDestruction {
+    ~MarkedDestruction() { mark("[static destroyed]"); }
+};
+
 const std::map<std::string_view, int> signalsByName = {
     {"INT", SIGINT},   {"ILL", SIGILL},   {"FPE", SIGFPE},
     {"SEGV", SIGSEGV}, {"TERM", SIGTERM}, {"ABRT", SIGABRT},
@@ -165,7 +170,7 @@ const std::map<std::string_view, int> signalsByName = {
 //   hooks-then-error, clean-exit, old-processor, start-state, print-line
 //   forbidden-thread exit|access|overflow, idle-forbidden-thread exit|access, idle-signal INT|TERM,
 //   hook-faults, hook-faults-after-error|fault, hook-ends-program,
-//   late-exit
+//   late-exit, return-from-main
 int main(int argc, char** argv) {
     disturbStartState();
     zopp::startRuntime(argc, argv);
@@ -240,6 +245,12 @@ int main(int argc, char** argv) {
     if (name == "late-exit") {
         registerExitHook(startLateExit);
         endProgram(4);
+    }
+    if (name == "return-from-main") {
+        static MarkedDestruction createdBeforeTheHooks;
+        registerExitHook([] { mark("[hook 1]"); });
+        registerExitHook([] { mark("[hook 2]"); });
+        return 0;
     }
     mark("unknown or failed case");
     return 99;

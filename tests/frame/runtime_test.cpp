@@ -236,6 +236,13 @@ TEST(ExitSequence, AnotherThreadEndingMeanwhileIsParked) {
     EXPECT_EQ(run.exitCode, 4);
 }
 
+// A threaded hook (closing the screen joins its thread) must not find its objects destroyed already.
+TEST(ExitSequence, ReturnFromMainRunsTheHooksBeforeStaticsAreDestroyed) {
+    const ProbeRun run = runProbe({"return-from-main"});
+    EXPECT_EQ(run.err, "[hook 2][hook 1][static destroyed]");
+    EXPECT_EQ(run.exitCode, 0);
+}
+
 TEST(ForbiddenThread, EndProgramThereRunsTheHooksElsewhereAndParksTheCaller) {
     const ProbeRun run = runProbe({"forbidden-thread", "exit"});
     EXPECT_EQ(run.err, "[hook elsewhere][caller parked]");
