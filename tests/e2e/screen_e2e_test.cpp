@@ -337,7 +337,7 @@ TEST_F(ScreenEndToEnd, ReturningFromMainWithTheScreenOpenEndsCleanlyEveryTime) {
     constexpr int runs = 30;
 #endif
     for (int run = 0; run < runs; ++run) {
-        LaunchedProgram probe(ZOPP_SCREEN_PROBE, {"--return"}, server.display());
+        LaunchedProgram probe(testing::buildPath(ZOPP_SCREEN_PROBE), {"--return"}, server.display());
         ASSERT_TRUE(probe.waitForLine("ready", kStartTimeout))
             << "run " << run << ": " << probe.standardError();
         ASSERT_EQ(probe.wait(kStartTimeout), 0) << "run " << run << ": " << probe.standardError();
