@@ -42,7 +42,7 @@ class Player {
             x_.pressKey(input.at(1));
             x_.releaseKey(input.at(1));
         } else if (what == "keydown") {
-            x_.pressKey(input.at(1));  // again while down: what the X server sends for an auto-repeat
+            x_.pressKey(input.at(1));  // again while down: the X server repeats it (see XvfbServer)
         } else if (what == "keyup") {
             x_.releaseKey(input.at(1));
         } else if (what == "focus" && input.at(1) == "away") {

@@ -63,7 +63,11 @@ XvfbServer::XvfbServer() {
         const int number = 100 + (static_cast<int>(getpid()) + attempt * 7) % 400;
         if (!displayFree(number)) continue;
         const std::string name = std::string(":").append(std::to_string(number));
-        std::vector<std::string> args = {"Xvfb",        name,        "-screen", "0",
+        // A held key repeats once, two seconds after its press, and then not for a minute: a test that
+        // wants a repeat holds the key for it (XTest cannot press a key that is down), and no delay of a
+        // busy machine can slip a second repeat in before the release.
+        std::vector<std::string> args = {"Xvfb",        "-ardelay",  "2000",    "-arinterval",
+                                         "60000",       name,        "-screen", "0",
                                          "1024x768x24", "-nolisten", "tcp",     "-noreset"};
         const pid_t child = fork();
         if (child == 0) {
