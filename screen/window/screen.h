@@ -1,4 +1,5 @@
-// The screen: one window with a frame buffer behind it, refreshed by the layer's own thread.
+// The screen: one window with a frame buffer behind it, refreshed by the layer's refresh loop: on a
+// thread of its own on the desktop, in the page's own callbacks and the program's sleeps in a browser.
 // Every operation is called from the program's thread.
 #pragma once
 
@@ -17,8 +18,8 @@ std::string_view windowTitle();
 // arguments are rejected or no back-end could start.
 std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t depth, std::int32_t pageCount,
                         std::int32_t flags, std::int32_t refreshRate);
-// Closes the window and releases the screen; nothing happens when none is open. Never call it on the
-// refresh thread.
+// Closes the window and releases the screen; nothing happens when none is open. Never call it from the
+// refresh loop.
 void closeScreen();
 bool screenIsOpen();
 
