@@ -206,12 +206,13 @@ TEST_F(WindowsInstaller, InstallsForTheUserStartsFromItsShortcutAndUninstallsCom
     }
     EXPECT_EQ(installed, expected);
 
-    // The shortcut's icon and the uninstall entry's are the game's.
+    // The shortcut's icon and the uninstall entry's are the game's; the entry names the folder.
     EXPECT_TRUE(isGameIcon(unixPath(link.iconLocation))) << link.iconLocation;
     EXPECT_EQ(installedVersions(), std::vector<std::string>{ZOPP_VERSION});
     for (auto& key : registry(kUninstall)) {
         if (key["DisplayName"] == "ZOPP") {
             EXPECT_EQ(key["Publisher"], "The ZOPP developers");
+            EXPECT_EQ(unixPath(key["InstallLocation"]), folder / "") << key["InstallLocation"];
         }
     }
     int icons = 0;
