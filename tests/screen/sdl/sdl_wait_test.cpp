@@ -49,13 +49,13 @@ TEST_F(SdlWaitOnX, EventsARoundTripAlreadyReadAreInputAtOnce) {
 }
 
 TEST_F(SdlWaitOnX, NotificationsArrivingOnTheConnectionAreInput) {
+    const auto began = Clock::now();  // before the other thread's 100 ms start to run
     std::thread other([this] {
         std::this_thread::sleep_for(100ms);
         Display* elsewhere = XOpenDisplay(server_.display().c_str());
         XMapWindow(elsewhere, window_);
         XCloseDisplay(elsewhere);
     });
-    const auto began = Clock::now();
     const bool input = wait_.wait(5s);
     other.join();
     EXPECT_TRUE(input);
