@@ -44,7 +44,7 @@ struct Record {
 
     bool waitUntil(const std::function<bool()>& done) {
         std::unique_lock hold(mutex);
-        return changed.wait_for(hold, 2s, done);
+        return changed.wait_for(hold, 5s, done);  // a hang detector: it comes in milliseconds
     }
 };
 Record* record = nullptr;

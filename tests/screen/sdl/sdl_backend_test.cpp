@@ -24,7 +24,8 @@
 namespace zopp {
 namespace {
 
-bool waitFor(const std::function<bool()>& done, int ms = 1000) {
+// A hang detector: what it waits for comes within milliseconds on any machine, however busy.
+bool waitFor(const std::function<bool()>& done, int ms = 5000) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (std::chrono::steady_clock::now() < end) {
         if (done()) return true;
