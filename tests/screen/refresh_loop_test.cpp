@@ -74,6 +74,7 @@ class RecordingBackend final : public testing::WindowLessBackend {
         note([&] {
             record->presentThread = std::this_thread::get_id();
             record->presented.insert(record->presented.end(), spans.begin(), spans.end());
+            if (spans.empty()) record->presented.push_back({-1, -1});  // a present without lines
             record->presentsWithoutLock += !locked;
         });
     }
