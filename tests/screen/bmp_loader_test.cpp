@@ -65,6 +65,13 @@ TEST_F(BitmapLoader, LargerPictureIsCroppedAndTheRestStaysMagenta) {
                  [](std::int32_t x, std::int32_t y) { return y < 40 ? 0xFF000000u | rgbAt(x, y) : MAGENTA; });
 }
 
+TEST_F(BitmapLoader, ATallerPictureWritesNoRowPastTheDestination) {
+    std::vector<std::uint8_t> block(32 + 2 * 16 + 16, 0xAB);  // a 2x2 image, then a row's worth of guard
+    writeImageHeader(block.data(), 4, 2, 2);
+    ASSERT_EQ(load(buildBmp(trueColour(2, 3)), block), 0);
+    EXPECT_EQ(std::count(block.end() - 16, block.end(), 0xAB), 16);
+}
+
 TEST_F(BitmapLoader, TopDownRowsKeepTheirOrder) {
     auto image = createImage(7, 5);
     auto layout = trueColour(7, -5);
