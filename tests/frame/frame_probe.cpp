@@ -117,17 +117,22 @@ void reportHookThread() {
     idleEventLoop();
 }
 
-std::thread::id lateThread;
+std::thread::id lateThreads[2];
 
-// Another thread ends the program while the exit sequence runs on this one: it waits for the end.
+// Two other threads end the program while the exit sequence runs on this one: each waits for the end.
 void startLateExit() {
-    std::thread thread([] { endProgram(9); });
-    lateThread = thread.get_id();
-    thread.detach();
-    for (int i = 0; i < 200 && !zopp::isParkedByExit(lateThread); ++i) {
+    for (std::thread::id& id : lateThreads) {
+        std::thread thread([] { endProgram(9); });
+        id = thread.get_id();
+        thread.detach();
+    }
+    const auto parked = [] {
+        return zopp::isParkedByExit(lateThreads[0]) && zopp::isParkedByExit(lateThreads[1]);
+    };
+    for (int i = 0; i < 200 && !parked(); ++i) {
         usleep(5000);
     }
-    mark(zopp::isParkedByExit(lateThread) ? "[late thread parked]" : "[late thread running]");
+    mark(parked() ? "[late threads parked]" : "[late threads running]");
 }
 
 void printStartState(int argc, char** argv) {
@@ -208,9 +213,9 @@ int main(int argc, char** argv) {
     if (name == "print-line") {
         zopp::printLine(0, "abc", 0);
         zopp::printLine(0, "def", 1);
-        zopp::printLine(0, "ghi", 2);
+        const std::int32_t written = zopp::printLine(0, "ghi", 2);
         const std::int32_t result = zopp::printLine(3, "lost", 1);
-        std::printf("|%d %d", result, zopp::errorNumber());
+        std::printf("|%d %d %d", written, result, zopp::errorNumber());
         endProgram(0);
     }
     if (name == "forbidden-thread" || name == "idle-forbidden-thread") {

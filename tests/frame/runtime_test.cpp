@@ -232,7 +232,7 @@ TEST(ExitSequence, HookEndingTheProgramDoesNotRestartTheSequence) {
 
 TEST(ExitSequence, AnotherThreadEndingMeanwhileIsParked) {
     const ProbeRun run = runProbe({"late-exit"});
-    EXPECT_EQ(run.err, "[late thread parked]");
+    EXPECT_EQ(run.err, "[late threads parked]");
     EXPECT_EQ(run.exitCode, 4);
 }
 
@@ -316,7 +316,7 @@ TEST(StartUp, ThisProcessorPassesTheCheck) {
 
 TEST(ConsoleOutput, PrintLineAddsCrLfOnlyForMask1AndKnowsOnlyTheConsole) {
     const ProbeRun run = runProbe({"print-line"});
-    EXPECT_EQ(run.out, "abcdef\r\nghi|1 1");
+    EXPECT_EQ(run.out, "abcdef\r\nghi|0 1 1");
     EXPECT_EQ(run.err, "");
 }
 

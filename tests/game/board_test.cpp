@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <iterator>
+#include <tuple>
 #include <vector>
 
 #include "board/dice_tray.h"
@@ -15,20 +16,24 @@ namespace {
 
 using Board = GameScreen;
 
-TEST_F(Board, SetupScreenShowsRulesLockSignAndPlayerDice) {
+TEST_F(Board, SetupScreenShowsEveryPieceAtItsPlace) {
     EXPECT_EQ(game.playerCount, 0);
-    EXPECT_EQ(rgb(0, 0), kBackground);
-    EXPECT_EQ(rgb(30, 40), kBoxTicked);
-    EXPECT_EQ(rgb(49, 109), kBoxEmpty);
-    EXPECT_EQ(rgb(597, 92), kLockClosed);
-    EXPECT_EQ(rgb(606, 101), kLockClosed);
-    for (std::int32_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(rgb(130 + 100 * k, 350), faceColour(k + 1)) << k;
-        EXPECT_EQ(rgb(179 + 100 * k, 399), faceColour(k + 1)) << k;
-    }
-    EXPECT_TRUE(anyPixel(280, 10, 360, 26, kBlack));   // "Regelwerk:"
-    EXPECT_TRUE(anyPixel(600, 90, 630, 106, kBlack));  // the "!" after the lock sign
-    EXPECT_TRUE(anyPixel(140, 320, 484, 336, kBlack));
+    const auto shown = grab(0, 0, 640, 480);
+    // The same screen put together piece by piece, in the order it is drawn.
+    ASSERT_EQ(putImage(SCREEN, 0, 0, game.imgBackground->bytes()), 0);
+    const std::tuple<float, float, std::string_view> texts[] = {
+        {280, 10, "Regelwerk:"},
+        {70, 40, "ZOPP-Style... jeder gehaltene Wuerfel darf wieder benutzt werden"},
+        {70, 90, "Original-K-Style... jeder gehaltene Wuerfel bleibt liegen (locked   !)"},
+        {140, 320, "Waehle Anzahl der Spieler und los gehts...."}};
+    for (const auto& [x, y, text] : texts)
+        ASSERT_EQ(drawText(SCREEN, x, y, 0, text, kBlack), 0);
+    ASSERT_EQ(putImage(SCREEN, 597, 92, game.imgLock[1]->bytes()), 0);
+    ASSERT_EQ(putImage(SCREEN, 30, 40, game.imgCheckmark[1]->bytes()), 0);
+    ASSERT_EQ(putImage(SCREEN, 30, 90, game.imgCheckmark[0]->bytes()), 0);
+    for (std::size_t k = 1; k <= 4; ++k)
+        ASSERT_EQ(putImage(SCREEN, 30.0f + 100.0f * k, 350, game.imgDieFace[k]->bytes()), 0);
+    EXPECT_EQ(grab(0, 0, 640, 480), shown);
 }
 
 TEST_F(Board, NewBoardDrawsAllFourColumnsWhateverThePlayerCount) {
@@ -50,11 +55,13 @@ TEST_F(Board, NewBoardDrawsAllFourColumnsWhateverThePlayerCount) {
 
     EXPECT_EQ(rgb(70, 5), kBackground);     // no header above the labels
     EXPECT_EQ(rgb(300, 187), kBackground);  // strip between the blocks
-    EXPECT_EQ(rgb(70, 25), kCell);
-    EXPECT_EQ(rgb(70, 145), kSumCell);
-    EXPECT_EQ(rgb(569, 184), kSumCell);  // "Bonus" of player 4
-    EXPECT_EQ(rgb(470, 190), kCell);
-    EXPECT_EQ(rgb(569, 369), kSumCell);                 // "Gesamt" of player 4
+    // Every row's cell in the label column and the four player columns, and nothing beside them.
+    for (std::int32_t row = Ones; row <= GrandTotal; ++row) {
+        const bool sum = row == UpperSum || row == Bonus || row == LowerSum || row == GrandTotal;
+        for (std::int32_t column = 0; column <= 4; ++column)
+            EXPECT_EQ(rgb(70 + 100 * column, rowTop(row)), sum ? kSumCell : kCell) << column << ' ' << row;
+        EXPECT_EQ(rgb(570, rowTop(row)), kBackground) << row;
+    }
     EXPECT_FALSE(anyPixel(470, 25, 570, 370, kBlack));  // absent player's cells are empty
     EXPECT_TRUE(anyPixel(170, 5, 270, 25, kRed));
     EXPECT_FALSE(anyPixel(270, 5, 570, 25, kRed));
@@ -64,8 +71,11 @@ TEST_F(Board, NewBoardDrawsAllFourColumnsWhateverThePlayerCount) {
 
 TEST_F(Board, TurnStartsWithBareDiceOpenLocksAndTheThrowButton) {
     game.playerCount = 1;
+    game.faceCount = {7, 7, 7, 7, 7, 7, 7};  // the field right behind the five dice
     drawBoard(game);
+    EXPECT_EQ(game.faceCount, (std::array<std::int32_t, 7>{7, 7, 7, 7, 7, 7, 7}));
     for (std::int32_t i = 1; i <= 5; ++i) {
+        EXPECT_EQ(game.dice[static_cast<std::size_t>(i)].value, 0);
         EXPECT_EQ(game.dice[static_cast<std::size_t>(i)].state, NotThrown);
         EXPECT_EQ(rgb(60 * i + 10, 380), faceColour(0)) << i;
         EXPECT_EQ(rgb(60 * i + 39, 444), kLockOpen) << i;
@@ -86,6 +96,7 @@ TEST_F(Board, CandidatesOnlyInEmptyCellsAndColumnRedrawWipesThem) {
     game.scores[2][Threes] = 9;
     showCandidates(game);
     EXPECT_TRUE(anyPixel(270, rowTop(Ones), 370, rowTop(Ones) + 20, kRed));
+    EXPECT_EQ(rgb(270, rowTop(Ones)), kCell);
     EXPECT_FALSE(anyPixel(270, rowTop(Threes), 370, rowTop(Threes) + 20, kRed));
     EXPECT_FALSE(anyPixel(270, rowTop(UpperSum), 370, rowTop(Bonus) + 20, kRed));
     EXPECT_TRUE(anyPixel(270, rowTop(Chance), 370, rowTop(Chance) + 20, kRed));
@@ -106,14 +117,6 @@ TEST_F(Board, CandidatesOnlyInEmptyCellsAndColumnRedrawWipesThem) {
 // The text drawn by a cell or the button equals the same text drawn by hand at the expected offset.
 class TextPlacement : public GameScreen {
   protected:
-    std::vector<std::uint32_t> grab(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const {
-        std::vector<std::uint32_t> pixels;
-        for (std::int32_t j = 0; j < h; ++j) {
-            for (std::int32_t i = 0; i < w; ++i)
-                pixels.push_back(rgb(x + i, y + j));
-        }
-        return pixels;
-    }
     void expectCellText(std::string_view text, std::int32_t offset) {
         ASSERT_EQ(putImage(SCREEN, 0, 0, game.imgBackground->bytes()), 0);
         ASSERT_EQ(putImage(SCREEN, 70, 250, game.imgScoreCell[0]->bytes()), 0);
@@ -167,12 +170,13 @@ TEST_F(Board, StyleTwoRestoresTheSavedBackground) {
     EXPECT_EQ(rgb(569, 429), kBackground);
 }
 
-TEST_F(Board, MissingCellImageReportsItsLine) {
-    game.imgScoreCell[1].reset();
-    EXPECT_EXIT(drawPlayerHeaders(game), ::testing::ExitedWithCode(1), "at line 635 of game/ZOPP\\.cpp");
-}
-
-TEST_F(Board, StyleOutsideTheButtonFacesFailsInsteadOfReadingPastThem) {
+// A missing image ends the program with its call's report line, also where the game refuses the call
+// itself; a style outside the button faces counts as a missing face.
+TEST_F(Board, MissingImagesReportTheirCallsLine) {
+    EXPECT_EXIT((game.imgScoreCell[1].reset(), drawPlayerHeaders(game)), ::testing::ExitedWithCode(1),
+                "runtime error 1 \\(illegal function call\\) at line 635 of game/ZOPP\\.cpp");
+    EXPECT_EXIT((game.imgButton[2].reset(), startTurn(game)), ::testing::ExitedWithCode(1),
+                "runtime error 1 \\(illegal function call\\) at line 410 of game/ZOPP\\.cpp");
     EXPECT_EXIT(drawMessageButton(game, 370, 380, "x", kBlack, 3), ::testing::ExitedWithCode(1),
                 "at line 645 of game/ZOPP\\.cpp");
 }

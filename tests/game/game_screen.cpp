@@ -1,5 +1,6 @@
 #include "tests/game/game_screen.h"
 
+#include "board/message_button.h"
 #include "frame/events.h"
 #include "game/event_loop.h"
 #include "game/setup_screen.h"
@@ -49,6 +50,22 @@ bool GameScreen::anyPixel(std::int32_t left, std::int32_t top, std::int32_t righ
         }
     }
     return false;
+}
+
+std::vector<std::uint32_t> GameScreen::grab(std::int32_t x, std::int32_t y, std::int32_t w,
+                                            std::int32_t h) const {
+    std::vector<std::uint32_t> pixels;
+    for (std::int32_t j = 0; j < h; ++j) {
+        for (std::int32_t i = 0; i < w; ++i)
+            pixels.push_back(rgb(x + i, y + j));
+    }
+    return pixels;
+}
+
+bool GameScreen::buttonShows(std::string_view text, std::int32_t style) {
+    const auto shown = grab(370, 380, 200, 50);
+    drawMessageButton(game, 370, 380, text, kBlack, style);
+    return grab(370, 380, 200, 50) == shown;
 }
 
 void GameScreen::event(std::int32_t type, std::int32_t a, std::int32_t b) {

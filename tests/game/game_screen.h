@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "game/main_loop.h"
 #include "tests/support/memory_screen_fixture.h"
@@ -38,6 +40,10 @@ class GameScreen : public MemoryScreen {
     // Whether any pixel of the rectangle (right and bottom exclusive) has the colour.
     bool anyPixel(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                   std::uint32_t colour) const;
+    // The colours of a w × h block, row by row.
+    std::vector<std::uint32_t> grab(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const;
+    // Whether the message button shows the text in the style exactly as drawMessageButton draws them.
+    bool buttonShows(std::string_view text, std::int32_t style);
 
     void event(std::int32_t type, std::int32_t a = 0, std::int32_t b = 0);
     void move(std::int32_t x, std::int32_t y) { event(PointerMove, x, y); }

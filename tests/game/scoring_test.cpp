@@ -44,66 +44,40 @@ TEST(Scoring, CountFacesIgnoresAValueNoDieCanShow) {
     EXPECT_EQ(game.clickedDie, -1);
 }
 
-TEST(Scoring, FiveOfAKindScoresZoppAndBothPaschButNoFullHouse) {
-    GameState game{};
-    const std::int32_t* c = evaluate(game, {6, 6, 6, 6, 6});
-    EXPECT_EQ(c[Sixes], 30);
-    for (int row = Ones; row <= Fives; ++row)
-        EXPECT_EQ(c[row], 0) << row;
-    EXPECT_EQ(c[ThreeOfAKind], 30);
-    EXPECT_EQ(c[FourOfAKind], 30);
-    EXPECT_EQ(c[FullHouse], 0);
-    EXPECT_EQ(c[SmallStraight], 0);
-    EXPECT_EQ(c[LargeStraight], 0);
-    EXPECT_EQ(c[FiveOfAKind], 50);
-    EXPECT_EQ(c[Chance], 30);
-}
+// A throw and its candidate for each of the 13 categories: 1er to 6er, then 3er Pasch, 4er Pasch, Full
+// House, kl. Strasse, gr. Strasse, ZOPP and Chance.
+struct Candidates {
+    std::array<std::int32_t, 5> faces;
+    std::array<std::int32_t, 13> rows;
+};
+const Candidates kThrows[] = {
+    {{6, 6, 6, 6, 6}, {0, 0, 0, 0, 0, 30, 30, 30, 0, 0, 0, 50, 30}},
+    {{1, 1, 1, 1, 1}, {5, 0, 0, 0, 0, 0, 5, 5, 0, 0, 0, 50, 5}},
+    {{2, 3, 2, 3, 3}, {0, 4, 9, 0, 0, 0, 13, 0, 25, 0, 0, 0, 13}},
+    {{1, 1, 2, 1, 2}, {3, 4, 0, 0, 0, 0, 7, 0, 25, 0, 0, 0, 7}},  // three of face 1
+    {{4, 4, 4, 4, 2}, {0, 2, 0, 16, 0, 0, 18, 18, 0, 0, 0, 0, 18}},
+    {{5, 5, 5, 1, 2}, {1, 2, 0, 0, 15, 0, 18, 0, 0, 0, 0, 0, 18}},
+    {{5, 4, 3, 2, 1}, {1, 2, 3, 4, 5, 0, 0, 0, 0, 30, 40, 0, 15}},
+    {{2, 3, 4, 5, 6}, {0, 2, 3, 4, 5, 6, 0, 0, 0, 30, 40, 0, 20}},
+    {{1, 2, 3, 4, 4}, {1, 2, 3, 8, 0, 0, 0, 0, 0, 30, 0, 0, 14}},  // a small straight with a pair
+    {{1, 3, 4, 5, 6}, {1, 0, 3, 4, 5, 6, 0, 0, 0, 30, 0, 0, 19}},
+    {{1, 2, 3, 4, 6}, {1, 2, 3, 4, 0, 6, 0, 0, 0, 30, 0, 0, 16}},  // a gap before the 6: small only
+    {{1, 2, 4, 5, 6}, {1, 2, 0, 4, 5, 6, 0, 0, 0, 0, 0, 0, 18}},
+    {{1, 2, 3, 6, 6}, {1, 2, 3, 0, 0, 12, 0, 0, 0, 0, 0, 0, 18}},  // three in a row are no straight
+    {{2, 3, 4, 6, 6}, {0, 2, 3, 4, 0, 12, 0, 0, 0, 0, 0, 0, 21}},
+    {{3, 4, 5, 1, 1}, {2, 0, 3, 4, 5, 0, 0, 0, 0, 0, 0, 0, 14}},
+};
 
-TEST(Scoring, FullHouseNeedsExactlyThreeAndTwo) {
-    GameState game{};
-    const std::int32_t* c = evaluate(game, {2, 3, 2, 3, 3});
-    EXPECT_EQ(c[FullHouse], 25);
-    EXPECT_EQ(c[ThreeOfAKind], 13);
-    EXPECT_EQ(c[FourOfAKind], 0);
-    EXPECT_EQ(c[Twos], 4);
-    EXPECT_EQ(c[Threes], 9);
-
-    c = evaluate(game, {4, 4, 4, 4, 2});
-    EXPECT_EQ(c[ThreeOfAKind], 18);
-    EXPECT_EQ(c[FourOfAKind], 18);
-    EXPECT_EQ(c[FullHouse], 0);
-
-    c = evaluate(game, {5, 5, 5, 1, 2});
-    EXPECT_EQ(c[FullHouse], 0);
-}
-
-TEST(Scoring, LargeStraightAlsoCountsAsSmall) {
-    GameState game{};
-    const std::int32_t* c = evaluate(game, {5, 4, 3, 2, 1});
-    EXPECT_EQ(c[SmallStraight], 30);
-    EXPECT_EQ(c[LargeStraight], 40);
-    EXPECT_EQ(c[Chance], 15);
-
-    c = evaluate(game, {2, 3, 4, 5, 6});
-    EXPECT_EQ(c[SmallStraight], 30);
-    EXPECT_EQ(c[LargeStraight], 40);
-    EXPECT_EQ(c[Chance], 20);
-}
-
-TEST(Scoring, SmallStraightToleratesAPairOrAnOutsider) {
-    GameState game{};
-    const std::int32_t* c = evaluate(game, {1, 2, 3, 4, 4});
-    EXPECT_EQ(c[SmallStraight], 30);
-    EXPECT_EQ(c[LargeStraight], 0);
-    EXPECT_EQ(c[ThreeOfAKind], 0);
-
-    c = evaluate(game, {1, 3, 4, 5, 6});
-    EXPECT_EQ(c[SmallStraight], 30);
-    EXPECT_EQ(c[LargeStraight], 0);
-
-    c = evaluate(game, {1, 2, 4, 5, 6});
-    EXPECT_EQ(c[SmallStraight], 0);
-    EXPECT_EQ(c[LargeStraight], 0);
+TEST(Scoring, EveryCategoryOfEachThrow) {
+    const std::int32_t categories[] = {1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15};
+    for (const Candidates& expected : kThrows) {
+        GameState game{};
+        const std::int32_t* c = evaluate(game, expected.faces);
+        std::array<std::int32_t, 13> rows{};
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = c[categories[i]];
+        EXPECT_EQ(rows, expected.rows) << ::testing::PrintToString(expected.faces);
+    }
 }
 
 TEST(Scoring, EvaluateClearsTheSumRowsOfTheCandidates) {

@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/startup.h"
+#include "screen/state/screen_state.h"
 #include "screen/text/text_mode.h"
 #include "screen/window/screen.h"
 #include "tests/support/bmp_builder.h"
@@ -49,7 +51,7 @@ class StartUp : public MemoryScreen {
         writeBitmap(dat / "scb0.bmp", 100, 20, 0xCCCCCC);
         writeBitmap(dat / "scb1.bmp", 100, 20, 0xAAAAFF);
         writeBitmap(dat / "lock0.bmp", 10, 10, 0x00FF00);
-        writeBitmap(dat / "lock1.bmp", 10, 10, 0xFF00FF);
+        writeBitmap(dat / "lock1.bmp", 10, 10, 0xFF0080);
         writeBitmap(dat / "button0.bmp", 200, 50, 0x888800);
         writeBitmap(dat / "button1.bmp", 200, 50, 0x008888);
         writeBitmap(dat / "checkmark0.bmp", 20, 20, 0x444444);
@@ -77,8 +79,29 @@ TEST_F(StartUp, OpensTheWindowLoadsEveryPictureAndShowsTheSetupScreen) {
     ASSERT_NE(loop.event, nullptr);
     EXPECT_EQ(game.ruleVariant, Free);
     EXPECT_EQ(game.playerCount, 0);
-    EXPECT_EQ(game.imgButton[2]->width(), 200);
-    EXPECT_EQ(game.imgBackground->height(), 480);
+    const ScreenState& screen = *currentScreen();
+    EXPECT_EQ(std::tuple(screen.width, screen.height, screen.depth, screen.flags & 0xFFFF),
+              std::tuple(640, 480, 32, std::uint32_t{ScreenNoSwitch}));
+    EXPECT_EQ((std::array{game.colorBlack, game.colorGreen, game.colorRed, game.colorYellow,
+                          game.defaultForeground, game.defaultBackground}),
+              (std::array<std::uint32_t, 6>{0x000000, 0x008800, 0xEE0000, 0xFFDD00, 0x000000, 0}));
+    // Every image at its fixed size in its slot, holding its own file's colour at the corner (magenta
+    // where no file fills it).
+    const std::tuple<const ImagePtr&, std::int32_t, std::int32_t, std::uint32_t> images[] = {
+        {game.imgBackground, 640, 480, kBackground}, {game.imgDieFace[0], 50, 50, 0x000000},
+        {game.imgDieFace[1], 50, 50, 0x101010},      {game.imgDieFace[2], 50, 50, 0x202020},
+        {game.imgDieFace[3], 50, 50, 0x303030},      {game.imgDieFace[4], 50, 50, 0x404040},
+        {game.imgDieFace[5], 50, 50, 0x505050},      {game.imgDieFace[6], 50, 50, 0x606060},
+        {game.imgScoreCell[0], 100, 20, 0xCCCCCC},   {game.imgScoreCell[1], 100, 20, 0xAAAAFF},
+        {game.imgLock[0], 10, 10, 0x00FF00},         {game.imgLock[1], 10, 10, 0xFF0080},
+        {game.imgButton[0], 200, 50, 0x888800},      {game.imgButton[1], 200, 50, 0x008888},
+        {game.imgButton[2], 200, 50, 0xFF00FF},      {game.imgCheckmark[0], 20, 20, 0x444444},
+        {game.imgCheckmark[1], 20, 20, kTicked}};
+    for (const auto& [image, width, height, colour] : images) {
+        ASSERT_NE(image, nullptr) << width << "x" << height << " " << colour;
+        EXPECT_EQ(std::tuple(image->width(), image->height(), image->pixel32(0, 0) & 0xFFFFFF),
+                  std::tuple(width, height, colour));
+    }
     EXPECT_EQ(screenPixel(0, 0) & 0xFFFFFF, kBackground);
     EXPECT_EQ(screenPixel(30, 40) & 0xFFFFFF, kTicked);
     EXPECT_EQ(screenPixel(49, 59) & 0xFFFFFF, 0xFF00FF);  // the magenta fill beyond the small bitmap

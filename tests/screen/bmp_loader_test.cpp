@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 
@@ -64,6 +65,13 @@ TEST_F(BitmapLoader, LargerPictureIsCroppedAndTheRestStaysMagenta) {
                  [](std::int32_t x, std::int32_t y) { return y < 40 ? 0xFF000000u | rgbAt(x, y) : MAGENTA; });
 }
 
+TEST_F(BitmapLoader, ATallerPictureWritesNoRowPastTheDestination) {
+    std::vector<std::uint8_t> block(32 + 2 * 16 + 16, 0xAB);  // a 2x2 image, then a row's worth of guard
+    writeImageHeader(block.data(), 4, 2, 2);
+    ASSERT_EQ(load(buildBmp(trueColour(2, 3)), block), 0);
+    EXPECT_EQ(std::count(block.end() - 16, block.end(), 0xAB), 16);
+}
+
 TEST_F(BitmapLoader, TopDownRowsKeepTheirOrder) {
     auto image = createImage(7, 5);
     auto layout = trueColour(7, -5);
@@ -124,6 +132,7 @@ TEST_F(BitmapLoader, PackedIndicesUnpackMostSignificantFirstWithRowPadding) {
         layout.width = 37;  // rows end mid-byte and need padding
         layout.height = 3;
         layout.bitCount = bits;
+        layout.dataOffset = 0;  // the rows follow the full palette
         for (std::uint32_t i = 0; i < (1u << bits); ++i)
             layout.palette.push_back(0x100000 * i + 7);
         layout.pixel = [bits](std::int32_t x, std::int32_t y) {
@@ -174,6 +183,16 @@ TEST_F(BitmapLoader, BitFieldsFollowTheirMasks) {
     auto image = createImage(1, 1);
     ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
     EXPECT_EQ(image->pixel32(0, 0), 0xFFFF8200u);
+    // Three bytes, one channel's mask on another channel's byte: red, green, blue masks and the pixel shown.
+    layout.bitCount = 24;
+    layout.pixel = [](std::int32_t, std::int32_t) { return 0x123456u; };
+    for (const auto& [red, green, blue, shown] : {std::array{0x0000FFu, 0x00FF00u, 0x0000FFu, 0xFF563456u},
+                                                  {0xFF0000u, 0x0000FFu, 0x0000FFu, 0xFF125656u},
+                                                  {0xFF0000u, 0x00FF00u, 0x00FF00u, 0xFF123434u}}) {
+        layout.masks[0] = red, layout.masks[1] = green, layout.masks[2] = blue;
+        ASSERT_EQ(load(buildBmp(layout), image->bytes()), 0);
+        EXPECT_EQ(image->pixel32(0, 0), shown) << red << " " << green << " " << blue;
+    }
 }
 
 TEST_F(BitmapLoader, AlphaComesFromALongHeadersMaskOnly) {
@@ -236,6 +255,17 @@ TEST_F(BitmapLoader, BackslashSeparatesFolders) {
     std::replace(path.begin(), path.end(), '/', '\\');
     auto image = createImage(1, 1);
     EXPECT_EQ(loadBitmap(path, image->bytes()), 0);
+    EXPECT_EQ(image->pixel32(0, 0), 0xFF000000u | rgbAt(0, 0));
+}
+
+TEST_F(BitmapLoader, NamesAreCutAfter259Characters) {
+    const std::string path = testing::writeTempFile("cut.bmp", buildBmp(trueColour(1, 1)));
+    ASSERT_LT(path.size(), 259u);
+    const std::size_t name = path.find_last_of("/\\") + 1;
+    // Separators padding the folder up to a 259-character path, and more after it.
+    const std::string padded = path.substr(0, name) + std::string(259 - path.size(), '/') + path.substr(name);
+    auto image = createImage(1, 1);
+    EXPECT_EQ(loadBitmap(padded + ".more", image->bytes()), 0);
     EXPECT_EQ(image->pixel32(0, 0), 0xFF000000u | rgbAt(0, 0));
 }
 

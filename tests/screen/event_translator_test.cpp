@@ -323,8 +323,10 @@ TEST_F(Translator, AltF4F10AndAltAlonePostNothing) {
 TEST_F(Translator, KeysCarryScanCodeAndCharacterAndRepeat) {
     const KeyNotification a{0x1E, 'a', 0, false};
     translator.keyPressed(a);
+    EXPECT_EQ(translator.keyState()[0x1E], 1);
     translator.keyPressed(KeyNotification{0x1E, 'a', 0, true});
     translator.keyReleased(a);
+    EXPECT_EQ(translator.keyState()[0x1E], 0);
     const auto events = drain();
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[0].type, KeyDown);

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,11 +19,22 @@ struct Upload {
     std::uint32_t firstPixel;  // the first uploaded line's first pixel
 };
 
+// Enough of GL's fixed pipeline to tell what a frame shows: a quad counts only when it draws the bound
+// texture (nearest filters, blue-green-red-alpha bytes) with each corner of the texture on the same
+// corner of the drawable, through an orthographic projection and an untouched model view.
+constexpr GLenum kBgra = 0x80E1;
 struct GlRecord {
     std::vector<Upload> uploads;
     std::vector<std::pair<GLsizei, GLsizei>> viewports;
     int quads = 0, swaps = 0, deleted = 0;
     GLenum error = GL_NO_ERROR;
+    GLuint bound = 0;
+    bool textured = false, modelViewIdentity = false;
+    std::map<GLenum, GLint> filters;
+    GLenum layout = 0, matrix = 0;
+    std::array<GLdouble, 4> projection{};  // left, right, bottom, top; all 0 for none that is known
+    GLfloat s = 0, t = 0;
+    std::vector<std::array<GLfloat, 4>> corners;  // s, t, x, y
 } gl;
 
 void APIENTRY genTextures(GLsizei, GLuint* names) {
@@ -30,9 +43,15 @@ void APIENTRY genTextures(GLsizei, GLuint* names) {
 void APIENTRY deleteTextures(GLsizei, const GLuint*) {
     ++gl.deleted;
 }
-void APIENTRY bindTexture(GLenum, GLuint) {}
-void APIENTRY texParameteri(GLenum, GLenum, GLint) {}
-void APIENTRY texImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) {}
+void APIENTRY bindTexture(GLenum, GLuint texture) {
+    gl.bound = texture;
+}
+void APIENTRY texParameteri(GLenum, GLenum name, GLint value) {
+    gl.filters[name] = value;
+}
+void APIENTRY texImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum layout, GLenum, const void*) {
+    gl.layout = layout;
+}
 void APIENTRY texSubImage2D(GLenum, GLint, GLint, GLint y, GLsizei, GLsizei lines, GLenum, GLenum,
                             const void* pixels) {
     std::uint32_t first = 0;
@@ -45,16 +64,47 @@ GLenum APIENTRY getError() {
 void APIENTRY viewport(GLint, GLint, GLsizei width, GLsizei height) {
     gl.viewports.emplace_back(width, height);
 }
-void APIENTRY matrixMode(GLenum) {}
-void APIENTRY loadIdentity() {}
-void APIENTRY ortho(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble) {}
-void APIENTRY enable(GLenum) {}
-void APIENTRY begin(GLenum) {}
-void APIENTRY end() {
-    ++gl.quads;
+void APIENTRY matrixMode(GLenum mode) {
+    gl.matrix = mode;
 }
-void APIENTRY texCoord2f(GLfloat, GLfloat) {}
-void APIENTRY vertex2f(GLfloat, GLfloat) {}
+constexpr std::array<GLdouble, 4> kIdentity{-1, 1, -1, 1};
+void APIENTRY loadIdentity() {
+    if (gl.matrix == GL_PROJECTION) gl.projection = kIdentity;
+    gl.modelViewIdentity = gl.modelViewIdentity || gl.matrix == GL_MODELVIEW;
+}
+// Only an orthographic projection set up from the identity is modelled.
+void APIENTRY ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble, GLdouble) {
+    if (gl.matrix == GL_PROJECTION)
+        gl.projection =
+            gl.projection == kIdentity ? std::array{left, right, bottom, top} : std::array<GLdouble, 4>{};
+    gl.modelViewIdentity = gl.modelViewIdentity && gl.matrix != GL_MODELVIEW;
+}
+void APIENTRY enable(GLenum capability) {
+    gl.textured = gl.textured || capability == GL_TEXTURE_2D;
+}
+void APIENTRY begin(GLenum) {
+    gl.corners.clear();
+}
+void APIENTRY end() {
+    const auto& [left, right, bottom, top] = gl.projection;
+    std::set<std::pair<GLfloat, GLfloat>> shown;  // the texture corners that land on their own corner
+    for (const auto& [s, t, x, y] : gl.corners) {
+        if ((s == 0 || s == 1) && (t == 0 || t == 1) && 2 * (x - left) / (right - left) - 1 == 2 * s - 1 &&
+            2 * (y - bottom) / (top - bottom) - 1 == 1 - 2 * t)
+            shown.emplace(s, t);
+    }
+    gl.quads += gl.corners.size() == 4 && shown.size() == 4 && gl.bound == 7 && gl.textured &&
+                gl.modelViewIdentity && gl.layout == kBgra &&
+                gl.filters[GL_TEXTURE_MIN_FILTER] == GL_NEAREST &&
+                gl.filters[GL_TEXTURE_MAG_FILTER] == GL_NEAREST;
+}
+void APIENTRY texCoord2f(GLfloat s, GLfloat t) {
+    gl.s = s;
+    gl.t = t;
+}
+void APIENTRY vertex2f(GLfloat x, GLfloat y) {
+    gl.corners.push_back({gl.s, gl.t, x, y});
+}
 
 const std::map<std::string, void*> library = {
     {"glGenTextures", reinterpret_cast<void*>(&genTextures)},

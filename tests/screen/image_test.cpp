@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "screen/images/image.h"
@@ -46,13 +47,15 @@ TEST_F(ImageTest, FillColourFollowsPixelSize) {
     openMemoryScreen();
     const auto two = createImage(3, 2, 0, 16, DEFAULT_COLOR);
     const auto one = createImage(3, 2, 0, 8, DEFAULT_COLOR);
+    const auto given8 = createImage(3, 2, 0x12342A, 8, 0);
     const auto given16 = createImage(3, 2, 0x123456, 15, 0);
     const auto given32 = createImage(3, 2, 0x00123456, 32, 0);
-    ASSERT_TRUE(two && one && given16 && given32);
+    ASSERT_TRUE(two && one && given8 && given16 && given32);
     std::uint16_t v;
     std::memcpy(&v, two->bytes().data() + 32 + 2, 2);
     EXPECT_EQ(v, 0xF81F);
     EXPECT_EQ(one->bytes()[32 + 5], 0);
+    EXPECT_EQ(given8->bytes()[32 + 5], 0x2A);
     std::memcpy(&v, given16->bytes().data() + 32, 2);
     EXPECT_EQ(v, 0x11AA);  // 00010 001101 01010: the top 5, 6 and 5 bits of 0x12, 0x34, 0x56
     EXPECT_EQ(given32->pixel32(2, 1), 0x00123456u);
@@ -69,7 +72,9 @@ TEST_F(ImageTest, RefusesBadSizesDepthsAndMissingScreen) {
     EXPECT_FALSE(createImage(10, 10, 0, 40, DEFAULT_COLOR));
     EXPECT_FALSE(createImage(0x7FFFFFFF, 0x7FFFFFFF, 0, 0, DEFAULT_COLOR));  // would wrap in 32 bits
     EXPECT_FALSE(createImage(30000, 30000, 0, 0, DEFAULT_COLOR));            // 3.6 GB
-    EXPECT_TRUE(createImage(10, 10, 0, 1, DEFAULT_COLOR));
+    const auto oneBit = createImage(10, 10, 0, 1, DEFAULT_COLOR);
+    ASSERT_TRUE(oneBit);
+    EXPECT_EQ(oneBit->bytesPerPixel(), 1);
 }
 
 TEST(ImageHeader, ReadsOlderHeaderWithScreenPixelSize) {
@@ -86,22 +91,22 @@ TEST(ImageHeader, ReadsOlderHeaderWithScreenPixelSize) {
     EXPECT_EQ(info->pixelOffset, 4u);
     block.pop_back();  // one byte short of its rows
     EXPECT_FALSE(readImageHeader(block, 4));
+    const std::uint16_t narrow[] = {(1 << 3) | 4, 1};  // one pixel of four bytes
+    std::memcpy(block.data(), narrow, sizeof narrow);
+    EXPECT_TRUE(readImageHeader(block, 4));
 }
 
-TEST(ImageHeader, RejectsHeadersThatPromiseMoreThanTheBlock) {
+TEST(ImageHeader, AcceptsOnlyHeadersWhoseRowsFitTheBlock) {
     std::vector<std::uint8_t> block(32 + 16 * 2);
-    const std::int32_t header[5] = {7, 4, 4, 3, 16};  // three rows in a block of two
-    std::memcpy(block.data(), header, sizeof header);
-    EXPECT_FALSE(readImageHeader(block, 4));
-    const std::int32_t narrowPitch[5] = {7, 4, 4, 2, 8};  // pitch shorter than a row
-    std::memcpy(block.data(), narrowPitch, sizeof narrowPitch);
-    EXPECT_FALSE(readImageHeader(block, 4));
-    const std::int32_t ok[5] = {7, 4, 4, 2, 16};
-    std::memcpy(block.data(), ok, sizeof ok);
-    EXPECT_TRUE(readImageHeader(block, 4));
-    const std::int32_t threeBytes[5] = {7, 3, 4, 2, 16};
-    std::memcpy(block.data(), threeBytes, sizeof threeBytes);
-    EXPECT_FALSE(readImageHeader(block, 4));
+    // Type, bytes per pixel, width, height and pitch, and whether a block of two 16-byte rows holds them.
+    const std::pair<std::array<std::int32_t, 5>, bool> headers[] = {
+        {{7, 4, 4, 2, 16}, true},  {{7, 4, 4, 3, 16}, false}, {{7, 4, 4, 2, 8}, false},
+        {{7, 3, 4, 2, 16}, false}, {{7, 4, 0, 2, 16}, false}, {{7, 4, 4, 0, 16}, false},
+    };
+    for (const auto& [header, fits] : headers) {
+        std::memcpy(block.data(), header.data(), sizeof header);
+        EXPECT_EQ(readImageHeader(block, 4).has_value(), fits) << ::testing::PrintToString(header);
+    }
 }
 
 }  // namespace

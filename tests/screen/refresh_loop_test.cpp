@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "frame/events.h"
+#include "frame/runtime.h"
 #include "frame/timing.h"
 #include "screen/drawing/line.h"
 #include "screen/state/screen_state.h"
@@ -74,6 +75,7 @@ class RecordingBackend final : public testing::WindowLessBackend {
         note([&] {
             record->presentThread = std::this_thread::get_id();
             record->presented.insert(record->presented.end(), spans.begin(), spans.end());
+            if (spans.empty()) record->presented.push_back({-1, -1});  // a present without lines
             record->presentsWithoutLock += !locked;
         });
     }
@@ -267,6 +269,18 @@ TEST_F(RefreshLoopTest, WhileIdleDrawingATitleAndAPaletteEachWakeTheLoop) {
     EXPECT_TRUE(presentedExactly(0, 47));  // a new palette shows on every line
     std::lock_guard hold(record_.mutex);
     EXPECT_EQ(record_.titleThread, record_.windowThread);
+}
+
+// The refresh thread that ends the program is parked, holding the lock; closing the screen at the end
+// leaves it so, and the program still ends with its code.
+TEST_F(RefreshLoopTest, AnEndOnTheRefreshThreadStillEndsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process: a fork would lose this one's threads
+    EXPECT_EXIT(
+        {
+            open(threaded);
+            reportAtNextPump([](EventTranslator&) { endProgram(7); });
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 TEST_F(RefreshLoopTest, PumpedInputReachesTheEventQueue) {

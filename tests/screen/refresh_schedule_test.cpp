@@ -42,6 +42,8 @@ TEST(RefreshSchedule, WakesBetweenBoundariesKeepThePhaseAndStallsDoNotCatchUp) {
     EXPECT_EQ(schedule.waitLimit(start + 12ms), 8ms);
     schedule.cycleBegins(start + 55ms, false);  // a stall over two boundaries
     EXPECT_EQ(schedule.waitLimit(start + 55ms), refreshPeriod);
+    schedule.cycleBegins(start + 75ms, false);  // a period late, right on the boundary after the next
+    EXPECT_EQ(schedule.waitLimit(start + 75ms), refreshPeriod);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "screen/text/text.h"
 #include "screen/text/text_mode.h"
 #include "screen/window/backend.h"
+#include "screen/window/input.h"
 #include "screen/window/screen.h"
 #include "tests/support/console_pipe.h"
 #include "tests/support/memory_screen_fixture.h"
@@ -66,11 +68,15 @@ TEST_F(ScreenOpen, Depth15IsStoredAs16) {
 }
 
 TEST_F(ScreenOpen, PalettedDepthsKeepOneBytePerPixelAndTheirMask) {
-    for (const auto& [depth, mask] : {std::pair{1, 1u}, {2, 3u}, {4, 15u}, {8, 255u}}) {
+    // Depth, mask, and the default palette's colour at the fresh foreground.
+    for (const auto& [depth, mask, colour] :
+         {std::tuple{1, 1u, 0xFFFFFFu}, {2, 3u, 0x00AAAAu}, {4, 15u, 0xFFFFFFu}, {8, 255u, 0xFFFFFFu}}) {
         ASSERT_EQ(openScreen(64, 32, depth, 0, 0, 0), 0) << depth;
         EXPECT_EQ(screenBytesPerPixel(), 1);
         // The mask shows in the fresh foreground of depths 1 to 4; depths 5 to 8 start at 15.
-        EXPECT_EQ(setColors(0, 0, 0), depth == 8 ? 15u : mask) << depth;
+        const std::uint32_t foreground = setColors(0, 0, 0);
+        EXPECT_EQ(foreground, depth == 8 ? 15u : mask) << depth;
+        EXPECT_EQ(currentScreen()->palette[foreground], colour) << depth;
     }
 }
 
@@ -81,6 +87,7 @@ TEST_F(ScreenOpen, RejectedArgumentsOpenNothing) {
     EXPECT_EQ(openScreen(640, -1, 32, 0, 4, 0), 1);
     EXPECT_FALSE(screenIsOpen());
     EXPECT_EQ(pollEvent(nullptr), 0);
+    EXPECT_EQ(openScreen(1, 1, 32, 0, 4, 0), 0) << "the smallest screen";
 }
 
 TEST_F(ScreenOpen, PagesOfTwoGibibytesOrMoreAreRefusedBeforeAllocating) {
@@ -166,6 +173,16 @@ TEST_F(ScreenOpen, WithoutAScreenSleepingWatchesTheConsoleAgain) {
     EXPECT_TRUE(longSleepSeesTheKey()) << "after a failed openScreen";
 }
 
+TEST_F(ScreenOpen, WhileOpenSleepingWatchesTheWindowsKeys) {
+    openMemoryScreen();
+    {
+        ScreenLock lock;
+        pushKey('x');
+    }
+    sleepMs(100);  // long enough to watch for keys: it takes the window's
+    EXPECT_FALSE(takeKeyPressed());
+}
+
 TEST(WindowTitle, KeepsThe127FirstCharactersAcrossOpens) {
     const std::string longTitle(200, 'x');
     setWindowTitle(longTitle + "tail");
@@ -208,12 +225,17 @@ TEST_F(BackendChoice, ShapedImpliesNoSwitchAndNoFrame) {
 }
 
 TEST_F(BackendChoice, EachBackendTriesTheRateThenZeroThenFullScreenInverted) {
-    EXPECT_EQ(openScreen(640, 480, 32, 0, 4, 75), 1);
-    const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {{4, 75}, {4, 0}, {5, 75}, {5, 0}};
-    EXPECT_EQ(attempts, expected);
-    EXPECT_EQ(windowsDestroyed, 4);  // each failed start is shut down
-    EXPECT_FALSE(screenIsOpen());
-    EXPECT_EQ(pollEvent(nullptr), 0);
+    using Attempts = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    for (const auto& [flags, expected] : {std::pair{4, Attempts{{4, 75}, {4, 0}, {5, 75}, {5, 0}}},
+                                          {5, Attempts{{5, 75}, {5, 0}, {4, 75}, {4, 0}}}}) {
+        attempts.clear();
+        windowsDestroyed = 0;
+        EXPECT_EQ(openScreen(640, 480, 32, 0, flags, 75), 1);
+        EXPECT_EQ(attempts, expected);
+        EXPECT_EQ(windowsDestroyed, 4);  // each failed start is shut down
+        EXPECT_FALSE(screenIsOpen());
+        EXPECT_EQ(pollEvent(nullptr), 0);
+    }
 }
 
 class TextGrid : public ScreenTest {};
