@@ -301,7 +301,10 @@ TEST_F(Flow, EventLoopTakesOneEventPerPassAndSleepsAfterEveryPoll) {
         const ScreenEvent& next = script[static_cast<std::size_t>(sleeps++)];
         if (next.type != 0) postEvent(next);
     };
-    const auto tell = [] { std::fprintf(stderr, "phase %d after %d sleeps.", looping->phase, sleeps); };
+    const auto tell = [] {
+        std::fprintf(stderr, "phase %d after %d sleeps.", looping->phase, sleeps);
+        std::fflush(stderr);  // the frame ends the process without flushing it
+    };
     // One throw; the empty poll after it does not repeat the click.
     EXPECT_EXIT(
         {
