@@ -8,6 +8,12 @@ namespace {
 
 constexpr std::int32_t extraButtons = ExtraButton1 | ExtraButton2;
 
+// Rounds down, also below zero: device pixel -1 lies in screen pixel -1 at every scale.
+std::int32_t floorDivide(std::int32_t value, std::int32_t divisor) {
+    const std::int32_t quotient = value / divisor;
+    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
+}
+
 void post(std::int32_t type, std::int32_t slot1 = 0, std::int32_t slot2 = 0, std::int32_t dx = 0,
           std::int32_t dy = 0) {
     postEvent(ScreenEvent{type, slot1, slot2, dx, dy});
@@ -25,6 +31,11 @@ bool EventTranslator::enterIfOutside(ScreenEvent& candidate) {
 }
 
 void EventTranslator::motion(std::int32_t x, std::int32_t y, std::int32_t desktopX, std::int32_t desktopY) {
+    // One division here, so that every rule below (distances, enter and leave) counts screen pixels.
+    x = floorDivide(x, scale_);
+    y = floorDivide(y, scale_);
+    desktopX = floorDivide(desktopX, scale_);
+    desktopY = floorDivide(desktopY, scale_);
     lastX_ = x;
     lastY_ = y;
     std::int32_t dx = 0, dy = 0;

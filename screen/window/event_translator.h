@@ -59,8 +59,14 @@ class EventTranslator {
   public:
     EventTranslator(WindowPlatform& platform, WindowOwner& owner) : platform_(platform), owner_(owner) {}
 
-    // (x, y): position in the client area, negative or beyond its size while captured; (desktopX,
-    // desktopY): the same point on the desktop.
+    // The window shows each screen pixel as a scale × scale block of device pixels (1 unless the
+    // back-end says otherwise); positions reported after this are divided by it.
+    void setScale(std::int32_t scale) { scale_ = scale; }
+    std::int32_t scale() const { return scale_; }
+
+    // (x, y): position in the client area in device pixels, negative or beyond its size while captured;
+    // (desktopX, desktopY): the same point on the desktop. Events carry screen pixels: each position is
+    // divided by the scale rounding down, so that a point left of or above the window stays negative.
     void motion(std::int32_t x, std::int32_t y, std::int32_t desktopX, std::int32_t desktopY);
     // button: one MouseButton code. clickCount: the platform's count of quick presses in one place, this
     // one included (1 where it counts none); every second press of such a series is a double click.
@@ -103,6 +109,7 @@ class EventTranslator {
     bool focused_ = false, minimised_ = false;  // as last reported
     std::optional<std::pair<std::int32_t, std::int32_t>> desktop_;
     std::int32_t wheel_ = 0, hwheel_ = 0;
+    std::int32_t scale_ = 1;
     std::int32_t lastX_ = 0, lastY_ = 0;
     // The key-state table: 1 for each set-1 scan code held while the window is active, for the layer's
     // key query (this program makes none).

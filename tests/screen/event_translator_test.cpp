@@ -246,6 +246,33 @@ TEST_F(Translator, DraggingPastTheLeftEdgeReportsNegativeXAndTheRelease) {
     EXPECT_FALSE(window.captured);
 }
 
+TEST_F(Translator, AtScaleTwoPositionsAndDistancesAreScreenPixelsRoundedDown) {
+    translator.setScale(2);
+    activeWithPointerInside();  // device (10, 10) on the desktop at (110, 210)
+    struct Row {
+        std::int32_t deviceX, desktopX;
+        std::int32_t x, dx;  // of the PointerMove; dx 0: no event
+    };
+    constexpr Row rows[] = {
+        {11, 111, 5, 0},   // within the same screen pixel: no distance
+        {13, 113, 6, 1},   //
+        {0, 100, 0, -6},   //
+        {-1, 99, -1, -1},  // one device pixel left of the window is outside it
+        {-2, 98, -1, 0},   //
+        {-3, 97, -2, -1},  //
+    };
+    for (const Row& row : rows) {
+        translator.motion(row.deviceX, 10, row.desktopX, 210);
+        const auto events = drain();
+        ASSERT_EQ(events.size(), row.dx != 0 ? 1u : 0u) << row.deviceX;
+        if (row.dx == 0) continue;
+        EXPECT_EQ(events[0].x, row.x) << row.deviceX;
+        EXPECT_EQ(events[0].y, 5) << row.deviceX;
+        EXPECT_EQ(events[0].dx, row.dx) << row.deviceX;
+    }
+    EXPECT_EQ(translator.lastX(), -2);
+}
+
 TEST_F(Translator, CaptureIsReleasedOnlyWhenTheLastButtonGoesUp) {
     activeWithPointerInside();
     translator.buttonPressed(LeftButton, 1);

@@ -8,6 +8,7 @@
 #include "screen/state/screen_state.h"
 #include "screen/window/window_layout.h"
 #include "screen/window/window_lines.h"
+#include "screen/window/window_scale.h"
 
 namespace zopp {
 namespace {
@@ -129,6 +130,36 @@ TEST(WindowPlace, CentredByTheOuterSizeHalvedByAnArithmeticShift) {
     const WindowPosition larger = centredOnDesktop(640, 480, 647, 500);
     EXPECT_EQ(larger.x, -4);  // -7 >> 1: towards minus infinity, not towards zero
     EXPECT_EQ(larger.y, -10);
+}
+
+// A laptop's 1366×768 with a panel, and a 4K screen with one; both with a frame and caption of 16×39.
+constexpr DesktopScale smallDesktop{1.0, 1366, 728, 16, 39};
+constexpr DesktopScale largeDesktop{1.0, 3840, 2100, 16, 39};
+
+TEST(WindowScale, NearestWholeFactorHalvesUpThatFitsTheWorkArea) {
+    struct Row {
+        double scale;
+        std::int32_t onSmall, onLarge;
+    };
+    // 2 would need 1280×960 and the frame: too high for the small work area.
+    constexpr Row rows[] = {{1.0, 1, 1}, {1.25, 1, 1}, {1.5, 1, 2}, {1.75, 1, 2},
+                            {2.0, 1, 2}, {2.5, 1, 3}, {3.0, 1, 3}};
+    for (const Row& row : rows) {
+        DesktopScale small = smallDesktop, large = largeDesktop;
+        small.scale = large.scale = row.scale;
+        EXPECT_EQ(windowScale(small, 640, 480), row.onSmall) << row.scale;
+        EXPECT_EQ(windowScale(large, 640, 480), row.onLarge) << row.scale;
+    }
+    // Exactly fitting is fitting; a desktop too small even for 1 still gets 1.
+    EXPECT_EQ(windowScale(DesktopScale{3.0, 1936, 1479, 16, 39}, 640, 480), 3);
+    EXPECT_EQ(windowScale(DesktopScale{2.0, 320, 200, 16, 39}, 640, 480), 1);
+}
+
+TEST(WindowScale, ForcedOnlyByAWholeNumberInRange) {
+    EXPECT_EQ(forcedScale("1"), 1);
+    EXPECT_EQ(forcedScale("8"), 8);
+    for (const char* ignored : {"", "0", "9", "-2", "1.5", "2x", "two"})
+        EXPECT_EQ(forcedScale(ignored), std::nullopt) << ignored;
 }
 
 // A pixel's alpha byte at (x, y) of a 32-bit screen.
