@@ -54,6 +54,7 @@ class SdlBackend final : public Backend {
     void attachToX11();
     void centreWindow();
     void chooseFullScreenMode();
+    void applyScale(std::int32_t scale);
     // sdl_events.cpp
     void handleWindowEvent(const SDL_WindowEvent& event);
 
@@ -72,6 +73,10 @@ class SdlBackend final : public Backend {
     std::optional<SdlShape> shape_;
     std::optional<X11Pointer> x11Pointer_;  // on X11 the pointer comes from X's notifications
     bool capturing_ = false;
+    // Device pixels each way per screen pixel: the window's factor, 1 in full screen (the display mode
+    // is the screen's own size).
+    std::int32_t windowScale_ = 1;
+    std::int32_t scale_ = 1;
 };
 
 }  // namespace zopp

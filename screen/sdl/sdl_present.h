@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <memory>
 #include <span>
 
@@ -16,7 +17,8 @@ class SdlPresenter {
     virtual ~SdlPresenter() = default;  // releases what start() acquired; before the window goes
     // Prepares the window (created with the presenter's window flags) for the screen. False when it can't.
     virtual bool start(SDL_Window* window, const ScreenState& screen) = 0;
-    virtual void present(std::span<const LineSpan> spans) = 0;
+    // The spans' lines into the window, each screen pixel a scale × scale block of device pixels.
+    virtual void present(std::span<const LineSpan> spans, std::int32_t scale) = 0;
 };
 
 std::unique_ptr<SdlPresenter> makeSurfacePresenter();

@@ -25,7 +25,9 @@ class OpenGLPresenter final : public SdlPresenter {
             SDL_GL_GetProcAddress, [window] { SDL_GL_SwapWindow(window); }, screen);
     }
 
-    void present(std::span<const LineSpan> spans) override {
+    // The texture covers the whole drawable, which is the screen at the window's factor; nearest
+    // filtering keeps each screen pixel one colour.
+    void present(std::span<const LineSpan> spans, std::int32_t) override {
         int drawableWidth = 0, drawableHeight = 0;
         SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
         texture_.present(spans, drawableWidth, drawableHeight);

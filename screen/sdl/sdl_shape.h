@@ -14,8 +14,8 @@ class SdlShape {
     SdlShape(const SdlShape&) = delete;
     SdlShape& operator=(const SdlShape&) = delete;
 
-    // Shows what shapeRuns() says of the visible page.
-    void update(SDL_Window* window, const ScreenState& screen);
+    // Shows what shapeRuns() says of the visible page, each screen pixel scale × scale device pixels.
+    void update(SDL_Window* window, const ScreenState& screen, std::int32_t scale);
 
   private:
     SDL_Surface* mask_ = nullptr;

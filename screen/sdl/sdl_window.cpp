@@ -5,10 +5,12 @@
 #include <cstring>
 
 #include "screen/sdl/sdl_backend.h"
+#include "screen/sdl/sdl_desktop_scale.h"
 #include "screen/state/screen_values.h"
 #include "screen/window/event_translator.h"
 #include "screen/window/window_icon.h"
 #include "screen/window/window_layout.h"
+#include "screen/window/window_scale.h"
 
 namespace zopp {
 
@@ -43,6 +45,10 @@ bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
     if (!openWindow(title)) return false;
+    // A screen opened full screen keeps its window at factor 1 too: the display mode is its size.
+    if (!(flags_ & ScreenFullScreen))
+        windowScale_ = chooseWindowScale(sdlDesktopScale(window_), screen.width, screen.height);
+    applyScale(windowScale_);
     presenter_ = openGL_ ? makeOpenGLPresenter() : makeSurfacePresenter();
     if (!presenter_->start(window_, screen)) return false;
     showWindow();
@@ -76,7 +82,7 @@ void SdlBackend::showWindow() {
     SDL_RaiseWindow(window_);
     if (flags_ & ScreenShaped) {
         shape_.emplace();
-        shape_->update(window_, *screen_);
+        shape_->update(window_, *screen_, scale_);
     }
 }
 
@@ -96,8 +102,16 @@ void SdlBackend::destroyWindow() {
 }
 
 void SdlBackend::present(std::span<const LineSpan> spans) {
-    presenter_->present(spans);
-    if (shape_) shape_->update(window_, *screen_);
+    presenter_->present(spans, scale_);
+    if (shape_) shape_->update(window_, *screen_, scale_);
+}
+
+// The window's client area at the factor, and the translator dividing positions by it.
+void SdlBackend::applyScale(std::int32_t scale) {
+    scale_ = scale;
+    translator_->setScale(scale);
+    if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN))
+        SDL_SetWindowSize(window_, screen_->width * scale, screen_->height * scale);
 }
 
 // On X11 the refresh thread also waits on the display connection, and the pointer is read from X.
@@ -117,7 +131,8 @@ void SdlBackend::centreWindow() {
     int top = 0, left = 0, bottom = 0, right = 0;
     if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
     const WindowPosition outer =
-        centredOnDesktop(desktop.w, desktop.h, screen_->width + left + right, screen_->height + top + bottom);
+        centredOnDesktop(desktop.w, desktop.h, screen_->width * scale_ + left + right,
+                         screen_->height * scale_ + top + bottom);
     SDL_SetWindowPosition(window_, desktop.x + outer.x + left, desktop.y + outer.y + top);
 }
 
@@ -125,17 +140,20 @@ bool SdlBackend::pointerOverClient() const {
     int px = 0, py = 0, wx = 0, wy = 0;
     SDL_GetGlobalMouseState(&px, &py);
     SDL_GetWindowPosition(window_, &wx, &wy);
-    return px >= wx && py >= wy && px < wx + screen_->width && py < wy + screen_->height;
+    return px >= wx && py >= wy && px < wx + screen_->width * scale_ && py < wy + screen_->height * scale_;
 }
 
 void SdlBackend::toggleFullScreen() {
     const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
     if (full) {
         SDL_SetWindowFullscreen(window_, 0);
+        applyScale(windowScale_);
     } else {
         chooseFullScreenMode();
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
+        applyScale(1);
     }
+    markAllDirty(*screen_);
 }
 
 // The display mode closest to the screen's size at the requested refresh rate (0 = any).

@@ -17,6 +17,7 @@
 #include "frame/timing.h"
 #include "screen/state/screen_state.h"
 #include "screen/window/screen.h"
+#include "tests/e2e/probe_pattern.h"
 
 namespace {
 
@@ -34,10 +35,8 @@ void fill(std::int32_t x0, std::int32_t y0, std::int32_t w, std::int32_t h, std:
 }
 
 void drawTestPattern() {
-    fill(10, 10, 100, 50, 0x00FF0000);   // red, alpha 0 as the game writes its colours
-    fill(200, 100, 50, 50, 0xFF00FF00);  // green
-    fill(639, 479, 1, 1, 0x000000FF);    // blue corner
-    fill(0, 0, 1, 1, 0x00FFFFFF);        // white corner
+    for (const e2e::PatternBox& box : e2e::probePattern)
+        fill(box.x, box.y, box.width, box.height, box.colour);
 }
 
 int runEvents() {

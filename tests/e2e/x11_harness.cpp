@@ -56,7 +56,7 @@ int ignoreXErrors(::Display*, XErrorEvent*) {
 
 }  // namespace
 
-XvfbServer::XvfbServer() {
+XvfbServer::XvfbServer(int width, int height) {
     // Start from a number derived from the process id, so parallel tests rarely collide; Xvfb refuses a
     // taken display, and the next number is tried.
     for (int attempt = 0; attempt < 20; ++attempt) {
@@ -66,9 +66,9 @@ XvfbServer::XvfbServer() {
         // A held key repeats once, two seconds after its press, and then not for a minute: a test that
         // wants a repeat holds the key for it (XTest cannot press a key that is down), and no delay of a
         // busy machine can slip a second repeat in before the release.
-        std::vector<std::string> args = {"Xvfb",        "-ardelay",  "2000",    "-arinterval",
-                                         "60000",       name,        "-screen", "0",
-                                         "1024x768x24", "-nolisten", "tcp",     "-noreset"};
+        const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        std::vector<std::string> args = {"Xvfb", "-ardelay", "2000", "-arinterval", "60000", name,    "-screen",
+                                         "0",    size,       "-nolisten", "tcp",       "-noreset"};
         const pid_t child = fork();
         if (child == 0) {
             const int null = open("/dev/null", O_RDWR);
@@ -317,10 +317,11 @@ std::uint32_t XSession::waitForPixel(::Window window, int x, int y, std::uint32_
     }
 }
 
-std::uint32_t XSession::pixel(::Window window, int x, int y) {
-    XImage* image = XGetImage(display_, window, x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return 0xFFFFFFFFu;  // not a colour a test expects
-    const unsigned long value = XGetPixel(image, 0, 0);
+namespace {
+
+// Pixel (x, y) of an image as 0xRRGGBB, whatever the visual's channel masks.
+std::uint32_t rgbOf(XImage* image, int x, int y) {
+    const unsigned long value = XGetPixel(image, x, y);
     auto channel = [value](unsigned long mask) {
         if (mask == 0) return 0u;
         int shift = 0;
@@ -330,10 +331,37 @@ std::uint32_t XSession::pixel(::Window window, int x, int y) {
         const unsigned long raw = (value & mask) >> shift;
         return static_cast<unsigned>(raw * 255 / bits);
     };
-    const std::uint32_t rgb =
-        (channel(image->red_mask) << 16) | (channel(image->green_mask) << 8) | channel(image->blue_mask);
+    return (channel(image->red_mask) << 16) | (channel(image->green_mask) << 8) | channel(image->blue_mask);
+}
+
+}  // namespace
+
+std::uint32_t XSession::pixel(::Window window, int x, int y) {
+    XImage* image = XGetImage(display_, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0xFFFFFFFFu;  // not a colour a test expects
+    const std::uint32_t rgb = rgbOf(image, 0, 0);
     XDestroyImage(image);
     return rgb;
+}
+
+std::vector<std::uint32_t> XSession::pixels(::Window window, int width, int height) {
+    XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
+    if (!image) return {};
+    std::vector<std::uint32_t> all;
+    all.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            all.push_back(rgbOf(image, x, y));
+    }
+    XDestroyImage(image);
+    return all;
+}
+
+void XSession::setResources(const std::string& resources) {
+    XChangeProperty(display_, DefaultRootWindow(display_), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+    sync();
 }
 
 void XSession::focus(::Window window) {

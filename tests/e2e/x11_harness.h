@@ -24,7 +24,8 @@ namespace zopp::e2e {
 
 class XvfbServer {
   public:
-    XvfbServer();  // throws std::runtime_error when no server comes up
+    // A screen of width × height pixels; throws std::runtime_error when no server comes up.
+    explicit XvfbServer(int width = 1024, int height = 768);
     ~XvfbServer();
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
@@ -110,6 +111,11 @@ class XSession {
     bool hasProperty(::Window window, const std::string& name);
     // The pixel shown at (x, y) of the window as 0xRRGGBB.
     std::uint32_t pixel(::Window window, int x, int y);
+    // Every pixel of the window's width × height top left, row by row, as 0xRRGGBB; empty when unreadable.
+    std::vector<std::uint32_t> pixels(::Window window, int width, int height);
+    // The X resources a desktop hands its programs (the root window's RESOURCE_MANAGER), such as
+    // "Xft.dpi:\t192\n"; a program reads them when it connects.
+    void setResources(const std::string& resources);
     // Reads the pixel until it shows `expected` or the time is up; returns the last reading. A window's
     // first frame can take long (a GL driver compiling its shaders with a cold cache).
     std::uint32_t waitForPixel(::Window window, int x, int y, std::uint32_t expected,
