@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -99,15 +100,31 @@ bool takeEmptyPollMark() {
     return emptyPollMark.exchange(false, std::memory_order_relaxed);
 }
 
-void waitWhileQueueEmpty() {
+bool waitWhileQueueEmpty() {
     for (;;) {
         const std::uint32_t seen = queueChanges.load(std::memory_order_acquire);
         {
             QueueHold hold;
-            if (!queue || queue->head != queue->tail) return;
+            if (!queue) return false;
+            if (queue->head != queue->tail) return true;
         }
         platform::waitForChange(queueChanges, seen);
     }
+}
+
+bool waitForPostWithin(std::int32_t ms) {
+    const std::uint32_t seen = queueChanges.load(std::memory_order_acquire);
+    {
+        QueueHold hold;
+        if (!queue) return false;
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (queueChanges.load(std::memory_order_acquire) == seen) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        platform::waitForChange(queueChanges, seen, static_cast<std::int32_t>(left.count()));
+    }
+    return true;
 }
 
 }  // namespace zopp

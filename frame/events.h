@@ -63,7 +63,13 @@ void postEvent(const ScreenEvent& event);
 bool takeEmptyPollMark();
 
 // While a queue exists and holds no event, sleeps until an event is posted or the queue is closed; returns
-// at once when there is no queue or an event is waiting. Only the program's thread waits here.
-void waitWhileQueueEmpty();
+// at once when an event is waiting. False at once when there is no queue. Only the program's thread waits
+// here.
+bool waitWhileQueueEmpty();
+
+// Sleeps at most ms milliseconds, less when an event is posted or the queue is closed meanwhile (events
+// already waiting do not end it). False at once when there is no queue. Only the program's thread waits
+// here.
+bool waitForPostWithin(std::int32_t ms);
 
 }  // namespace zopp

@@ -55,7 +55,9 @@ void setBeforeSleepHook(BeforeSleepHook hook, void* context) {
     beforeSleepContext = context;
 }
 
-void detail::sleepForProgram(std::int32_t ms) {
+namespace {
+
+void runBeforeSleepHook() {
     BeforeSleepHook hook;
     void* context;
     {
@@ -64,6 +66,21 @@ void detail::sleepForProgram(std::int32_t ms) {
         context = beforeSleepContext;
     }
     if (hook) hook(context);
+}
+
+// The short sleep of a program that said only window events give it work, while a screen is open: an
+// event posted during it is work, so it ends the sleep; after a poll that found nothing the sleep lasts
+// until one comes, as polling an empty queue again would only wake the program for nothing. False without
+// a screen: then it is a plain sleep.
+bool sleepUntilEvent(bool followsEmptyPoll, std::int32_t ms) {
+    runBeforeSleepHook();
+    return followsEmptyPoll ? waitWhileQueueEmpty() : waitForPostWithin(ms);
+}
+
+}  // namespace
+
+void detail::sleepForProgram(std::int32_t ms) {
+    runBeforeSleepHook();
     platform::sleepAtLeastMs(ms);
 }
 
@@ -88,10 +105,8 @@ void sleepMs(std::int32_t ms) {
         return;
     }
     if (ms <= 0) return;
+    if (windowEventsOnly.load() && sleepUntilEvent(followsEmptyPoll, ms)) return;
     detail::sleepForProgram(ms);
-    // The program said nothing but a window event can give it work: polling an empty queue again would
-    // only wake it for nothing.
-    if (followsEmptyPoll && windowEventsOnly.load()) waitWhileQueueEmpty();
 }
 
 double timerSeconds() {

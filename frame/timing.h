@@ -7,15 +7,16 @@ namespace zopp {
 
 // Sleeps ms milliseconds, never less. -1 waits until a key was pressed (checked every 50 ms); 100 ms or
 // more wakes early when a key was pressed (checked every 50 ms); 0 and other negatives return at once.
-// A shorter sleep is one plain sleep that nothing cuts short and that leaves the key flag alone. A fault
+// A shorter sleep is one plain sleep that leaves the key flag alone and that nothing cuts short, unless the
+// program declared it reacts only to window events (below). A fault
 // signal ends the program from inside any sleep as from anywhere.
 void sleepMs(std::int32_t ms);
 
-// Declares that the program reacts only to window events, so that an idle program costs nothing: from
-// then on a sleep under 100 ms that directly follows the program's poll of an empty event queue
-// goes on, after its own time, until an event is posted or the screen closes (without a screen it ends on
-// time). A program that also serves other input (a console, a socket) must not declare it. False
-// withdraws the declaration.
+// Declares that the program reacts only to window events, so that an idle program costs nothing and
+// answers at once: from then on, while a screen is open, a sleep under 100 ms ends when an event is posted
+// or the screen closes, and one that directly follows the program's poll of an empty event queue lasts
+// until then, however long (without a screen it is a plain sleep). A program that also serves other input
+// (a console, a socket) must not declare it. False withdraws the declaration.
 void reactOnlyToWindowEvents(bool only = true);
 
 // The screen layer registers the read-and-clear of its key flag (done under the screen lock) while a

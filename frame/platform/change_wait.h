@@ -10,9 +10,10 @@
 
 namespace zopp::platform {
 
-// Returns once `word` no longer holds `seen` and wakeChangeWaiters has been called for it, or at once if it
-// already differs. May also return spuriously: callers check their condition again.
-void waitForChange(const std::atomic<std::uint32_t>& word, std::uint32_t seen);
+// Returns once `word` no longer holds `seen` and wakeChangeWaiters has been called for it, at once if it
+// already differs, or after timeoutMs milliseconds (negative: no limit). May also return spuriously:
+// callers check their condition, and their time, again.
+void waitForChange(const std::atomic<std::uint32_t>& word, std::uint32_t seen, std::int32_t timeoutMs = -1);
 
 // Wakes every thread in waitForChange on `word`; called after each change of it. Cheap when none waits.
 void wakeChangeWaiters(std::atomic<std::uint32_t>& word);

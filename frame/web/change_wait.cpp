@@ -3,6 +3,8 @@
 // ends such a sleep), and its caller looks again.
 #include "frame/platform/change_wait.h"
 
+#include <algorithm>
+
 // page_frame.js
 extern "C" void zoppSleepInPage(int ms, int idleMs);
 
@@ -15,9 +17,10 @@ constexpr int LOOK_AGAIN_MS = 1000;
 
 }  // namespace
 
-void waitForChange(const std::atomic<std::uint32_t>& word, std::uint32_t seen) {
+// The page's sleep lasts at least 1 ms, then until input or the rest of the time.
+void waitForChange(const std::atomic<std::uint32_t>& word, std::uint32_t seen, std::int32_t timeoutMs) {
     if (word.load(std::memory_order_acquire) != seen) return;
-    zoppSleepInPage(1, LOOK_AGAIN_MS);
+    zoppSleepInPage(1, timeoutMs < 0 ? LOOK_AGAIN_MS : std::max(timeoutMs - 1, 1));
 }
 
 // The waiter resumes through the page's wake-up, which every input callback gives.

@@ -271,11 +271,19 @@ TEST_F(IdleWait, OnlyASleepRightAfterAnEmptyPollWaits) {
     ASSERT_TRUE(sleepEndsWithinTwoSeconds(2)) << "the queue is empty now, but the poll found an event";
 }
 
-TEST_F(IdleWait, AnEventAlreadyWaitingLetsTheSleepEndOnTime) {
+TEST_F(IdleWait, AfterAnEventOnlyAnEventPostedDuringTheSleepEndsItEarly) {
     postEvent(ScreenEvent{ButtonUp, LeftButton, 0, 0, 0});
     ASSERT_EQ(pollEvent(nullptr), -1);
     ASSERT_TRUE(sleepEndsWithinTwoSeconds(20));
-    EXPECT_GE(tookMs, 20);
+    EXPECT_GE(tookMs, 20) << "an event already waiting ended the sleep";
+    std::thread poster([] {
+        std::this_thread::sleep_for(milliseconds(5));
+        postEvent(ScreenEvent{ButtonUp, LeftButton, 0, 0, 0});
+    });
+    const long long took = timed([] { sleepMs(99); }).count();
+    poster.join();
+    EXPECT_GE(took, 5);
+    EXPECT_LT(took, 99) << "the event posted during the sleep did not end it";
 }
 
 TEST_F(IdleWait, LongSleepsStillEndOnTimeWatchingTheKeyFlag) {
