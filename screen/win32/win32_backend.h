@@ -56,6 +56,9 @@ class Win32Backend final : public Backend {
     bool switchDisplayMode();
     void centreWindow();
     void followActivation(bool active);
+    void setScale(std::int32_t scale);
+    void resizeClient(UINT dpi);
+    void followDpi(UINT dpi, const RECT& suggested);
     // win32_events.cpp
     void pointerMoved(LPARAM lParam);
     void buttonChanged(UINT message, WPARAM wParam);
@@ -79,6 +82,10 @@ class Win32Backend final : public Backend {
     std::vector<std::uint32_t> converted_;  // lines of screens that are not 32-bit, as 32-bit pixels
     bool displayModeSwitched_ = false;
     bool fullScreen_ = false;
+    // Device pixels each way per screen pixel: the window's factor, 1 in full screen (the display mode
+    // is the screen's own size).
+    std::int32_t windowScale_ = 1;
+    std::int32_t scale_ = 1;
 };
 
 }  // namespace zopp

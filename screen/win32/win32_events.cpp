@@ -66,6 +66,9 @@ LRESULT Win32Backend::handleMessage(HWND window, UINT message, WPARAM wParam, LP
             // A request only: the window stays until the program ends or closes the screen.
             translator_->closeRequested();
             return 0;
+        case WM_DPICHANGED:
+            followDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_PAINT:
             repaint();
             return 0;

@@ -26,8 +26,8 @@ BITMAPINFO linesBitmap(std::int32_t width, std::int32_t count) {
 
 }  // namespace
 
-// Lines first .. first + count - 1 of the visible page to the same lines of the window. A 32-bit page is
-// sent as it is; other depths are converted to 32-bit pixels first.
+// Lines first .. first + count - 1 of the visible page to the same lines of the window, at its factor. A
+// 32-bit page is sent as it is; other depths are converted to 32-bit pixels first.
 void Win32Backend::sendLines(HDC dc, std::int32_t first, std::int32_t count) {
     const std::int32_t width = screen_->width;
     const BITMAPINFO info = linesBitmap(width, count);
@@ -45,8 +45,11 @@ void Win32Backend::sendLines(HDC dc, std::int32_t first, std::int32_t count) {
         }
         pixels = converted_.data();
     }
-    SetDIBitsToDevice(dc, 0, first, static_cast<DWORD>(width), static_cast<DWORD>(count), 0, 0, 0,
-                      static_cast<UINT>(count), pixels, &info, DIB_RGB_COLORS);
+    // Each screen pixel a block of exactly its colour: the stretch drops or repeats pixels, never mixes
+    // them.
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, 0, first * scale_, width * scale_, count * scale_, 0, 0, width, count, pixels, &info,
+                  DIB_RGB_COLORS, SRCCOPY);
 }
 
 void Win32Backend::present(std::span<const LineSpan> spans) {
@@ -71,8 +74,9 @@ void Win32Backend::repaint() {
     if (gl_) {
         gl_->redraw();
     } else if (dc != nullptr && screen_ != nullptr) {
-        const std::int32_t first = std::clamp<std::int32_t>(paint.rcPaint.top, 0, screen_->height);
-        const std::int32_t end = std::clamp<std::int32_t>(paint.rcPaint.bottom, 0, screen_->height);
+        const std::int32_t first = std::clamp<std::int32_t>(paint.rcPaint.top / scale_, 0, screen_->height);
+        const std::int32_t end =
+            std::clamp<std::int32_t>((paint.rcPaint.bottom + scale_ - 1) / scale_, 0, screen_->height);
         if (first < end) sendLines(dc, first, end - first);
     }
     EndPaint(window_, &paint);
@@ -82,13 +86,13 @@ void Win32Backend::repaint() {
 void Win32Backend::updateShape() {
     std::vector<RECT> runs;
     for (const ShapeRun& run : shapeRuns(*screen_))
-        runs.push_back(RECT{run.first, run.y, run.end, run.y + 1});
+        runs.push_back(RECT{run.first * scale_, run.y * scale_, run.end * scale_, (run.y + 1) * scale_});
     std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
     auto* region = reinterpret_cast<RGNDATA*>(data.data());
     region->rdh.dwSize = sizeof(RGNDATAHEADER);
     region->rdh.iType = RDH_RECTANGLES;
     region->rdh.nCount = static_cast<DWORD>(runs.size());
-    region->rdh.rcBound = RECT{0, 0, screen_->width, screen_->height};
+    region->rdh.rcBound = RECT{0, 0, screen_->width * scale_, screen_->height * scale_};
     std::copy(runs.begin(), runs.end(), reinterpret_cast<RECT*>(region->Buffer));
     const HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
     // The window owns the region from here on.

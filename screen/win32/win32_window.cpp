@@ -5,9 +5,11 @@
 #include "screen/state/screen_state.h"
 #include "screen/state/screen_values.h"
 #include "screen/win32/win32_backend.h"
+#include "screen/win32/win32_dpi.h"
 #include "screen/win32/win32_icon.h"
 #include "screen/window/event_translator.h"
 #include "screen/window/window_layout.h"
+#include "screen/window/window_scale.h"
 
 namespace zopp {
 
@@ -77,6 +79,7 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     fullScreen_ = (flags_ & ScreenFullScreen) != 0;
     if (fullScreen_ && !switchDisplayMode()) return false;
 
+    // At factor 1 first: the window's monitor, and so its scale, is known once the window exists.
     RECT outer{0, 0, screen.width, screen.height};
     AdjustWindowRectEx(&outer, windowStyle(), FALSE, 0);
     const DWORD extendedStyle = fullScreen_ ? WS_EX_TOPMOST : 0;
@@ -95,7 +98,16 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     if (bigIcon_) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     if (smallIcon_) SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
-    if (!fullScreen_) centreWindow();
+    if (!fullScreen_) {
+        // A screen opened full screen keeps its window at factor 1 too: the display mode is its size.
+        const UINT dpi = windowDpi(window_);
+        RECT place{};
+        GetWindowRect(window_, &place);
+        windowScale_ = chooseWindowScale(win32DesktopScale(place, windowStyle(), dpi), screen.width, screen.height);
+        setScale(windowScale_);
+        resizeClient(dpi);
+        centreWindow();
+    }
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     if (flags_ & ScreenShaped) updateShape();
@@ -169,10 +181,37 @@ void Win32Backend::followActivation(bool active) {
     }
 }
 
+// The translator divides positions by the factor the window now shows.
+void Win32Backend::setScale(std::int32_t scale) {
+    scale_ = scale;
+    translator_->setScale(scale);
+}
+
+// The client area at the factor, where the window is.
+void Win32Backend::resizeClient(UINT dpi) {
+    const RECT outer = outerRect(screen_->width * scale_, screen_->height * scale_, windowStyle(), dpi);
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window went to a monitor of another scale, or the desktop's scale changed: the system's suggested
+// place, at the factor of the new scale.
+void Win32Backend::followDpi(UINT dpi, const RECT& suggested) {
+    if (fullScreen_) return;
+    windowScale_ = chooseWindowScale(win32DesktopScale(suggested, windowStyle(), dpi), screen_->width,
+                                     screen_->height);
+    setScale(windowScale_);
+    const RECT outer = outerRect(screen_->width * scale_, screen_->height * scale_, windowStyle(), dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, outer.right - outer.left,
+                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    markAllDirty(*screen_);
+}
+
 bool Win32Backend::pointerOverClient() const {
     POINT pointer{};
     if (!GetCursorPos(&pointer) || !ScreenToClient(window_, &pointer)) return false;
-    return pointer.x >= 0 && pointer.y >= 0 && pointer.x < screen_->width && pointer.y < screen_->height;
+    return pointer.x >= 0 && pointer.y >= 0 && pointer.x < screen_->width * scale_ &&
+           pointer.y < screen_->height * scale_;
 }
 
 void Win32Backend::toggleFullScreen() {
@@ -185,8 +224,9 @@ void Win32Backend::toggleFullScreen() {
         if (!fullScreen_) return;
     }
     SetWindowLongPtrW(window_, GWL_STYLE, static_cast<LONG_PTR>(windowStyle() | WS_VISIBLE));
-    RECT outer{0, 0, screen_->width, screen_->height};
-    AdjustWindowRectEx(&outer, windowStyle(), FALSE, 0);
+    setScale(fullScreen_ ? 1 : windowScale_);
+    const RECT outer =
+        outerRect(screen_->width * scale_, screen_->height * scale_, windowStyle(), windowDpi(window_));
     SetWindowPos(window_, fullScreen_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, outer.right - outer.left,
                  outer.bottom - outer.top, SWP_FRAMECHANGED | SWP_NOMOVE);
     if (fullScreen_) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Reads the cross build's game resources back, as windres decompiles them: the manifest runs the game
-with the user's own rights and common controls 6 on the listed Windows versions and declares no DPI
-awareness yet; the version resource carries the project's version and the game's names.
+with the user's own rights and common controls 6 on the listed Windows versions, aware of each monitor's
+DPI; the version resource carries the project's version and the game's names.
     check_windows_resources.py <windres> <zopp.exe> <project version>"""
 import re
 import subprocess
@@ -32,7 +32,9 @@ expect("dependencies", [(d.get("name"), d.get("version")) for d in dependencies]
 expect("supported versions", [e.get("Id") for e in manifest.iter() if e.tag.endswith("}supportedOS")],
        ["{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
         "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"])
-expect("DPI awareness", [e.tag for e in manifest.iter() if "dpiaware" in e.tag.lower()], [])
+expect("DPI awareness", [(e.tag, e.text) for e in manifest.iter() if "dpiaware" in e.tag.lower()],
+       [("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware", "true/pm"),
+        ("{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness", "PerMonitorV2, PerMonitor")])
 
 fixed = ", ".join(numbers)
 expect("fixed versions", re.findall(r"^ (?:FILE|PRODUCT)VERSION (.*)$", rc, re.M), [fixed, fixed])
