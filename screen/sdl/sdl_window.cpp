@@ -48,6 +48,11 @@ bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std
     // A screen opened full screen keeps its window at factor 1 too: the display mode is its size.
     if (!(flags_ & ScreenFullScreen))
         windowScale_ = chooseWindowScale(sdlDesktopScale(window_), screen.width, screen.height);
+    // SDL's shaped window shows nothing once resized: it is made again at its factor's size.
+    if ((flags_ & ScreenShaped) && windowScale_ != 1) {
+        SDL_DestroyWindow(window_);
+        if (!openWindow(title)) return false;
+    }
     applyScale(windowScale_);
     presenter_ = openGL_ ? makeOpenGLPresenter() : makeSurfacePresenter();
     if (!presenter_->start(window_, screen)) return false;
@@ -61,7 +66,7 @@ bool SdlBackend::openWindow(std::string_view title) {
     if (flags_ & ScreenNoFrame) windowFlags |= SDL_WINDOW_BORDERLESS;
     if (openGL_) windowFlags |= SDL_WINDOW_OPENGL;
     const std::string caption(title);
-    const int w = screen_->width, h = screen_->height;
+    const int w = screen_->width * windowScale_, h = screen_->height * windowScale_;
     constexpr int centred = SDL_WINDOWPOS_CENTERED;
     window_ = (flags_ & ScreenShaped)
                   ? SDL_CreateShapedWindow(caption.c_str(), centred, centred, w, h, windowFlags)
@@ -110,7 +115,10 @@ void SdlBackend::present(std::span<const LineSpan> spans) {
 void SdlBackend::applyScale(std::int32_t scale) {
     scale_ = scale;
     translator_->setScale(scale);
-    if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN))
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    const bool resized = width != screen_->width * scale || height != screen_->height * scale;
+    if (resized && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN))
         SDL_SetWindowSize(window_, screen_->width * scale, screen_->height * scale);
 }
 
