@@ -31,7 +31,10 @@ void SdlBackend::pumpInput(EventTranslator& translator) {
                 const std::int32_t button = mouseButtonCode(event.button.button);
                 if (event.button.windowID != windowId || button == 0) break;
                 if (event.type == SDL_MOUSEBUTTONDOWN) {
-                    translator_->buttonPressed(button, event.button.clicks);
+                    int wx = 0, wy = 0;
+                    SDL_GetWindowPosition(window_, &wx, &wy);
+                    translator_->buttonPressedAt(button, event.button.timestamp, wx + event.button.x,
+                                                 wy + event.button.y);
                 } else {
                     translator_->buttonReleased(button);
                 }

@@ -3,16 +3,11 @@
 #include <SDL_syswm.h>
 #include <X11/extensions/XInput2.h>
 
-#include <cstdlib>
-
 #include "frame/events.h"
 
 namespace zopp {
 
 namespace {
-
-constexpr std::uint32_t doubleClickMs = 500;
-constexpr std::int32_t doubleClickRadius = 32;
 
 // The MouseButton code of an X button; 0 for the wheel's buttons 4 to 7 (SDL's wheel events carry those)
 // and for buttons beyond the two extra ones.
@@ -33,29 +28,7 @@ std::int32_t buttonCode(unsigned int xButton) {
     }
 }
 
-std::size_t buttonIndex(std::int32_t code) {
-    std::size_t index = 0;
-    while (code > 1) {
-        code >>= 1;
-        ++index;
-    }
-    return index;
-}
-
 }  // namespace
-
-std::int32_t DoubleClickSeries::press(std::size_t button, std::uint32_t timeMs, std::int32_t x,
-                                      std::int32_t y) {
-    Last& last = last_[button];
-    const bool continues = last.count > 0 && timeMs - last.time <= doubleClickMs &&
-                           std::abs(x - last.x) <= doubleClickRadius &&
-                           std::abs(y - last.y) <= doubleClickRadius;
-    last.count = continues ? last.count + 1 : 1;
-    last.time = timeMs;
-    last.x = x;
-    last.y = y;
-    return last.count;
-}
 
 X11Pointer::X11Pointer(void* display, unsigned long xWindow) : window_(xWindow) {
     int event = 0, error = 0;
@@ -138,8 +111,8 @@ void X11Pointer::translateNext(EventTranslator& translator) {
             translator.motion(n.x, n.y, n.rootX, n.rootY);
             break;
         case XPointerNotification::Press:
-            translator.buttonPressed(n.button,
-                                     clicks_.press(buttonIndex(n.button), n.time, n.rootX, n.rootY));
+            // X knows no double click: the translator counts the series from the server's time.
+            translator.buttonPressedAt(n.button, n.time, n.rootX, n.rootY);
             break;
         case XPointerNotification::Release:
             translator.buttonReleased(n.button);

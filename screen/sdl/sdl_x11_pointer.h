@@ -6,30 +6,12 @@
 
 #include <SDL.h>
 
-#include <array>
 #include <cstdint>
 #include <deque>
 
 #include "screen/window/event_translator.h"
 
 namespace zopp {
-
-// X knows no double click. A press continues a series of clicks when it follows the previous press of the
-// same button within 500 ms and 32 pixels each way (the values SDL itself uses on X).
-class DoubleClickSeries {
-  public:
-    // button: 0..4; timeMs: the server's time of the press; (x, y): its desktop position. Returns the
-    // press's count in its series, from 1.
-    std::int32_t press(std::size_t button, std::uint32_t timeMs, std::int32_t x, std::int32_t y);
-
-  private:
-    struct Last {
-        std::uint32_t time = 0;
-        std::int32_t x = 0, y = 0;
-        std::int32_t count = 0;  // presses in the series so far; 0 before the first
-    };
-    std::array<Last, 5> last_{};
-};
 
 // One of X's pointer notifications for the window, as the translator needs it.
 struct XPointerNotification {
@@ -61,7 +43,6 @@ class X11Pointer {
     unsigned long window_;
     int inputExtension_ = -1;  // XInput's major opcode, or -1 without it
     std::deque<XPointerNotification> decoded_;
-    DoubleClickSeries clicks_;
 };
 
 }  // namespace zopp

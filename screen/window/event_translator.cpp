@@ -61,6 +61,14 @@ void EventTranslator::buttonPressed(std::int32_t button, std::int32_t clickCount
     post(doubleClick ? DoubleClick : ButtonDown, reported);
 }
 
+void EventTranslator::buttonPressedAt(std::int32_t button, std::uint32_t timeMs, std::int32_t desktopX,
+                                      std::int32_t desktopY) {
+    std::size_t index = 0;  // of the button's bit
+    while ((button >> index) > 1)
+        ++index;
+    buttonPressed(button, clicks_.press(index, timeMs, floorDivide(desktopX, scale_), floorDivide(desktopY, scale_)));
+}
+
 void EventTranslator::buttonReleased(std::int32_t button) {
     const std::int32_t reported = (button & extraButtons) ? (button & buttonsDown_) : button;
     buttonsDown_ &= ~button;

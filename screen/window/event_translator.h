@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "frame/events.h"
+#include "screen/window/click_series.h"
 
 namespace zopp {
 
@@ -71,6 +72,9 @@ class EventTranslator {
     // button: one MouseButton code. clickCount: the platform's count of quick presses in one place, this
     // one included (1 where it counts none); every second press of such a series is a double click.
     void buttonPressed(std::int32_t button, std::int32_t clickCount);
+    // A press the platform does not count: timeMs is its time (any origin, may wrap) and (desktopX,
+    // desktopY) its desktop position in device pixels; the translator counts its series (ClickSeries).
+    void buttonPressedAt(std::int32_t button, std::uint32_t timeMs, std::int32_t desktopX, std::int32_t desktopY);
     void buttonReleased(std::int32_t button);
     // One wheel step; positive = turned away from the user (or to the right).
     void wheel(std::int32_t delta);
@@ -110,6 +114,7 @@ class EventTranslator {
     std::optional<std::pair<std::int32_t, std::int32_t>> desktop_;
     std::int32_t wheel_ = 0, hwheel_ = 0;
     std::int32_t scale_ = 1;
+    ClickSeries clicks_;
     std::int32_t lastX_ = 0, lastY_ = 0;
     // The key-state table: 1 for each set-1 scan code held while the window is active, for the layer's
     // key query (this program makes none).

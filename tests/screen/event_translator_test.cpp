@@ -226,6 +226,45 @@ TEST_F(Translator, EverySecondPressOfAClickSeriesIsADoubleClick) {
                             ButtonUp}));
 }
 
+TEST(ClickSeries, CountsTheQuickClosePressesOfASeries) {
+    ClickSeries series;
+    EXPECT_EQ(series.press(0, 1000, 100, 100), 1);
+    EXPECT_EQ(series.press(0, 1500, 132, 68), 2);  // 500 ms and 32 pixels are still close
+    EXPECT_EQ(series.press(0, 1600, 132, 68), 3);
+    EXPECT_EQ(series.press(0, 1700, 132, 68), 4);
+}
+
+TEST(ClickSeries, ALateFarOrOtherButtonPressStartsAnewSeries) {
+    ClickSeries series;
+    EXPECT_EQ(series.press(0, 1000, 100, 100), 1);
+    EXPECT_EQ(series.press(0, 1501, 100, 100), 1);  // too late
+    EXPECT_EQ(series.press(0, 1600, 133, 100), 1);  // too far
+    EXPECT_EQ(series.press(1, 1650, 133, 100), 1);  // another button has its own series
+    EXPECT_EQ(series.press(0, 1700, 133, 100), 2);
+    EXPECT_EQ(series.press(1, 1750, 133, 100), 2);
+}
+
+TEST(ClickSeries, SurvivesTheClockWrapping) {
+    ClickSeries series;
+    EXPECT_EQ(series.press(0, 0xFFFFFF00u, 10, 10), 1);
+    EXPECT_EQ(series.press(0, 0x00000010u, 10, 10), 2);
+}
+
+// The series' distance is in screen pixels: at scale 2, 64 device pixels are still close, 66 are not.
+TEST_F(Translator, PressesAtTimeAndPlaceMakeASeriesInScreenPixels) {
+    translator.setScale(2);
+    activeWithPointerInside();
+    translator.buttonPressedAt(RightButton, 1000, 200, 200);
+    translator.buttonPressedAt(RightButton, 1100, 264, 136);
+    translator.buttonPressedAt(RightButton, 1200, 330, 136);
+    const auto events = drain();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].type, ButtonDown);
+    EXPECT_EQ(events[1].type, DoubleClick);
+    EXPECT_EQ(events[1].button(), RightButton);
+    EXPECT_EQ(events[2].type, ButtonDown);
+}
+
 TEST_F(Translator, DraggingPastTheLeftEdgeReportsNegativeXAndTheRelease) {
     activeWithPointerInside();
     translator.buttonPressed(LeftButton, 1);
