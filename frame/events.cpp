@@ -120,7 +120,8 @@ bool waitForPostWithin(std::int32_t ms) {
     }
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (queueChanges.load(std::memory_order_acquire) == seen) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         platform::waitForChange(queueChanges, seen, static_cast<std::int32_t>(left.count()));
     }

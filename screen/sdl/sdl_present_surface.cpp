@@ -49,7 +49,8 @@ class SurfacePresenter final : public SdlPresenter {
             const int last = std::min(span.last, height - 1);
             if (span.first > last) continue;
             for (int y = span.first; y <= last; ++y)
-                convertLine(*screen_, y, layout, static_cast<std::uint8_t*>(lines_->pixels) + y * lines_->pitch);
+                convertLine(*screen_, y, layout,
+                            static_cast<std::uint8_t*>(lines_->pixels) + y * lines_->pitch);
             SDL_Rect from{0, span.first, screen_->width, last - span.first + 1};
             rects[used] = SDL_Rect{0, from.y * scale, from.w * scale, from.h * scale};
             SDL_BlitScaled(lines_, &from, surface, &rects[used]);
@@ -64,8 +65,8 @@ class SurfacePresenter final : public SdlPresenter {
     bool linesFor(const SDL_Surface& surface) {
         if (lines_ && lines_->format->format == surface.format->format) return true;
         if (lines_) SDL_FreeSurface(lines_);
-        lines_ = SDL_CreateRGBSurfaceWithFormat(0, screen_->width, screen_->height, surface.format->BitsPerPixel,
-                                                surface.format->format);
+        lines_ = SDL_CreateRGBSurfaceWithFormat(0, screen_->width, screen_->height,
+                                                surface.format->BitsPerPixel, surface.format->format);
         // A copy, never a blend, whatever alpha the format has.
         return lines_ != nullptr && SDL_SetSurfaceBlendMode(lines_, SDL_BLENDMODE_NONE) == 0;
     }

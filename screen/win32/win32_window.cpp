@@ -103,7 +103,8 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
         const UINT dpi = windowDpi(window_);
         RECT place{};
         GetWindowRect(window_, &place);
-        windowScale_ = chooseWindowScale(win32DesktopScale(place, windowStyle(), dpi), screen.width, screen.height);
+        windowScale_ =
+            chooseWindowScale(win32DesktopScale(place, windowStyle(), dpi), screen.width, screen.height);
         setScale(windowScale_);
         resizeClient(dpi);
         centreWindow();
@@ -198,8 +199,8 @@ void Win32Backend::resizeClient(UINT dpi) {
 // place, at the factor of the new scale.
 void Win32Backend::followDpi(UINT dpi, const RECT& suggested) {
     if (fullScreen_) return;
-    windowScale_ = chooseWindowScale(win32DesktopScale(suggested, windowStyle(), dpi), screen_->width,
-                                     screen_->height);
+    windowScale_ =
+        chooseWindowScale(win32DesktopScale(suggested, windowStyle(), dpi), screen_->width, screen_->height);
     setScale(windowScale_);
     const RECT outer = outerRect(screen_->width * scale_, screen_->height * scale_, windowStyle(), dpi);
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, outer.right - outer.left,

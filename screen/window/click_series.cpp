@@ -15,7 +15,8 @@ std::int32_t ClickSeries::press(std::size_t button, std::uint32_t timeMs, std::i
     Last& last = last_[button];
     // Unsigned: a clock that wrapped between the presses still gives their distance.
     const bool continues = last.count > 0 && timeMs - last.time <= doubleClickMs &&
-                           std::abs(x - last.x) <= doubleClickRadius && std::abs(y - last.y) <= doubleClickRadius;
+                           std::abs(x - last.x) <= doubleClickRadius &&
+                           std::abs(y - last.y) <= doubleClickRadius;
     last.count = continues ? last.count + 1 : 1;
     last.time = timeMs;
     last.x = x;

@@ -66,7 +66,8 @@ void EventTranslator::buttonPressedAt(std::int32_t button, std::uint32_t timeMs,
     std::size_t index = 0;  // of the button's bit
     while ((button >> index) > 1)
         ++index;
-    buttonPressed(button, clicks_.press(index, timeMs, floorDivide(desktopX, scale_), floorDivide(desktopY, scale_)));
+    buttonPressed(button,
+                  clicks_.press(index, timeMs, floorDivide(desktopX, scale_), floorDivide(desktopY, scale_)));
 }
 
 void EventTranslator::buttonReleased(std::int32_t button) {

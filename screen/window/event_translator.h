@@ -74,7 +74,8 @@ class EventTranslator {
     void buttonPressed(std::int32_t button, std::int32_t clickCount);
     // A press the platform does not count: timeMs is its time (any origin, may wrap) and (desktopX,
     // desktopY) its desktop position in device pixels; the translator counts its series (ClickSeries).
-    void buttonPressedAt(std::int32_t button, std::uint32_t timeMs, std::int32_t desktopX, std::int32_t desktopY);
+    void buttonPressedAt(std::int32_t button, std::uint32_t timeMs, std::int32_t desktopX,
+                         std::int32_t desktopY);
     void buttonReleased(std::int32_t button);
     // One wheel step; positive = turned away from the user (or to the right).
     void wheel(std::int32_t delta);

@@ -27,7 +27,8 @@ std::optional<std::int32_t> forcedScale(std::string_view text) {
     return k;
 }
 
-std::int32_t chooseWindowScale(const DesktopScale& desktop, std::int32_t screenWidth, std::int32_t screenHeight) {
+std::int32_t chooseWindowScale(const DesktopScale& desktop, std::int32_t screenWidth,
+                               std::int32_t screenHeight) {
     const char* asked = std::getenv("ZOPP_SCALE");
     if (asked != nullptr) {
         if (const std::optional<std::int32_t> k = forcedScale(asked)) return *k;

@@ -11,7 +11,7 @@ namespace zopp {
 
 // What a back-end learnt from its platform about the place a window is made for.
 struct DesktopScale {
-    double scale = 1.0;  // the desktop's scale: 1.0 at 96 dpi, 2.0 at 192
+    double scale = 1.0;                            // the desktop's scale: 1.0 at 96 dpi, 2.0 at 192
     std::int32_t workWidth = 0, workHeight = 0;    // device pixels left free for windows
     std::int32_t frameWidth = 0, frameHeight = 0;  // what frame and caption add to the client area
 };
@@ -26,6 +26,7 @@ inline constexpr std::int32_t maxForcedScale = 8;
 std::optional<std::int32_t> forcedScale(std::string_view text);
 
 // The factor a new window gets: the one ZOPP_SCALE forces, else windowScale's.
-std::int32_t chooseWindowScale(const DesktopScale& desktop, std::int32_t screenWidth, std::int32_t screenHeight);
+std::int32_t chooseWindowScale(const DesktopScale& desktop, std::int32_t screenWidth,
+                               std::int32_t screenHeight);
 
 }  // namespace zopp

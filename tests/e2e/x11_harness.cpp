@@ -67,8 +67,8 @@ XvfbServer::XvfbServer(int width, int height) {
         // wants a repeat holds the key for it (XTest cannot press a key that is down), and no delay of a
         // busy machine can slip a second repeat in before the release.
         const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
-        std::vector<std::string> args = {"Xvfb", "-ardelay", "2000", "-arinterval", "60000", name,    "-screen",
-                                         "0",    size,       "-nolisten", "tcp",       "-noreset"};
+        std::vector<std::string> args = {"Xvfb",    "-ardelay", "2000", "-arinterval", "60000", name,
+                                         "-screen", "0",        size,   "-nolisten",   "tcp",   "-noreset"};
         const pid_t child = fork();
         if (child == 0) {
             const int null = open("/dev/null", O_RDWR);
@@ -345,8 +345,8 @@ std::uint32_t XSession::pixel(::Window window, int x, int y) {
 }
 
 std::vector<std::uint32_t> XSession::pixels(::Window window, int width, int height) {
-    XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                              AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (!image) return {};
     std::vector<std::uint32_t> all;
     all.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
@@ -360,7 +360,8 @@ std::vector<std::uint32_t> XSession::pixels(::Window window, int width, int heig
 
 void XSession::setResources(const std::string& resources) {
     XChangeProperty(display_, DefaultRootWindow(display_), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+                    reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
     sync();
 }
 

@@ -143,7 +143,7 @@ TEST(WindowScale, NearestWholeFactorHalvesUpThatFitsTheWorkArea) {
     };
     // 2 would need 1280×960 and the frame: too high for the small work area.
     constexpr Row rows[] = {{1.0, 1, 1}, {1.25, 1, 1}, {1.5, 1, 2}, {1.75, 1, 2},
-                            {2.0, 1, 2}, {2.5, 1, 3}, {3.0, 1, 3}};
+                            {2.0, 1, 2}, {2.5, 1, 3},  {3.0, 1, 3}};
     for (const Row& row : rows) {
         DesktopScale small = smallDesktop, large = largeDesktop;
         small.scale = large.scale = row.scale;
