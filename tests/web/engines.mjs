@@ -56,9 +56,6 @@ function puppeteerKey(name) {
 class PuppeteerBrowser {
     static async launch(engine) {
         const chromium = engine === 'chromium';
-        // Firefox's sound goes to ALSA's null device: without an output its audio never runs.
-        const home = mkdtempSync(join(tmpdir(), 'zopp-browser-'));
-        writeFileSync(join(home, '.asoundrc'), 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n');
         const browser = await puppeteer.launch({
             browser: chromium ? 'chrome' : 'firefox',
             executablePath: process.env[`ZOPP_${engine.toUpperCase()}`] ??
@@ -67,17 +64,13 @@ class PuppeteerBrowser {
             // Chromium's headless mode hides its scroll bars unless told otherwise.
             ignoreDefaultArgs: chromium ? ['--hide-scrollbars'] : [],
             args: chromium ? ['--no-sandbox', '--disable-gpu', '--disable-quic', '--mute-audio'] : [],
-            env: { ...process.env, HOME: home },
-            // Scroll bars that take room; sound allowed (the driver's clicks are no gesture to it).
-            extraPrefsFirefox: { 'widget.gtk.overlay-scrollbars.enabled': false, 'media.autoplay.default': 0,
-                                 'media.autoplay.block-webaudio': false, 'media.cubeb.backend': 'alsa' },
+            extraPrefsFirefox: { 'widget.gtk.overlay-scrollbars.enabled': false },
         });
-        return new PuppeteerBrowser(engine, browser, home);
+        return new PuppeteerBrowser(engine, browser);
     }
-    constructor(engine, browser, home) {
+    constructor(engine, browser) {
         this.engine = engine;
         this.browser = browser;
-        this.home = home;
     }
     // The page, and another window to take the focus from it. Chromium's headless windows pass the focus
     // only to windows opened before.
@@ -89,9 +82,8 @@ class PuppeteerBrowser {
     get pid() {
         return this.browser.process().pid;
     }
-    async close() {
-        await this.browser.close();
-        rmSync(this.home, { recursive: true, force: true });
+    close() {
+        return this.browser.close();
     }
 }
 

@@ -23,10 +23,12 @@
     window.addEventListener('error', unhandled('message'));
     window.addEventListener('unhandledrejection', unhandled('reason'));
 
-    // Every tone, with its frequency and length.
+    // Every tone, with its frequency and length. A browser without a sound device, or too busy to open one
+    // in time, leaves its audio suspended, where the page starts no tone: here it always runs.
     window.zoppTones = [];
     var Audio = window.AudioContext || window.webkitAudioContext;
     if (Audio) {
+        Object.defineProperty(Audio.prototype, 'state', { get: function() { return 'running'; } });
         var createOscillator = Audio.prototype.createOscillator;
         Audio.prototype.createOscillator = function() {
             var tone = createOscillator.call(this), record = {}, start = tone.start, stop = tone.stop;
