@@ -120,23 +120,11 @@ async function playWholeGame(match, source, { lockedRules, tap }) {
     assert.ok(match.seen === setupScreen, 'the new setup screen differs from the first one');
 }
 
-// A whole game on the page. offline: after a first visit the server goes away, and the game is played on
-// the page that the service worker keeps.
-async function game(rules, { screen = {}, offline = false } = {}) {
+// A whole game on the page.
+async function game(rules, screen = {}) {
     await withPage(opts.dist, async (page, server) => {
-        const url = server.url + 'index.html';
-        if (offline) {
-            await page.open(url);
-            await untilOfflineReady(page);
-            server.close();
-            await server.closed;
-        }
-        const match = await Match.start(page, url);
+        const match = await Match.start(page, server.url + 'index.html');
         try {
-            if (offline) {
-                assert.ok(await page.evaluate('navigator.serviceWorker.controller !== null'),
-                          'the page came without its service worker');
-            }
             assert.equal(await page.evaluate('document.title'), TITLE, 'the page title is not the window caption');
             await playWholeGame(match, opts.source, rules);
             console.log(`${match.steps} clicks, every frame equal to the Linux build's (seed ${match.references[0].seed})`);
@@ -144,6 +132,29 @@ async function game(rules, { screen = {}, offline = false } = {}) {
             match.close();
         }
     }, { touch: rules.tap, screen });
+}
+
+// After a first visit the server goes away; the page the service worker kept loads again and plays a
+// turn.
+async function offline() {
+    await withPage(opts.dist, async (page, server) => {
+        const url = server.url + 'index.html';
+        await page.open(url);
+        await untilOfflineReady(page);
+        server.close();
+        await server.closed;
+        const match = await Match.start(page, url);
+        try {
+            assert.ok(await page.evaluate('navigator.serviceWorker.controller !== null'),
+                      'the page came without its service worker');
+            await match.click(155, 375, 'one player');
+            await match.click(...BUTTON, 'the first throw');
+            await match.click(...BUTTON, 'the second throw');
+            await match.click(200, rowTop(CATEGORIES[12]) + 10, 'the last row');
+        } finally {
+            match.close();
+        }
+    });
 }
 
 // Clicks that alternate between the setup screen's two rule boxes, each reached by a single motion from
@@ -190,11 +201,10 @@ async function missingPicture() {
 
 test('free-rules', () => game({ lockedRules: false, tap: false }));
 // A laptop's display: the board larger than its natural size, each canvas pixel a block of device pixels.
-test('free-rules-at-scale-2', () => game({ lockedRules: false, tap: false },
-                                         { screen: { width: 1280, height: 720, deviceScaleFactor: 2 } }));
+test('free-rules-at-scale-2', () => game({ lockedRules: false, tap: false }, { width: 1280, height: 720, deviceScaleFactor: 2 }));
 test('locked-rules-by-taps', () => game({ lockedRules: true, tap: true }));
 test('locked-rules-by-taps-sideways', () => game({ lockedRules: true, tap: true },
-                                                 { screen: { width: 844, height: 390, deviceScaleFactor: 3, mobile: true } }));
-test('offline', () => game({ lockedRules: false, tap: false }, { offline: true }));
+                                                 { width: 844, height: 390, deviceScaleFactor: 3, mobile: true }));
+test('offline', offline);
 test('alternating-clicks', alternatingClicks);
 test('missing-picture', missingPicture);
