@@ -1,8 +1,9 @@
 // Measures the browser build as a visitor meets it, in each browser engine against a plain static server
 // that compresses nothing: what a first visit transfers until the page is kept for offline play, page
-// load to the setup screen shown (each load a first visit, in a browser of its own), click to canvas
-// changed and the idle tab's CPU (the whole browser's, all its processes); with --lighthouse, the four
-// category scores of that Lighthouse command line (mobile, in Chromium) and the weight it counts.
+// load to the setup screen shown (each load a first visit to a site the browser has not seen), click to
+// canvas changed and the idle tab's CPU (the whole browser's, all its processes, beside its CPU with a
+// blank page); with --lighthouse, the four category scores of that Lighthouse command line (mobile, in
+// Chromium) and the weight it counts.
 //
 //   node bench/web_bench.mjs --dist <dist/web> [--engines chromium,firefox,webkit] [--loads N] [--clicks N]
 //        [--idle-seconds S] [--lighthouse <lighthouse command> --lighthouse-runs N]
@@ -38,7 +39,8 @@ const median = values => {
 const ms = value => `${value.toFixed(1)} ms`;
 
 // Every canvas transfer with its time, and the time of the frame that first shows it; mouse releases
-// with the time the page received them. All on the page's clock (milliseconds since navigation).
+// with the time the page received them (at their dispatch: some engines stamp events from input of the X
+// server on its clock). All on the page's clock (milliseconds since navigation).
 const RECORDER = `
     window.zoppPuts = [];
     window.zoppReleases = [];
@@ -49,7 +51,7 @@ const RECORDER = `
         window.zoppPuts.push(entry);
         requestAnimationFrame(() => { entry.shown = performance.now(); });
     };
-    window.addEventListener('mouseup', event => window.zoppReleases.push(event.timeStamp), true);
+    window.addEventListener('mouseup', () => window.zoppReleases.push(performance.now()), true);
 `;
 
 // Processor time of the process and all its descendants, in seconds, from /proc.
@@ -76,24 +78,32 @@ function processorSeconds(root) {
 }
 
 // Page load to the setup screen shown: nothing draws after it until the player clicks, so its last
-// transfer completes it. A browser of its own each time, so that every load fetches every file.
-async function loadTimes(engine, url) {
-    const times = [];
-    for (let i = 0; i < loads; ++i) {
-        const browser = await launch(engine);
-        try {
-            const page = await browser.newPage();
-            await page.setViewport(800, 720);
-            await page.open(url);
-            await sleep(700);
-            const last = await page.evaluate('window.zoppPuts[window.zoppPuts.length - 1] ?? null');
-            if (!last || last.shown === null) throw new Error(`${engine}: the setup screen was not shown`);
-            times.push(last.shown);
-        } finally {
-            await browser.close();
+// transfer completes it. Each load comes from a server of its own on another port, a site the browser has
+// not seen, so that it fetches and compiles every file and no worker answers, as at a first visit.
+async function loadTimes(engine, folder) {
+    const browser = await launch(engine);
+    try {
+        const page = await browser.newPage();
+        await page.setViewport(800, 720);
+        const times = [];
+        for (let i = 0; i < loads; ++i) {
+            const server = await serveFolder(folder);
+            try {
+                await page.open(`${server.url}index.html`);
+                const shown = 'window.zoppPuts.length > 0 && window.zoppPuts.every(entry => entry.shown !== null)';
+                for (const end = Date.now() + 10000; !await page.evaluate(shown) && Date.now() < end;) await sleep(50);
+                await sleep(700);
+                const last = await page.evaluate('window.zoppPuts[window.zoppPuts.length - 1] ?? null');
+                if (!last || last.shown === null) throw new Error(`${engine}: the setup screen was not shown`);
+                times.push(last.shown);
+            } finally {
+                server.close();
+            }
         }
+        return times;
+    } finally {
+        await browser.close();
     }
-    return times;
 }
 
 // Clicks on the setup screen's rule boxes, each of which redraws both tick marks; then the idle tab.
@@ -118,11 +128,17 @@ async function clicksAndIdle(engine, url) {
             drawn.push(result.drawn);
             shown.push(result.shown);
         }
-        await sleep(500);
-        const start = processorSeconds(browser.pid);
-        await sleep(idleSeconds * 1000);
-        const idle = (processorSeconds(browser.pid) - start) / idleSeconds;
-        return { drawn, shown, idle };
+        // The whole browser's processor time while nothing happens, beside its time with a blank page.
+        const idleFor = async () => {
+            await sleep(500);
+            const start = processorSeconds(browser.pid);
+            await sleep(idleSeconds * 1000);
+            return (processorSeconds(browser.pid) - start) / idleSeconds;
+        };
+        const idle = await idleFor();
+        await page.open('about:blank');
+        const blank = await idleFor();
+        return { drawn, shown, idle, blank };
     } finally {
         await browser.close();
     }
@@ -175,9 +191,8 @@ const site = instrumentedCopy(dist, RECORDER);
 const server = await serveFolder(site.folder);
 try {
     for (const engine of engines) {
-        const url = `${server.url}index.html`;
-        const load = await loadTimes(engine, url);
-        const { drawn, shown, idle } = await clicksAndIdle(engine, url);
+        const load = await loadTimes(engine, site.folder);
+        const { drawn, shown, idle, blank } = await clicksAndIdle(engine, `${server.url}index.html`);
         const transfer = await firstVisit(engine);
         console.log(`${engine}: page load to setup screen shown, median of ${loads}: ${ms(median(load))}` +
                     ` (min ${ms(Math.min(...load))}, max ${ms(Math.max(...load))})`);
@@ -186,7 +201,7 @@ try {
         console.log(`${engine}: first visit until kept for offline play, from a server that compresses nothing: ` +
                     `${(transfer / 1024).toFixed(1)} KB (${transfer} bytes)`);
         console.log(`${engine}: idle tab, the whole browser busy: ${(100 * idle).toFixed(2)} % of one core over ` +
-                    `${idleSeconds} s`);
+                    `${idleSeconds} s (with a blank page: ${(100 * blank).toFixed(2)} %)`);
     }
 } finally {
     server.close();

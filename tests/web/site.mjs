@@ -31,8 +31,10 @@ export function instrumentedCopy(folder, extra = '') {
 export async function serveFolder(folder, { countBytes = false } = {}) {
     const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', folder],
                          { stdio: ['ignore', 'pipe', 'ignore'] });
-    process.on('exit', () => server.kill());  // also when a test ends by an error
+    const kill = () => server.kill();
+    process.on('exit', kill);  // also when a test ends by an error
     const closed = new Promise(resolve => server.on('exit', resolve));
+    closed.then(() => process.off('exit', kill));
     const port = await new Promise((resolve, reject) => {
         let seen = '';
         server.stdout.on('data', chunk => {
