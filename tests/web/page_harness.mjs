@@ -11,9 +11,9 @@ import { join, resolve } from 'node:path';
 import { createInterface } from 'node:readline';
 
 import { launch } from './engines.mjs';
-import { instrumentedCopy, serveFolder } from './site.mjs';
+import { instrumentedCopy, plainCopy, serveFolder } from './site.mjs';
 
-export const SKIP = 77;
+const SKIP = 77;
 export const ENGINE = process.env.ZOPP_ENGINE ?? 'chromium';
 const folder = name => (process.env[name] ? resolve(process.env[name]) : undefined);
 export const opts = { dist: folder('ZOPP_DIST'), player: folder('ZOPP_PLAYER'), source: folder('ZOPP_SOURCE') };
@@ -117,10 +117,10 @@ export class CanvasPage {
 // Runs body(page, server) on the folder, instrumented and served, in a fresh browser of the engine under
 // test (no cache, no service worker yet). The viewport is a desktop's 800×720 unless `screen` says
 // otherwise ({ width, height, deviceScaleFactor, mobile }); touch gives it a touch screen; countBytes
-// counts what the server sends (server.bytesSent()); extra is more script to run first in the page. The
-// folder served is server.folder.
-export async function withPage(site, body, { touch = false, screen = {}, countBytes = false, extra = '' } = {}) {
-    const copy = instrumentedCopy(site, extra);
+// counts what the server sends (server.bytesSent()); extra is more script to run first in the page, and
+// plain leaves the pages as they are, uninstrumented. The folder served is server.folder.
+export async function withPage(site, body, { touch = false, screen = {}, countBytes = false, extra = '', plain = false } = {}) {
+    const copy = plain ? plainCopy(site) : instrumentedCopy(site, extra);
     const server = { ...await serveFolder(copy.folder, { countBytes }), folder: copy.folder };
     const browser = await launch(ENGINE);
     try {

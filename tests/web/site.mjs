@@ -15,14 +15,20 @@ export function instrumented(html, extra = '') {
     return /<head>/i.test(html) ? html.replace(/<head>/i, match => match + script) : script + html;
 }
 
-// A copy of the folder in a new temporary one, each .html instrumented; remove() deletes it.
-export function instrumentedCopy(folder, extra = '') {
+// A copy of the folder in a new temporary one; remove() deletes it.
+export function plainCopy(folder) {
     const copy = mkdtempSync(join(tmpdir(), 'zopp-web-site-'));
     cpSync(folder, copy, { recursive: true });
-    for (const name of readdirSync(copy).filter(name => name.endsWith('.html'))) {
-        writeFileSync(join(copy, name), instrumented(readFileSync(join(copy, name), 'utf8'), extra));
-    }
     return { folder: copy, remove: () => rmSync(copy, { recursive: true, force: true }) };
+}
+
+// Such a copy with each .html instrumented.
+export function instrumentedCopy(folder, extra = '') {
+    const copy = plainCopy(folder);
+    for (const name of readdirSync(copy.folder).filter(name => name.endsWith('.html'))) {
+        writeFileSync(join(copy.folder, name), instrumented(readFileSync(join(copy.folder, name), 'utf8'), extra));
+    }
+    return copy;
 }
 
 // Serves the folder on a free port of the loopback: server.url, server.close(), and server.closed, which
