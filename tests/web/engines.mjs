@@ -121,15 +121,8 @@ class PuppeteerPage extends Page {
         await this.page.keyboard[down ? 'down' : 'up'](puppeteerKey(name));
     }
     // Another window takes the focus, and gives it back.
-    async focus(away) {
-        const target = away ? this.spare : this.page;
-        if (this.engine !== 'chromium') return target.bringToFront();
-        // Chromium's headless windows change focus only when the browser activates their target.
-        const own = await target.createCDPSession();
-        const { targetInfo } = await own.send('Target.getTargetInfo');
-        await own.detach();
-        this.browserSession ??= await this.browser.browser.target().createCDPSession();
-        return this.browserSession.send('Target.activateTarget', { targetId: targetInfo.targetId });
+    focus(away) {
+        return (away ? this.spare : this.page).bringToFront();
     }
     screenshotPng() {
         return this.page.screenshot({ type: 'png' });
