@@ -77,6 +77,13 @@ function processorSeconds(root) {
     return total / 100;  // USER_HZ
 }
 
+// Until the page has shown what it drew, and kept still for a while.
+async function untilDrawn(page) {
+    const shown = 'window.zoppPuts.length > 0 && window.zoppPuts.every(entry => entry.shown !== null)';
+    for (const end = Date.now() + 10000; !await page.evaluate(shown) && Date.now() < end;) await sleep(50);
+    await sleep(700);
+}
+
 // Page load to the setup screen shown: nothing draws after it until the player clicks, so its last
 // transfer completes it. Each load comes from a server of its own on another port, a site the browser has
 // not seen, so that it fetches and compiles every file and no worker answers, as at a first visit.
@@ -90,9 +97,7 @@ async function loadTimes(engine, folder) {
             const server = await serveFolder(folder);
             try {
                 await page.open(`${server.url}index.html`);
-                const shown = 'window.zoppPuts.length > 0 && window.zoppPuts.every(entry => entry.shown !== null)';
-                for (const end = Date.now() + 10000; !await page.evaluate(shown) && Date.now() < end;) await sleep(50);
-                await sleep(700);
+                await untilDrawn(page);
                 const last = await page.evaluate('window.zoppPuts[window.zoppPuts.length - 1] ?? null');
                 if (!last || last.shown === null) throw new Error(`${engine}: the setup screen was not shown`);
                 times.push(last.shown);
@@ -113,7 +118,7 @@ async function clicksAndIdle(engine, url) {
         const page = new CanvasPage(await browser.newPage());
         await page.setViewport(800, 720);
         await page.open(url);
-        await sleep(700);
+        await untilDrawn(page);
         const drawn = [], shown = [];
         for (let i = 0; i < clicks; ++i) {
             const before = await page.evaluate('window.zoppPuts.length');
