@@ -108,9 +108,6 @@ mergeInto(LibraryManager.library, {
     onMouseDown: function(event) {
       var code = ZoppPage.buttonCode(event.button);
       if (!code) return;
-      // Another button than the left could start the browser's own scrolling by dragging, which would take
-      // the pointer's events from the page until it ends.
-      if (event.button !== 0) event.preventDefault();
       ZoppPage.buttonsPressed |= code;
       ZoppPage.post(2, code, event.detail);
     },
