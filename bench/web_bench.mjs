@@ -1,17 +1,21 @@
-// Measures the browser build as a visitor meets it, in a headless Chromium against a plain static server
+// Measures the browser build as a visitor meets it, in each browser engine against a plain static server
 // that compresses nothing: what a first visit transfers until the page is kept for offline play, page
-// load to the setup screen shown, click to canvas changed and the idle tab's CPU; with --lighthouse, the
-// four category scores of that Lighthouse command line (mobile) and the weight it counts.
+// load to the setup screen shown (each load a first visit to a site the browser has not seen), click to
+// canvas changed and the idle tab's CPU (the whole browser's, all its processes, beside its CPU with a
+// blank page); with --lighthouse, the four category scores of that Lighthouse command line (mobile, in
+// Chromium) and the weight it counts.
 //
-//   node bench/web_bench.mjs --dist <dist/web> [--loads N] [--clicks N] [--idle-seconds S]
-//        [--lighthouse <lighthouse command> --lighthouse-runs N]
+//   node bench/web_bench.mjs --dist <dist/web> [--engines chromium,firefox,webkit] [--loads N] [--clicks N]
+//        [--idle-seconds S] [--lighthouse <lighthouse command> --lighthouse-runs N]
 import { execFile } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { promisify } from 'node:util';
 
-import { launchBrowser, serveFolder } from '../tests/web/browser.mjs';
+import { ENGINES, launch } from '../tests/web/engines.mjs';
+import { CanvasPage } from '../tests/web/page_harness.mjs';
+import { instrumentedCopy, serveFolder } from '../tests/web/site.mjs';
 
 const args = process.argv.slice(2);
 const option = (name, fallback) => {
@@ -19,7 +23,8 @@ const option = (name, fallback) => {
     return at >= 0 ? args[at + 1] : fallback;
 };
 const dist = option('dist', 'dist/web');
-const loads = Number(option('loads', 15));
+const engines = option('engines', ENGINES.join(',')).split(',');
+const loads = Number(option('loads', 7));
 const clicks = Number(option('clicks', 30));
 const idleSeconds = Number(option('idle-seconds', 10));
 const lighthouse = option('lighthouse', null);
@@ -34,7 +39,8 @@ const median = values => {
 const ms = value => `${value.toFixed(1)} ms`;
 
 // Every canvas transfer with its time, and the time of the frame that first shows it; mouse releases
-// with the time the page received them. All on the page's clock (milliseconds since navigation).
+// with the time the page received them (at their dispatch: some engines stamp events from input of the X
+// server on its clock). All on the page's clock (milliseconds since navigation).
 const RECORDER = `
     window.zoppPuts = [];
     window.zoppReleases = [];
@@ -45,8 +51,120 @@ const RECORDER = `
         window.zoppPuts.push(entry);
         requestAnimationFrame(() => { entry.shown = performance.now(); });
     };
-    window.addEventListener('mouseup', event => window.zoppReleases.push(event.timeStamp), true);
+    window.addEventListener('mouseup', () => window.zoppReleases.push(performance.now()), true);
 `;
+
+// Processor time of the process and all its descendants, in seconds, from /proc.
+function processorSeconds(root) {
+    const children = new Map(), ticks = new Map();
+    for (const pid of readdirSync('/proc').filter(name => /^\d+$/.test(name))) {
+        try {
+            const fields = readFileSync(`/proc/${pid}/stat`, 'utf8').replace(/^.*\) /, '').split(' ');
+            const parent = Number(fields[1]);
+            if (!children.has(parent)) children.set(parent, []);
+            children.get(parent).push(Number(pid));
+            ticks.set(Number(pid), Number(fields[11]) + Number(fields[12]));
+        } catch {
+            // ended meanwhile
+        }
+    }
+    let total = 0;
+    for (const pending = [root]; pending.length;) {
+        const pid = pending.pop();
+        total += ticks.get(pid) ?? 0;
+        pending.push(...(children.get(pid) ?? []));
+    }
+    return total / 100;  // USER_HZ
+}
+
+// Until the page has shown what it drew, and kept still for a while.
+async function untilDrawn(page) {
+    const shown = 'window.zoppPuts.length > 0 && window.zoppPuts.every(entry => entry.shown !== null)';
+    for (const end = Date.now() + 10000; !await page.evaluate(shown) && Date.now() < end;) await sleep(50);
+    await sleep(700);
+}
+
+// Page load to the setup screen shown: nothing draws after it until the player clicks, so its last
+// transfer completes it. Each load comes from a server of its own on another port, a site the browser has
+// not seen, so that it fetches and compiles every file and no worker answers, as at a first visit.
+async function loadTimes(engine, folder) {
+    const browser = await launch(engine);
+    try {
+        const page = await browser.newPage();
+        await page.setViewport(800, 720);
+        const times = [];
+        for (let i = 0; i < loads; ++i) {
+            const server = await serveFolder(folder);
+            try {
+                await page.open(`${server.url}index.html`);
+                await untilDrawn(page);
+                const last = await page.evaluate('window.zoppPuts[window.zoppPuts.length - 1] ?? null');
+                if (!last || last.shown === null) throw new Error(`${engine}: the setup screen was not shown`);
+                times.push(last.shown);
+            } finally {
+                server.close();
+            }
+        }
+        return times;
+    } finally {
+        await browser.close();
+    }
+}
+
+// Clicks on the setup screen's rule boxes, each of which redraws both tick marks; then the idle tab.
+async function clicksAndIdle(engine, url) {
+    const browser = await launch(engine);
+    try {
+        const page = new CanvasPage(await browser.newPage());
+        await page.setViewport(800, 720);
+        await page.open(url);
+        await untilDrawn(page);
+        const drawn = [], shown = [];
+        for (let i = 0; i < clicks; ++i) {
+            const before = await page.evaluate('window.zoppPuts.length');
+            await page.click(40, i % 2 ? 50 : 100);
+            await sleep(60);
+            const result = await page.evaluate(`(() => {
+                const release = window.zoppReleases[window.zoppReleases.length - 1];
+                const put = window.zoppPuts.slice(${before}).find(entry => entry.drawn >= release);
+                return put ? { drawn: put.drawn - release, shown: put.shown - release } : null;
+            })()`);
+            if (!result) throw new Error(`${engine}: click ${i + 1} changed nothing`);
+            drawn.push(result.drawn);
+            shown.push(result.shown);
+        }
+        // The whole browser's processor time while nothing happens, beside its time with a blank page.
+        const idleFor = async () => {
+            await sleep(500);
+            const start = processorSeconds(browser.pid);
+            await sleep(idleSeconds * 1000);
+            return (processorSeconds(browser.pid) - start) / idleSeconds;
+        };
+        const idle = await idleFor();
+        await page.open('about:blank');
+        const blank = await idleFor();
+        return { drawn, shown, idle, blank };
+    } finally {
+        await browser.close();
+    }
+}
+
+// What a first visit transfers until the service worker has kept the page, from a plain copy.
+async function firstVisit(engine) {
+    const server = await serveFolder(dist, { countBytes: true });
+    const browser = await launch(engine);
+    try {
+        const page = await browser.newPage();
+        await page.setViewport(800, 720);
+        await page.open(`${server.url}index.html`);
+        await page.evaluate('navigator.serviceWorker.ready.then(() => true)');
+        await sleep(700);
+        return server.bytesSent();
+    } finally {
+        server.close();
+        await browser.close();
+    }
+}
 
 // Every category's score and the total byte weight, the median of the runs, against a server of their own
 // with nothing between it and the browser.
@@ -74,72 +192,25 @@ async function runLighthouse() {
     }
 }
 
-const server = await serveFolder(dist, { countBytes: true });
-const browser = await launchBrowser();
+const site = instrumentedCopy(dist, RECORDER);
+const server = await serveFolder(site.folder);
 try {
-    // A first visit: everything the server sends until the service worker has kept the page.
-    const visitor = await browser.newPage();
-    await visitor.send('Emulation.setDeviceMetricsOverride', { width: 800, height: 720, deviceScaleFactor: 1, mobile: false });
-    await visitor.open(`${server.url}index.html`);
-    await visitor.evaluate('navigator.serviceWorker.ready.then(() => true)');
-    await sleep(700);
-    const transfer = server.bytesSent();
-
-    const page = await browser.newPage();
-    await page.send('Emulation.setDeviceMetricsOverride', { width: 800, height: 720, deviceScaleFactor: 1, mobile: false });
-    await page.beforeEachLoad(RECORDER);
-    // Every load fetches every file, as a first visit does.
-    await page.send('Network.enable');
-    await page.send('Network.setCacheDisabled', { cacheDisabled: true });
-    await page.send('Network.setBypassServiceWorker', { bypass: true });
-
-    // Page load: nothing draws after the setup screen until the player clicks, so its last transfer
-    // completes it.
-    const loadTimes = [];
-    for (let i = 0; i < loads; ++i) {
-        await page.open(`${server.url}index.html?load=${i}`);
-        await sleep(700);
-        const last = await page.evaluate('window.zoppPuts[window.zoppPuts.length - 1] ?? null');
-        if (!last || last.shown === null) throw new Error('the setup screen was not shown');
-        loadTimes.push(last.shown);
+    for (const engine of engines) {
+        const load = await loadTimes(engine, site.folder);
+        const { drawn, shown, idle, blank } = await clicksAndIdle(engine, `${server.url}index.html`);
+        const transfer = await firstVisit(engine);
+        console.log(`${engine}: page load to setup screen shown, median of ${loads}: ${ms(median(load))}` +
+                    ` (min ${ms(Math.min(...load))}, max ${ms(Math.max(...load))})`);
+        console.log(`${engine}: click to canvas changed, median of ${clicks}: ${ms(median(drawn))}` +
+                    ` (max ${ms(Math.max(...drawn))}); to the next frame shown: ${ms(median(shown))}`);
+        console.log(`${engine}: first visit until kept for offline play, from a server that compresses nothing: ` +
+                    `${(transfer / 1024).toFixed(1)} KB (${transfer} bytes)`);
+        console.log(`${engine}: idle tab, the whole browser busy: ${(100 * idle).toFixed(2)} % of one core over ` +
+                    `${idleSeconds} s (with a blank page: ${(100 * blank).toFixed(2)} %)`);
     }
-
-    // Clicks on the setup screen's rule boxes: each one redraws both tick marks.
-    const latencies = [], shownLatencies = [];
-    for (let i = 0; i < clicks; ++i) {
-        const before = await page.evaluate('window.zoppPuts.length');
-        await page.click(40, i % 2 ? 50 : 100);
-        await sleep(60);
-        const result = await page.evaluate(`(() => {
-            const release = window.zoppReleases[window.zoppReleases.length - 1];
-            const put = window.zoppPuts.slice(${before}).find(entry => entry.drawn >= release);
-            return put ? { drawn: put.drawn - release, shown: put.shown - release } : null;
-        })()`);
-        if (!result) throw new Error(`click ${i + 1} changed nothing`);
-        latencies.push(result.drawn);
-        shownLatencies.push(result.shown);
-    }
-
-    // The idle tab: the page's main thread while nothing happens.
-    await sleep(500);
-    await page.send('Performance.enable');
-    const metrics = async () =>
-        Object.fromEntries((await page.send('Performance.getMetrics')).metrics.map(m => [m.name, m.value]));
-    const start = await metrics();
-    await sleep(idleSeconds * 1000);
-    const end = await metrics();
-    const busy = (end.TaskDuration - start.TaskDuration) / (end.Timestamp - start.Timestamp);
-
-    console.log(`page load to setup screen shown, median of ${loads}: ${ms(median(loadTimes))}` +
-                ` (min ${ms(Math.min(...loadTimes))}, max ${ms(Math.max(...loadTimes))})`);
-    console.log(`click to canvas changed, median of ${clicks}: ${ms(median(latencies))}` +
-                ` (max ${ms(Math.max(...latencies))}); to the next frame shown: ${ms(median(shownLatencies))}`);
-    console.log(`first visit until kept for offline play, from a server that compresses nothing: ` +
-                `${(transfer / 1024).toFixed(1)} KB (${transfer} bytes)`);
-    console.log(`idle tab, main thread busy: ${(100 * busy).toFixed(2)} % of one core over ${idleSeconds} s`);
 } finally {
     server.close();
-    await browser.close();
+    site.remove();
 }
 if (lighthouse) {
     const scores = await runLighthouse();

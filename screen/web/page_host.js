@@ -11,7 +11,7 @@ mergeInto(LibraryManager.library, {
     listeners: [],
     capturing: false,
     mousePointer: null,  // the pointer id of the latest press on the canvas, when a mouse made it
-    pointerOver: false,
+    pointerOver: false,  // where the latest mouse event put the pointer, as the page tells it
     buttonsPressed: 0,  // buttons that went down on the canvas and are still held
     touch: null,        // the finger being followed: {id, x, y}
 
@@ -47,7 +47,8 @@ mergeInto(LibraryManager.library, {
       return { Enter: 13, Backspace: 8, Tab: 9, Escape: 27 }[key] || 0;
     },
 
-    // Mouse buttons as the program numbers them: left 1, right 2, middle 4, back 8, forward 16.
+    // Mouse buttons as the program numbers them (left 1, right 2, middle 4, back 8, forward 16) from the
+    // browser's order: left, middle, right, back, forward.
     buttonCode: function(button) {
       return [1, 4, 2, 8, 16][button] || 0;
     },
@@ -71,10 +72,23 @@ mergeInto(LibraryManager.library, {
       ZoppPage.listeners.push([target, type, handler, options]);
     },
 
+    inside: function(point) {
+      var canvas = ZoppPage.canvas;
+      return point.x >= 0 && point.y >= 0 && point.x < canvas.width && point.y < canvas.height;
+    },
+    // The pointer has left when a mouse event finds it outside the canvas, whatever the event is called:
+    // engines fire leaves and enters around the pointer's capture while it stays over the canvas. While
+    // the capture holds, the pointer belongs to the canvas wherever it is; its release decides.
+    followPointer: function(event) {
+      var over = ZoppPage.inside(ZoppPage.canvasPoint(event));
+      if (ZoppPage.capturing || over === ZoppPage.pointerOver) return;
+      ZoppPage.pointerOver = over;
+      if (!over) ZoppPage.post(4);
+    },
     onMouseMove: function(event) {
-      var point = ZoppPage.canvasPoint(event), canvas = ZoppPage.canvas;
-      var inside = point.x >= 0 && point.y >= 0 && point.x < canvas.width && point.y < canvas.height;
-      if (inside || ZoppPage.capturing) ZoppPage.post(1, point.x, point.y, event.screenX, event.screenY);
+      var point = ZoppPage.canvasPoint(event);
+      if (ZoppPage.inside(point) || ZoppPage.capturing) ZoppPage.post(1, point.x, point.y, event.screenX, event.screenY);
+      ZoppPage.followPointer(event);
     },
     onKey: function(event) {
       // Alt and F10 would take the keyboard to the browser's own menu; the program consumes them.
@@ -102,6 +116,7 @@ mergeInto(LibraryManager.library, {
       if (!(ZoppPage.buttonsPressed & code) && event.target !== ZoppPage.canvas) return;
       ZoppPage.buttonsPressed &= ~code;
       ZoppPage.post(3, code);
+      ZoppPage.followPointer(event);
     },
     onWheel: function(event) {
       // One step per notification: away from the player (up) and to the right count positive. The page
@@ -160,11 +175,8 @@ mergeInto(LibraryManager.library, {
     listen(window, 'mousemove', ZoppPage.onMouseMove);
     listen(canvas, 'mousedown', ZoppPage.onMouseDown);
     listen(window, 'mouseup', ZoppPage.onMouseUp);
-    listen(canvas, 'mouseenter', function() { ZoppPage.pointerOver = true; });
-    listen(canvas, 'mouseleave', function() {
-      ZoppPage.pointerOver = false;
-      ZoppPage.post(4);
-    });
+    listen(canvas, 'mouseenter', ZoppPage.followPointer);
+    listen(canvas, 'mouseleave', ZoppPage.followPointer);
     listen(canvas, 'wheel', ZoppPage.onWheel, { passive: false });
     listen(canvas, 'pointerdown', ZoppPage.onPointerDown);
     listen(window, 'keydown', ZoppPage.onKey);

@@ -1,18 +1,20 @@
-// The browser build end to end: dist/web served by a plain static server in a headless Chromium, played
-// with mouse events (or finger taps) on its canvas, the dice read back with getImageData. The Linux
-// build of the game (reference_player) gets the same clicks, and after every click the canvas must show
+// The browser build end to end: dist/web served by a plain static server to the engine under test, played
+// with mouse clicks (or finger taps) on its canvas, the dice read back with getImageData. The Linux build
+// of the game (reference_player) gets the same clicks, and after every click the canvas must show
 // exactly its frame, at whatever size and on whatever screen the page shows it.
 //
-//   node game_e2e.mjs <case> --dist <dist/web> --player <reference_player>
-//        --source <source folder>
-// Cases: free-rules, free-rules-at-scale-2, locked-rules-by-taps, locked-rules-by-taps-sideways, offline,
-// missing-picture. Exit code 77: skipped (no dist/web).
+//   ZOPP_ENGINE=<engine> ZOPP_DIST=<dist/web> ZOPP_PLAYER=<reference_player> ZOPP_SOURCE=<source folder> \
+//   node --test-name-pattern=<case> game_e2e.mjs
+import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import test from 'node:test';
 
-import { Match, check, runCase, untilOfflineReady, withBrowser } from './page_harness.mjs';
+import { Match, opts, skipWithout, sleep, untilOfflineReady, withPage } from './page_harness.mjs';
+
+skipWithout(join(opts.dist, 'index.html'), 'scripts/package');
 
 const TITLE = 'ZOPP - V0.1(2008)';
 const BUTTON = [470, 405];
@@ -27,7 +29,7 @@ const rowTop = row => (row <= 8 ? 20 * row + 5 : 20 * row + 10);
 function readBmp(file) {
     const bytes = readFileSync(file);
     const width = bytes.readInt32LE(18), height = bytes.readInt32LE(22), offset = bytes.readUInt32LE(10);
-    check(bytes.readUInt16LE(28) === 24 && bytes.readUInt32LE(30) === 0, `${file}: not a plain 24-bit bitmap`);
+    assert.ok(bytes.readUInt16LE(28) === 24 && bytes.readUInt32LE(30) === 0, `${file}: not a plain 24-bit bitmap`);
     const rows = Math.abs(height), stride = Math.ceil((width * 3) / 4) * 4, pixels = [];
     for (let y = 0; y < rows; ++y) {
         const row = offset + stride * (height > 0 ? rows - 1 - y : y);
@@ -39,7 +41,7 @@ function readBmp(file) {
     return { width, height: rows, pixels };
 }
 
-// The Linux build answering clicks with frame digests; one per seed the page may have taken.
+// The five dice on the canvas: 1-6, 0 for the blank face.
 async function readDice(page, faces) {
     const width = dieLeft(5) + 50 - dieLeft(1);
     const tray = await page.canvasPixels(dieLeft(1), TRAY_TOP, width, 50);
@@ -50,7 +52,7 @@ async function readDice(page, faces) {
             const at = 4 * ((Math.floor(i / 50)) * width + left + (i % 50));
             return ((tray[at] << 16) | (tray[at + 1] << 8) | tray[at + 2]) === colour;
         }));
-        check(face >= 0, `die ${die} shows no face`);
+        assert.ok(face >= 0, `die ${die} shows no face`);
         dice.push(face);
     }
     return dice;
@@ -76,7 +78,7 @@ async function playWholeGame(match, source, { lockedRules, tap }) {
     const faces = [0, 1, 2, 3, 4, 5, 6].map(face => readBmp(join(source, 'dat', `${face}.bmp`)));
     const click = (x, y, what) => match.click(x, y, what, { tap });
     // Browsers allow sound only after the player's first interaction, so the audio waits for it.
-    check(await match.page.evaluate('Module.zoppAudio === null'), 'the audio started before the first click');
+    assert.ok(await match.page.evaluate('Module.zoppAudio === null'), 'the audio started before the first click');
     if (lockedRules) await click(40, 100, 'the locked-dice rule');
     const setupScreen = match.seen;
     await click(155, 375, 'one player');
@@ -112,30 +114,18 @@ async function playWholeGame(match, source, { lockedRules, tap }) {
         await click(170 + 100 * (turn % 4) + 30, rowTop(row) + ((turn * 7) % 20), `row ${row}`);
     }
     const tones = await match.page.evaluate('window.zoppTones');
-    check(tones.length === 1 && tones[0].hz === 1000 && tones[0].seconds === 0.25,
+    assert.ok(tones.length === 1 && tones[0].hz === 1000 && tones[0].seconds === 0.25,
           `the game's end must beep once at 1000 Hz for 250 ms: ${JSON.stringify(tones)}`);
     await click(...BUTTON, 'a new game');
-    check(match.seen === setupScreen, 'the new setup screen differs from the first one');
+    assert.ok(match.seen === setupScreen, 'the new setup screen differs from the first one');
 }
 
-// A whole game on the page. offline: after a first visit the server goes away, and the game is played on
-// the page that the service worker keeps.
-async function game(opts, rules, { screen = {}, offline = false } = {}) {
-    await withBrowser(opts.dist, async (page, server) => {
-        const url = server.url + 'index.html';
-        if (offline) {
-            await page.open(url);
-            await untilOfflineReady(page);
-            server.close();
-            await server.closed;
-        }
-        const match = await Match.start(page, url, opts.player, opts.source);
+// A whole game on the page.
+async function game(rules, screen = {}) {
+    await withPage(opts.dist, async (page, server) => {
+        const match = await Match.start(page, server.url + 'index.html');
         try {
-            if (offline) {
-                check(await page.evaluate('navigator.serviceWorker.controller !== null'),
-                      'the page came without its service worker');
-            }
-            check(await page.evaluate('document.title') === TITLE, 'the page title is not the window caption');
+            assert.equal(await page.evaluate('document.title'), TITLE, 'the page title is not the window caption');
             await playWholeGame(match, opts.source, rules);
             console.log(`${match.steps} clicks, every frame equal to the Linux build's (seed ${match.references[0].seed})`);
         } finally {
@@ -144,8 +134,46 @@ async function game(opts, rules, { screen = {}, offline = false } = {}) {
     }, { touch: rules.tap, screen });
 }
 
+// After a first visit the server goes away; the page the service worker kept loads again and plays a
+// turn.
+async function offline() {
+    await withPage(opts.dist, async (page, server) => {
+        const url = server.url + 'index.html';
+        await page.open(url);
+        await untilOfflineReady(page);
+        server.close();
+        await server.closed;
+        const match = await Match.start(page, url);
+        try {
+            assert.ok(await page.evaluate('navigator.serviceWorker.controller !== null'),
+                      'the page came without its service worker');
+            await match.click(155, 375, 'one player');
+            await match.click(...BUTTON, 'the first throw');
+            await match.click(...BUTTON, 'the second throw');
+            await match.click(200, rowTop(CATEGORIES[12]) + 10, 'the last row');
+        } finally {
+            match.close();
+        }
+    });
+}
+
+// Clicks that alternate between the setup screen's two rule boxes, each reached by a single motion from
+// the other: each acts where it lands, whatever the engine fires around the press's pointer capture.
+async function alternatingClicks() {
+    await withPage(opts.dist, async (page, server) => {
+        const match = await Match.start(page, server.url + 'index.html');
+        try {
+            // The pointer comes onto the board as a hand brings it, with motions after the one that enters.
+            await match.click(40, 50, 'a rule box');
+            for (let i = 0; i < 12; ++i) await match.click(40, i % 2 ? 50 : 100, 'a rule box', { oneMotion: true });
+        } finally {
+            match.close();
+        }
+    });
+}
+
 // The same program with a data package that lacks dat\3.bmp, made by the build's own packing step.
-async function missingPicture(opts) {
+async function missingPicture() {
     const folder = mkdtempSync(join(tmpdir(), 'zopp-web-missing-'));
     try {
         const site = join(folder, 'site'), pictures = join(folder, 'dat');
@@ -153,33 +181,30 @@ async function missingPicture(opts) {
         cpSync(join(opts.source, 'dat'), pictures, { recursive: true });
         rmSync(join(pictures, '3.bmp'));
         execFileSync(join(opts.source, 'screen', 'web', 'page', 'pack-pictures'), [pictures, site]);
-        await withBrowser(site, async (page, server) => {
+        await withPage(site, async (page, server) => {
             await page.open(server.url + 'index.html');
-            const end = Date.now() + 10000;
             let report = null;
-            while (report === null && Date.now() < end) {
+            for (const end = Date.now() + 10000; report === null && Date.now() < end; await sleep(10)) {
                 report = await page.evaluate(`document.getElementById('report')?.textContent ?? null`);
-                await new Promise(resolve => setTimeout(resolve, 10));
             }
             const expected = '\r\nAborting due to runtime error 2 (file not found) at line 129 of game/ZOPP.cpp()\r\n\r\n';
-            check(report === expected, `the page shows ${JSON.stringify(report)}`);
-            check(await page.evaluate(`document.getElementById('screen') === null`), 'the canvas is still there');
-            check(page.console.some(entry => entry.type === 'error' && entry.text === expected),
-                  'the report is not on the console');
+            assert.equal(report, expected);
+            assert.ok(await page.evaluate(`document.getElementById('screen') === null`), 'the canvas is still there');
+            const console = await page.page.console();
+            assert.ok(console.some(entry => entry.type === 'error' && entry.text === expected),
+                      'the report is not on the console');
         });
     } finally {
         rmSync(folder, { recursive: true, force: true });
     }
 }
 
-await runCase({
-    'free-rules': (opts) => game(opts, { lockedRules: false, tap: false }),
-    // A laptop's display: the board larger than its natural size, each canvas pixel a block of device pixels.
-    'free-rules-at-scale-2': (opts) => game(opts, { lockedRules: false, tap: false },
-                                        { screen: { width: 1280, height: 720, deviceScaleFactor: 2 } }),
-    'locked-rules-by-taps': (opts) => game(opts, { lockedRules: true, tap: true }),
-    'locked-rules-by-taps-sideways': (opts) => game(opts, { lockedRules: true, tap: true },
-                                                { screen: { width: 844, height: 390, deviceScaleFactor: 3, mobile: true } }),
-    'offline': (opts) => game(opts, { lockedRules: false, tap: false }, { offline: true }),
-    'missing-picture': (opts) => missingPicture(opts),
-});
+test('free-rules', () => game({ lockedRules: false, tap: false }));
+// A laptop's display: the board larger than its natural size, each canvas pixel a block of device pixels.
+test('free-rules-at-scale-2', () => game({ lockedRules: false, tap: false }, { width: 1280, height: 720, deviceScaleFactor: 2 }));
+test('locked-rules-by-taps', () => game({ lockedRules: true, tap: true }));
+test('locked-rules-by-taps-sideways', () => game({ lockedRules: true, tap: true },
+                                                 { width: 844, height: 390, deviceScaleFactor: 3, mobile: true }));
+test('offline', offline);
+test('alternating-clicks', alternatingClicks);
+test('missing-picture', missingPicture);

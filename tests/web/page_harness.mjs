@@ -1,55 +1,154 @@
-// What the browser tests share: the command line, failures, the Linux build's frames to compare with
-// (reference_player) and a headless Chromium whose page is instrumented to read its canvas and its tones.
+// What the browser tests share: the engine and the folders they test (from the environment), a page of
+// an engine with the page served beside it, input on the canvas in canvas pixels, and the Linux build's
+// frames to compare with (reference_player).
+//
+//   ZOPP_ENGINE=firefox ZOPP_DIST=dist/web ZOPP_PLAYER=... ZOPP_SOURCE=. node game_e2e.mjs
+// Exit code 77, before any case: the page under test is not built.
 import { spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { createInterface } from 'node:readline';
 
-import { launchBrowser, serveFolder } from './browser.mjs';
+import { launch } from './engines.mjs';
+import { instrumentedCopy, plainCopy, serveFolder } from './site.mjs';
 
-export const SKIP = 77;
+const SKIP = 77;
+export const ENGINE = process.env.ZOPP_ENGINE ?? 'chromium';
+const folder = name => (process.env[name] ? resolve(process.env[name]) : undefined);
+export const opts = { dist: folder('ZOPP_DIST'), player: folder('ZOPP_PLAYER'), source: folder('ZOPP_SOURCE') };
+export const sleep = ms => new Promise(done => setTimeout(done, ms));
 
-// The case's name, then --name value pairs, the values as absolute paths.
-export function options() {
-    const [name, ...rest] = process.argv.slice(2);
-    const values = { name };
-    for (let i = 0; i < rest.length; i += 2) values[rest[i].replace(/^--/, '')] = resolve(rest[i + 1]);
-    return values;
-}
-
-export class Failure extends Error {}
-export function check(condition, message) {
-    if (!condition) throw new Failure(message);
-}
-
-// Runs the case the command line names, given the options; skipped while the page is not built.
-export async function runCase(cases) {
-    const opts = options();
-    if (!existsSync(join(opts.dist, 'index.html'))) {
-        console.log(`skipped: ${opts.dist} has no page; scripts/package writes it`);
+// Skips the whole file (77) while the named file is absent, saying what builds it.
+export function skipWithout(file, builder) {
+    if (!existsSync(file)) {
+        console.log(`skipped: no ${file}; ${builder} builds it`);
         process.exit(SKIP);
     }
+}
+
+// A page of the engine under test, with input and reading in canvas pixels whatever the canvas's scale.
+export class CanvasPage {
+    constructor(page) {
+        this.page = page;
+        this.engine = page.engine;
+        this.mouse = null;  // the canvas pixel the pointer is at
+    }
+    evaluate(expression) {
+        return this.page.evaluate(expression);
+    }
+    async open(url) {
+        this.box = null;
+        this.mouse = null;
+        await this.page.open(url);
+    }
+    async setViewport(width, height, screen = {}) {
+        this.box = null;
+        await this.page.setViewport(width, height, screen);
+    }
+
+    // The canvas's box in the viewport, in CSS pixels, and its size in canvas pixels.
+    async canvasBox() {
+        this.box ??= await this.evaluate(`(() => {
+            const canvas = document.getElementById('screen'), box = canvas.getBoundingClientRect();
+            return { left: box.left, top: box.top, width: box.width, height: box.height,
+                     pixelsWide: canvas.width, pixelsHigh: canvas.height };
+        })()`);
+        return this.box;
+    }
+    // A point of canvas pixel (x, y) in the viewport: on a whole CSS pixel where the canvas pixel covers
+    // one, as some drivers round there, else its centre.
+    async viewportPoint(x, y) {
+        const box = await this.canvasBox();
+        const within = (start, size, pixels, at) => {
+            const from = start + (at * size) / pixels, to = start + ((at + 1) * size) / pixels;
+            return Math.ceil(from) < to ? Math.ceil(from) : (from + to) / 2;
+        };
+        return { x: within(box.left, box.width, box.pixelsWide, x), y: within(box.top, box.height, box.pixelsHigh, y) };
+    }
+    // Moves the pointer to canvas pixel (x, y), as a hand would: in steps of at most 40 canvas pixels, or
+    // in one.
+    async moveMouse(x, y, { oneMotion = false } = {}) {
+        const from = this.mouse ?? { x: -20, y: -20 };
+        const distance = Math.max(Math.abs(x - from.x), Math.abs(y - from.y));
+        const steps = oneMotion ? 1 : Math.max(1, Math.ceil(distance / 40));
+        for (let i = 1; i <= steps; ++i) {
+            const px = Math.round(from.x + ((x - from.x) * i) / steps), py = Math.round(from.y + ((y - from.y) * i) / steps);
+            await this.page.pointer('move', await this.viewportPoint(px, py));
+        }
+        this.mouse = { x, y };
+    }
+    // A click at canvas pixel (x, y): the pointer moves there, the button goes down and up.
+    async click(x, y, { button = 'left', oneMotion = false } = {}) {
+        await this.moveMouse(x, y, { oneMotion });
+        await this.page.pointer('press', button);
+        await this.page.pointer('release', button);
+    }
+    async tap(x, y) {
+        await this.page.tap(await this.viewportPoint(x, y));
+    }
+    // RGBA bytes of a rectangle of the canvas, row by row, as getImageData gives them; null without one.
+    async canvasPixels(x, y, width, height) {
+        const base64 = await this.evaluate(`(() => {
+            const canvas = document.getElementById('screen');
+            if (!canvas) return '';
+            const data = canvas.getContext('2d').getImageData(${x}, ${y}, ${width}, ${height}).data;
+            let text = '';
+            for (let i = 0; i < data.length; i += 0x8000) text += String.fromCharCode(...data.subarray(i, i + 0x8000));
+            return btoa(text);
+        })()`);
+        return base64 === '' ? null : Buffer.from(base64, 'base64');
+    }
+    // The layout of the page's parts, in CSS pixels of the viewport.
+    layout() {
+        return this.evaluate(`(() => {
+            const box = element => {
+                const { left, top, right, bottom, width, height } = element.getBoundingClientRect();
+                return { left, top, right, bottom, width, height };
+            };
+            const root = document.documentElement;
+            return { canvas: box(document.getElementById('screen')), heading: box(document.querySelector('h1')),
+                     links: box(document.querySelector('footer')), width: root.clientWidth, height: root.clientHeight,
+                     ratio: devicePixelRatio, firstFrame: window.zoppFirstFrame };
+        })()`);
+    }
+}
+
+// Runs body(page, server) on the folder, instrumented and served, in a fresh browser of the engine under
+// test (no cache, no service worker yet). The viewport is a desktop's 800×720 unless `screen` says
+// otherwise ({ width, height, deviceScaleFactor, mobile }); touch gives it a touch screen; countBytes
+// counts what the server sends (server.bytesSent()); extra is more script to run first in the page, and
+// plain leaves the pages as they are, uninstrumented. The folder served is server.folder.
+export async function withPage(site, body, { touch = false, screen = {}, countBytes = false, extra = '', plain = false } = {}) {
+    const copy = plain ? plainCopy(site) : instrumentedCopy(site, extra);
+    const server = { ...await serveFolder(copy.folder, { countBytes }), folder: copy.folder };
+    const browser = await launch(ENGINE);
     try {
-        await cases[opts.name](opts);
-    } catch (error) {
-        console.error(error instanceof Failure ? `FAILED: ${error.message}` : error);
-        process.exit(1);
+        const page = new CanvasPage(await browser.newPage());
+        const { width = 800, height = 720, ...metrics } = screen;
+        await page.setViewport(width, height, { ...metrics, touch });
+        await body(page, server, browser);
+        const errors = await page.page.errors();
+        if (errors.length) throw new Error(`the page threw: ${errors[0]}`);
+    } finally {
+        server.close();
+        await browser.close();
+        copy.remove();
     }
 }
 
 // The Linux build answering clicks with frame digests; one per seed the page may have taken.
 export class Reference {
-    constructor(player, source, seed) {
+    constructor(seed) {
         this.seed = seed;
-        this.process = spawn(player, [], { cwd: source, stdio: ['pipe', 'pipe', 'inherit'] });
+        this.process = spawn(opts.player, [], { cwd: opts.source, stdio: ['pipe', 'pipe', 'inherit'] });
         this.answers = createInterface({ input: this.process.stdout })[Symbol.asyncIterator]();
     }
     async answer() {
         const { value, done } = await this.answers.next();
-        check(!done, `the reference player for seed ${this.seed} ended early`);
+        if (done) throw new Error(`the reference player for seed ${this.seed} ended early`);
         const [, digest] = value.match(/^frame ([0-9a-f]{8})$/) ?? [];
-        check(digest, `the reference player said: ${value}`);
+        if (!digest) throw new Error(`the reference player said: ${value}`);
         return digest;
     }
     async send(line) {
@@ -59,6 +158,28 @@ export class Reference {
     close() {
         this.process.stdin.end();
     }
+}
+
+// The setup screen's digest, from the Linux build.
+export async function setupScreenDigest() {
+    const reference = new Reference(null);
+    try {
+        return await reference.answer();
+    } finally {
+        reference.close();
+    }
+}
+
+// Polls the canvas's digest until `accept` takes it (or 10 s pass); the last digest seen.
+export async function waitForDigest(page, accept, timeoutMs = 10000) {
+    const end = Date.now() + timeoutMs;
+    let digest = null;
+    do {
+        digest = await page.evaluate('window.zoppCanvasDigest()');
+        if (digest !== null && accept(digest)) return digest;
+        await sleep(5);
+    } while (Date.now() < end);
+    return digest;
 }
 
 // The page under test beside its references. Every step sends the same click to both and waits until the
@@ -71,22 +192,22 @@ export class Match {
         this.steps = 0;
     }
 
-    static async start(page, url, player, source) {
+    static async start(page, url) {
         // The setup screen seeds the dice with the whole seconds of the page's clock when it shows; that
         // moment lies between these two readings of the same clock. The setup screen itself is the same
         // whatever the seed.
-        const first = new Reference(player, source, null);
+        const first = new Reference(null);
         const setupScreen = await first.answer();
         const before = Date.now() / 1000;
         await page.open(url);
-        const seen = await Match.waitForDigest(page, digest => digest === setupScreen);
+        const seen = await waitForDigest(page, digest => digest === setupScreen);
         const after = Date.now() / 1000;
         const references = [first];
         for (let seed = Math.floor(before) - 1; seed <= Math.floor(after) + 1; ++seed) {
             if (references[0].seed === null) {
                 references[0].seed = seed;
             } else {
-                const reference = new Reference(player, source, seed);
+                const reference = new Reference(seed);
                 await reference.answer();
                 references.push(reference);
             }
@@ -100,27 +221,17 @@ export class Match {
         return match;
     }
 
-    // Polls the canvas's digest until `accept` takes it (or 10 s pass); the last digest seen.
-    static async waitForDigest(page, accept, timeoutMs = 10000) {
-        const end = Date.now() + timeoutMs;
-        let digest = null;
-        do {
-            digest = await page.evaluate('window.zoppCanvasDigest()');
-            if (digest !== null && accept(digest)) return digest;
-            await new Promise(resolve => setTimeout(resolve, 5));
-        } while (Date.now() < end);
-        return digest;
-    }
-
     async settle(what) {
         const expected = new Set(await Promise.all(this.references.map(reference => reference.digest)));
-        const seen = await Match.waitForDigest(this.page, digest => expected.has(digest));
+        const seen = await waitForDigest(this.page, digest => expected.has(digest));
         if (!expected.has(seen)) await this.explain(what);
         this.references = this.references.filter(reference => reference.digest === seen);
         this.seen = seen;
     }
 
-    async click(x, y, what, { tap = false } = {}) {
+    // A click (or with tap, a finger's tap) at canvas pixel (x, y) on the page and in the references;
+    // oneMotion: the pointer gets there in a single motion.
+    async click(x, y, what, { tap = false, oneMotion = false } = {}) {
         ++this.steps;
         await Promise.all(this.references.map(async reference => {
             reference.digest = await reference.send(`click ${x} ${y}`);
@@ -128,7 +239,7 @@ export class Match {
         if (tap) {
             await this.page.tap(x, y);
         } else {
-            await this.page.click(x, y);
+            await this.page.click(x, y, { oneMotion });
         }
         await this.settle(`${what} (step ${this.steps}, at ${x},${y})`);
     }
@@ -150,7 +261,8 @@ export class Match {
             detail = first < 0 ? 'equal pixels' :
                 `first difference at ${Math.floor(first / 3) % 640},${Math.floor(first / 3 / 640)}`;
         }
-        throw new Failure(`${what}: the canvas does not show the Linux build's frame (${detail}; frames in ${folder})`);
+        throw new Error(`${this.page.engine}: ${what}: the canvas does not show the Linux build's frame ` +
+                        `(${detail}; frames in ${folder})`);
     }
 
     close() {
@@ -158,62 +270,9 @@ export class Match {
     }
 }
 
-// Reads the five dice from the canvas: 1-6, 0 for the blank face.
 // Waits until the page's service worker is active, which it becomes once it has kept the page's files.
 export async function untilOfflineReady(page) {
     const ready = await page.evaluate(`Promise.race([navigator.serviceWorker.ready.then(() => true),
                                                      new Promise(resolve => setTimeout(() => resolve(false), 10000))])`);
-    check(ready, 'no service worker took over the page within 10 s');
-}
-
-// The setup screen's digest, from the Linux build.
-export async function setupScreenDigest(player, source) {
-    const reference = new Reference(player, source, null);
-    try {
-        return await reference.answer();
-    } finally {
-        reference.close();
-    }
-}
-
-// Runs body(page, server) with dist served and a fresh browser (no cache, no service worker yet). The
-// screen is a desktop's 800×720 unless `screen` says otherwise ({ width, height, deviceScaleFactor,
-// mobile }); countBytes counts what the server sends (server.bytesSent()).
-export async function withBrowser(dist, body, { touch = false, screen = {}, countBytes = false } = {}) {
-    const server = await serveFolder(dist, { countBytes });
-    const browser = await launchBrowser();
-    try {
-        const page = await browser.newPage();
-        const { width = 800, height = 720, ...metrics } = screen;
-        await page.setViewport(width, height, metrics);
-        if (touch) await page.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 1 });
-        // Every tone the page starts, with its frequency and length.
-        await page.beforeEachLoad(`window.zoppTones = [];
-        const createOscillator = AudioContext.prototype.createOscillator;
-        AudioContext.prototype.createOscillator = function() {
-            const tone = createOscillator.call(this), record = {};
-            window.zoppTones.push(record);
-            const start = tone.start, stop = tone.stop;
-            tone.start = function(when) { record.hz = tone.frequency.value; record.start = when; return start.apply(this, arguments); };
-            tone.stop = function(when) { record.seconds = Math.round((when - record.start) * 1000) / 1000; return stop.apply(this, arguments); };
-            return tone;
-        };`);
-        await page.beforeEachLoad(`window.zoppCanvasDigest = () => {
-            const canvas = document.getElementById('screen');
-            if (!canvas || canvas.hidden) return null;
-            const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-            let digest = 0x811c9dc5;
-            for (let i = 0; i < data.length; i += 4) {
-                digest = Math.imul(digest ^ data[i], 16777619);
-                digest = Math.imul(digest ^ data[i + 1], 16777619);
-                digest = Math.imul(digest ^ data[i + 2], 16777619);
-            }
-            return (digest >>> 0).toString(16).padStart(8, '0');
-        };`);
-        await body(page, server);
-        check(page.errors.length === 0, `the page threw: ${JSON.stringify(page.errors[0])}`);
-    } finally {
-        server.close();
-        await browser.close();
-    }
+    if (!ready) throw new Error('no service worker took over the page within 10 s');
 }

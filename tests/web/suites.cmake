@@ -42,14 +42,19 @@ zopp_test(web_platform_test
           ${CMAKE_CURRENT_LIST_DIR}/web_frame_test.cpp
   LIBS zopp_screen zopp_frame)
 
-# Faults in a page, in a headless Chromium: a probe program that faults as its page asks.
+# Faults in a page: a probe program that faults as its page asks.
 add_executable(web_fault_probe ${CMAKE_CURRENT_LIST_DIR}/fault_probe.cpp)
 target_link_libraries(web_fault_probe PRIVATE zopp_screen zopp_frame zopp_options)
 target_include_directories(web_fault_probe PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_options(web_fault_probe PRIVATE -sENVIRONMENT=web)
 set_target_properties(web_fault_probe PROPERTIES OUTPUT_NAME zopp RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fault-probe)
-add_test(NAME web_fault_reports
-  COMMAND ${ZOPP_NODE} ${CMAKE_CURRENT_LIST_DIR}/fault_e2e.mjs ${PROJECT_BINARY_DIR}/fault-probe)
+# In Chromium and Firefox, with the drivers scripts/build-web --suites installs first. WebKit words its
+# WebAssembly traps its own way ("Division by zero"), which the page's report does not recognise yet.
+foreach(_engine chromium firefox)
+  add_test(NAME web_fault_reports.${_engine}
+    COMMAND ${ZOPP_NODE} ${CMAKE_CURRENT_LIST_DIR}/fault_e2e.mjs ${PROJECT_BINARY_DIR}/fault-probe)
+  set_tests_properties(web_fault_reports.${_engine} PROPERTIES ENVIRONMENT ZOPP_ENGINE=${_engine})
+endforeach()
 set_property(GLOBAL APPEND PROPERTY ZOPP_WEB_SUITES web_fault_probe)
 
 # The window end-to-end probe in a page, played by the input script from the Linux build's tests

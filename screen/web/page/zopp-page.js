@@ -78,6 +78,9 @@
     function fit() {
         var canvas = document.getElementById('screen');
         if (!canvas) return;
+        // The space is measured without the canvas: at its earlier size and place it may reach past the
+        // window, and the scroll bars that brings would take their room from the measure.
+        canvas.style.width = canvas.style.height = canvas.style.left = canvas.style.top = '0';
         arrange(canvas);
         var scale = scaleIn(board.clientWidth, board.clientHeight, canvas), ratio = window.devicePixelRatio || 1;
         var width = Math.floor(canvas.width * scale), height = Math.floor(canvas.height * scale);

@@ -1,0 +1,307 @@
+// The browser engines the tests drive, each through a maintained protocol library, behind one page
+// interface: Chromium (DevTools protocol) and Firefox (WebDriver BiDi) through puppeteer-core, WebKit
+// through its W3C WebDriver (WebKitWebDriver with its MiniBrowser on a private Xvfb).
+//
+//   const browser = await launch('firefox');
+//   const page = await browser.newPage();
+//   await page.setViewport(844, 390);
+//   await page.open(url);
+//   await page.pointer('move', { x, y });        // viewport pixels
+//   await page.pointer('press', 'right');
+//   await browser.close();
+//
+// Scroll bars take their room from the page in every engine, as on most desktops.
+import { execFile, spawn } from 'node:child_process';
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { promisify } from 'node:util';
+
+import { PNG } from 'pngjs';
+import puppeteer from 'puppeteer-core';
+import { Builder, Key } from 'selenium-webdriver';
+
+export const ENGINES = ['chromium', 'firefox', 'webkit'];
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+
+export async function launch(engine) {
+    if (engine === 'webkit') return WebKitBrowser.launch();
+    return PuppeteerBrowser.launch(engine);
+}
+
+// The interface every engine's page has; the engines fill in the primitives.
+class Page {
+    // The page's console and what it threw, as instrument.js keeps them.
+    console() {
+        return this.evaluate('window.zoppConsole ?? []');
+    }
+    errors() {
+        return this.evaluate('window.zoppErrors ?? []');
+    }
+    // The screenshot of the viewport: { width, height, data } with RGBA bytes.
+    async screenshot() {
+        return PNG.sync.read(await this.screenshotPng());
+    }
+}
+
+// Keys by their X key-symbol name, as the input script names them, as puppeteer names their places (so
+// that Shift gives a letter's capital).
+function puppeteerKey(name) {
+    if (/^[a-z]$/.test(name)) return `Key${name.toUpperCase()}`;
+    if (/^[0-9]$/.test(name)) return `Digit${name}`;
+    return { Alt_L: 'AltLeft', Shift_L: 'ShiftLeft', Control_L: 'ControlLeft' }[name] ?? name;
+}
+
+class PuppeteerBrowser {
+    static async launch(engine) {
+        const chromium = engine === 'chromium';
+        const browser = await puppeteer.launch({
+            browser: chromium ? 'chrome' : 'firefox',
+            executablePath: process.env[`ZOPP_${engine.toUpperCase()}`] ??
+                (chromium ? '/usr/bin/chromium' : '/usr/bin/firefox-esr'),
+            headless: true,
+            // Chromium's headless mode hides its scroll bars unless told otherwise.
+            ignoreDefaultArgs: chromium ? ['--hide-scrollbars'] : [],
+            args: chromium ? ['--no-sandbox', '--disable-gpu', '--disable-quic', '--mute-audio'] : [],
+            extraPrefsFirefox: { 'widget.gtk.overlay-scrollbars.enabled': false },
+        });
+        return new PuppeteerBrowser(engine, browser);
+    }
+    constructor(engine, browser) {
+        this.engine = engine;
+        this.browser = browser;
+    }
+    // The page, and another window to take the focus from it. Chromium's headless windows pass the focus
+    // only to windows opened before.
+    async newPage() {
+        const spare = await this.browser.newPage({ type: 'window' });
+        return new PuppeteerPage(this, await this.browser.newPage(), spare);
+    }
+    // The process whose descendants are the browser's.
+    get pid() {
+        return this.browser.process().pid;
+    }
+    close() {
+        return this.browser.close();
+    }
+}
+
+class PuppeteerPage extends Page {
+    constructor(browser, page, spare) {
+        super();
+        this.browser = browser;
+        this.page = page;
+        this.spare = spare;
+        this.engine = browser.engine;
+    }
+    async open(url) {
+        await this.page.goto(url, { waitUntil: 'load' });
+    }
+    evaluate(expression) {
+        return this.page.evaluate(expression);
+    }
+    async setViewport(width, height, { deviceScaleFactor = 1, mobile = false, touch = false } = {}) {
+        await this.page.setViewport({ width, height, deviceScaleFactor, isMobile: mobile, hasTouch: touch });
+    }
+    // 'move' to a viewport point, 'press' or 'release' a button (left, right, middle) where the pointer is.
+    async pointer(action, what, { clickCount = 1 } = {}) {
+        if (action === 'move') return this.page.mouse.move(what.x, what.y);
+        return this.page.mouse[action === 'press' ? 'down' : 'up']({ button: what, clickCount });
+    }
+    async tap(point) {
+        await this.page.touchscreen.tap(point.x, point.y);
+    }
+    // One notch of the wheel where the pointer is: 'up' (away from the user), 'down', 'left' or 'right'.
+    async wheel(direction) {
+        const [deltaX, deltaY] = { up: [0, -120], down: [0, 120], left: [-120, 0], right: [120, 0] }[direction];
+        await this.page.mouse.wheel({ deltaX, deltaY });
+    }
+    async key(name, down) {
+        await this.page.keyboard[down ? 'down' : 'up'](puppeteerKey(name));
+    }
+    // Another window takes the focus, and gives it back.
+    focus(away) {
+        return (away ? this.spare : this.page).bringToFront();
+    }
+    screenshotPng() {
+        return this.page.screenshot({ type: 'png' });
+    }
+    // Chromium's own protocol, for what only it tells.
+    async devtools(method, params = {}) {
+        this.session ??= await this.page.createCDPSession();
+        return this.session.send(method, params);
+    }
+}
+
+const SELENIUM_KEYS = { Escape: Key.ESCAPE, Alt_L: Key.ALT, Shift_L: Key.SHIFT, Control_L: Key.CONTROL, F4: Key.F4,
+                        F10: Key.F10 };
+const X_BUTTONS = { left: 1, middle: 2, right: 3 };
+const freePort = () => new Promise(resolve => {
+    const probe = createServer().listen(0, '127.0.0.1', () => {
+        const { port } = probe.address();
+        probe.close(() => resolve(port));
+    });
+});
+
+// WebKit: MiniBrowser, started by WebKitWebDriver on an X server of its own. The pointer goes through
+// the X server (XTest), as a hand's would: WebKitWebDriver's own pointer releases every button as the
+// left one. Keys go through WebDriver. MiniBrowser's toolbar is made small (its GTK style), or the window
+// would not narrow to a phone's width.
+const MINIBROWSER = process.env.ZOPP_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const TOOLBAR_STYLE = '* { font-size: 1px; min-width: 0; min-height: 0; padding: 0; margin: 0; border-width: 0; }\n' +
+    'entry { min-width: 0; }\n';
+
+class WebKitBrowser {
+    static async launch() {
+        const home = mkdtempSync(join(tmpdir(), 'zopp-webkit-'));
+        mkdirSync(join(home, 'gtk-3.0'));
+        writeFileSync(join(home, 'gtk-3.0', 'gtk.css'), TOOLBAR_STYLE);
+        // No overlay scroll bars: they would take no room. A double click's presses may lie a second apart, as
+        // a busy machine can space the driver's.
+        writeFileSync(join(home, 'gtk-3.0', 'settings.ini'),
+                      '[Settings]\ngtk-overlay-scrolling = false\ngtk-double-click-time = 1000\n');
+        const processes = [];
+        const start = (command, env, stdio = 'ignore') => {
+            const child = spawn(command[0], command.slice(1), { stdio, detached: true, env: { ...process.env, ...env } });
+            processes.push(child);
+            process.on('exit', () => { try { process.kill(-child.pid, 'SIGKILL'); } catch { /* gone */ } });
+            return child;
+        };
+        const xvfb = start(['Xvfb', '-displayfd', '3', '-screen', '0', '2600x1600x24', '-nolisten', 'tcp'], {},
+                           ['ignore', 'ignore', 'ignore', 'pipe']);
+        const display = await new Promise((resolve, reject) => {
+            let seen = '';
+            xvfb.stdio[3].on('data', chunk => {
+                seen += chunk;
+                if (seen.includes('\n')) resolve(`:${seen.trim()}`);
+            });
+            xvfb.on('exit', code => reject(new Error(`Xvfb ended with ${code}`)));
+        });
+        const env = { DISPLAY: display, XDG_CONFIG_HOME: home, HOME: home };
+        const port = await freePort();
+        const webDriver = start([process.env.ZOPP_WEBKITWEBDRIVER ?? 'WebKitWebDriver', `--port=${port}`, '--host=127.0.0.1'], env);
+        let driver = null;
+        for (const end = Date.now() + 20000; !driver; await sleep(100)) {
+            try {
+                driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
+                    browserName: 'MiniBrowser',
+                    'webkitgtk:browserOptions': { binary: MINIBROWSER, args: ['--automation'] },
+                }).build();
+            } catch (error) {
+                if (Date.now() > end) throw error;
+            }
+        }
+        return new WebKitBrowser(driver, env, processes, home, webDriver.pid);
+    }
+    constructor(driver, env, processes, home, pid) {
+        this.engine = 'webkit';
+        this.pid = pid;  // MiniBrowser and its helpers descend from WebKitWebDriver
+        this.driver = driver;
+        this.env = env;
+        this.processes = processes;
+        this.home = home;
+    }
+    // One page: WebDriver drives one window at a time.
+    async newPage() {
+        return new WebKitPage(this);
+    }
+    async close() {
+        await this.driver.quit().catch(() => {});
+        for (const child of this.processes.reverse()) {
+            try { process.kill(-child.pid, 'SIGTERM'); } catch { /* gone */ }
+        }
+        rmSync(this.home, { recursive: true, force: true });
+    }
+}
+
+class WebKitPage extends Page {
+    constructor(browser) {
+        super();
+        this.browser = browser;
+        this.driver = browser.driver;
+        this.engine = 'webkit';
+        this.window = null;  // the driver's handle of the page's window
+        this.offset = null;  // the viewport's top left corner on the X screen
+        this.at = null;      // where the X pointer is
+    }
+    async open(url) {
+        this.window ??= await this.driver.getWindowHandle();
+        await this.driver.get(url);
+        this.offset = null;
+    }
+    // The expression's value, promises awaited.
+    async evaluate(expression) {
+        const result = await this.driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
+            Promise.resolve().then(() => (0, eval)(arguments[0])).then(value => done({ value }),
+                                                                       error => done({ error: String(error) }));`,
+        expression);
+        if (result.error !== undefined) throw new Error(`${expression}: ${result.error}`);
+        return result.value ?? null;
+    }
+    // The window is sized so that its viewport has the size asked for. A device pixel ratio cannot be set.
+    async setViewport(width, height, { deviceScaleFactor = 1 } = {}) {
+        if (deviceScaleFactor !== 1) throw new Error('WebDriver cannot set a device pixel ratio');
+        const window = this.driver.manage().window();
+        for (let tries = 0; tries < 3; ++tries) {
+            const [innerWidth, innerHeight] = await this.evaluate('[innerWidth, innerHeight]');
+            if (innerWidth === width && innerHeight === height) break;
+            const rect = await window.getRect();
+            await window.setRect({ x: 0, y: 0, width: rect.width + width - innerWidth, height: rect.height + height - innerHeight });
+        }
+        const [innerWidth, innerHeight] = await this.evaluate('[innerWidth, innerHeight]');
+        if (innerWidth !== width || innerHeight !== height) {
+            throw new Error(`the viewport is ${innerWidth}×${innerHeight}, not ${width}×${height}`);
+        }
+        this.offset = null;
+    }
+    xdotool(...args) {
+        return promisify(execFile)('xdotool', args, { env: { ...process.env, ...this.browser.env } });
+    }
+    // Where the viewport's corner is on the screen, from a motion the page sees.
+    async screenOffset() {
+        if (this.offset) return this.offset;
+        await this.evaluate(`addEventListener('mousemove', event => {
+            window.zoppScreenOffset = { x: event.screenX - event.clientX, y: event.screenY - event.clientY };
+        }, { once: true }); window.zoppScreenOffset = null`);
+        const [x, y, chrome] = await this.evaluate('[screenX, screenY, outerHeight - innerHeight]');
+        for (const nudge of [0, 1]) await this.xdotool('mousemove', '--sync', `${x + 20 + nudge}`, `${y + chrome + 20}`);
+        for (const end = Date.now() + 5000; !this.offset && Date.now() < end; await sleep(20)) {
+            this.offset = await this.evaluate('window.zoppScreenOffset');
+        }
+        if (!this.offset) throw new Error('the page saw no motion of the X pointer');
+        return this.offset;
+    }
+    async pointer(action, what) {
+        if (action !== 'move') {
+            return this.xdotool(action === 'press' ? 'mousedown' : 'mouseup', `${X_BUTTONS[what]}`);
+        }
+        const offset = await this.screenOffset();
+        const x = Math.floor(offset.x + what.x), y = Math.floor(offset.y + what.y);
+        if (this.at && this.at.x === x && this.at.y === y) return undefined;
+        this.at = { x, y };
+        return this.xdotool('mousemove', '--sync', `${x}`, `${y}`);
+    }
+    // X's wheel notches are clicks of buttons 4 (up), 5 (down), 6 (left) and 7 (right).
+    wheel(direction) {
+        return this.xdotool('click', `${{ up: 4, down: 5, left: 6, right: 7 }[direction]}`);
+    }
+    async key(name, down) {
+        const key = SELENIUM_KEYS[name] ?? name;
+        await this.driver.actions()[down ? 'keyDown' : 'keyUp'](key).perform();
+    }
+    // Another window takes the focus and gives it back; the driver goes on talking to the page's.
+    async focus(away) {
+        if (away) {
+            await this.driver.switchTo().newWindow('window');
+            this.spare = await this.driver.getWindowHandle();
+        } else {
+            await this.driver.switchTo().window(this.spare);
+            await this.driver.close();
+        }
+        await this.driver.switchTo().window(this.window);
+    }
+    async screenshotPng() {
+        return Buffer.from(await this.driver.takeScreenshot(), 'base64');
+    }
+}
