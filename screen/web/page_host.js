@@ -109,7 +109,9 @@ mergeInto(LibraryManager.library, {
       var code = ZoppPage.buttonCode(event.button);
       if (!code) return;
       ZoppPage.buttonsPressed |= code;
-      ZoppPage.post(2, code, event.detail);
+      // Its time and place: the program counts the presses that make a double click by its own rule.
+      var point = ZoppPage.canvasPoint(event);
+      ZoppPage.post(2, code, Math.round(event.timeStamp), point.x, point.y);
     },
     onMouseUp: function(event) {
       var code = ZoppPage.buttonCode(event.button);

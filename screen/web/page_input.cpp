@@ -17,7 +17,8 @@ void PageInput::feed(PageEvent event, const PageRecord& record, EventTranslator&
             break;
         }
         case PageEvent::Press:
-            translator.buttonPressed(record[1], record[2]);
+            translator.buttonPressedAt(record[1], static_cast<std::uint32_t>(record[2]), record[3],
+                                       record[4]);
             break;
         case PageEvent::Release:
             translator.buttonReleased(record[1]);

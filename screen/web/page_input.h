@@ -13,7 +13,7 @@ namespace zopp {
 // while a button is held), desktop positions the pointer's place on the screen.
 enum class PageEvent : std::int32_t {
     Motion = 1,      // x, y, desktopX, desktopY
-    Press = 2,       // button (a MouseButton code), clickCount (2 on the second press of a double click)
+    Press = 2,       // button (a MouseButton code), time in milliseconds, x, y
     Release = 3,     // button
     Leave = 4,       // the pointer left the canvas
     Wheel = 5,       // vertical steps (positive: turned away from the user), horizontal steps

@@ -61,7 +61,7 @@ class Win32Backend final : public Backend {
     void followDpi(UINT dpi, const RECT& suggested);
     // win32_events.cpp
     void pointerMoved(LPARAM lParam);
-    void buttonChanged(UINT message, WPARAM wParam);
+    void buttonChanged(UINT message, WPARAM wParam, LPARAM lParam);
     bool keyChanged(UINT message, WPARAM wParam, LPARAM lParam);
     // win32_present.cpp
     void sendLines(HDC dc, std::int32_t first, std::int32_t count);

@@ -17,19 +17,15 @@ LRESULT Win32Backend::handleMessage(HWND window, UINT message, WPARAM wParam, LP
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
-        case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
-        case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDOWN:
         case WM_MBUTTONUP:
-        case WM_MBUTTONDBLCLK:
-            buttonChanged(message, wParam);
+            buttonChanged(message, wParam, lParam);
             return 0;
         case WM_XBUTTONDOWN:
         case WM_XBUTTONUP:
-        case WM_XBUTTONDBLCLK:
-            buttonChanged(message, wParam);
+            buttonChanged(message, wParam, lParam);
             return TRUE;  // the extra buttons' messages say so when handled
         case WM_MOUSEWHEEL:
             translator_->wheel(GET_WHEEL_DELTA_WPARAM(wParam));
@@ -89,31 +85,33 @@ void Win32Backend::pointerMoved(LPARAM lParam) {
 
 namespace {
 
-// The messages of one button; the system sends the double-click one for the second press of a double
-// click, in place of the press.
+// The messages of one button. The window class asks for no double-click messages: the translator counts
+// a series of presses from their times and places.
 struct ButtonMessages {
-    UINT press, release, doubleClick;
+    UINT press, release;
     std::int32_t button;  // the extra buttons share their messages: ExtraButton1 stands for both
 };
 constexpr ButtonMessages buttonMessages[] = {
-    {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, LeftButton},
-    {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, RightButton},
-    {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, MiddleButton},
-    {WM_XBUTTONDOWN, WM_XBUTTONUP, WM_XBUTTONDBLCLK, ExtraButton1},
+    {WM_LBUTTONDOWN, WM_LBUTTONUP, LeftButton},
+    {WM_RBUTTONDOWN, WM_RBUTTONUP, RightButton},
+    {WM_MBUTTONDOWN, WM_MBUTTONUP, MiddleButton},
+    {WM_XBUTTONDOWN, WM_XBUTTONUP, ExtraButton1},
 };
 
 }  // namespace
 
-void Win32Backend::buttonChanged(UINT message, WPARAM wParam) {
+void Win32Backend::buttonChanged(UINT message, WPARAM wParam, LPARAM lParam) {
     for (const ButtonMessages& messages : buttonMessages) {
-        if (message != messages.press && message != messages.release && message != messages.doubleClick)
-            continue;
+        if (message != messages.press && message != messages.release) continue;
         std::int32_t button = messages.button;
         if (button == ExtraButton1 && GET_XBUTTON_WPARAM(wParam) != XBUTTON1) button = ExtraButton2;
         if (message == messages.release) {
             translator_->buttonReleased(button);
         } else {
-            translator_->buttonPressed(button, message == messages.doubleClick ? 2 : 1);
+            POINT desktop{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ClientToScreen(window_, &desktop);
+            translator_->buttonPressedAt(button, static_cast<std::uint32_t>(GetMessageTime()), desktop.x,
+                                         desktop.y);
         }
         return;
     }

@@ -28,12 +28,12 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 // Registered once for the process. CS_OWNDC keeps one device context for the window's life, so
-// presenting needs no GetDC per frame; CS_DBLCLKS reports the second press of a double click.
+// presenting needs no GetDC per frame.
 bool registerWindowClass() {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_OWNDC | CS_DBLCLKS;
+        windowClass.style = CS_OWNDC;
         windowClass.lpfnWndProc = windowProcedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -157,10 +157,8 @@ class WebKitBrowser {
         const home = mkdtempSync(join(tmpdir(), 'zopp-webkit-'));
         mkdirSync(join(home, 'gtk-3.0'));
         writeFileSync(join(home, 'gtk-3.0', 'gtk.css'), TOOLBAR_STYLE);
-        // No overlay scroll bars: they would take no room. A double click's presses may lie a second apart, as
-        // a busy machine can space the driver's.
-        writeFileSync(join(home, 'gtk-3.0', 'settings.ini'),
-                      '[Settings]\ngtk-overlay-scrolling = false\ngtk-double-click-time = 1000\n');
+        // No overlay scroll bars: they would take no room.
+        writeFileSync(join(home, 'gtk-3.0', 'settings.ini'), '[Settings]\ngtk-overlay-scrolling = false\n');
         const processes = [];
         const start = (command, env, stdio = 'ignore') => {
             const child = spawn(command[0], command.slice(1), { stdio, detached: true, env: { ...process.env, ...env } });

@@ -19,8 +19,8 @@ const TYPES = ['', 'KeyDown', 'KeyUp', 'KeyRepeat', 'PointerMove', 'ButtonDown',
                'PointerEnter', 'PointerLeave', 'FocusGained', 'FocusLost', 'CloseRequest', 'HorizontalWheel'];
 // The canvas's top left corner on the page; the page leaves room around it for the pointer outside.
 const LEFT = 100, TOP = 100;
-// What the desktops count as one series of quick presses in one place (Windows' defaults).
-const DOUBLE_CLICK_MS = 500, DOUBLE_CLICK_PIXELS = 4;
+// What the layer counts as one series of quick presses in one place.
+const DOUBLE_CLICK_MS = 500, DOUBLE_CLICK_PIXELS = 32;
 
 function readScript(path) {
     const script = { steps: [], lacks: {} };
@@ -53,10 +53,9 @@ function mismatch(step, records) {
     return `line ${step.line} (${step.input.join(' ')}): expected ${expected}, posted ${describe(records)}`;
 }
 
-// What an engine's driver cannot send: the second press of a double click (Firefox's WebDriver BiDi
-// counts the presses of each call of its own), a held key pressed again as a repeat (WebKitWebDriver).
-// Such steps are played, their records not judged.
-const DRIVER_LACKS = { firefox: ['double click'], webkit: ['key repeat'] };
+// What an engine's driver cannot send: a held key pressed again as a repeat (WebKitWebDriver). Such steps
+// are played, their records not judged.
+const DRIVER_LACKS = { webkit: ['key repeat'] };
 
 class Player {
     constructor(page) {

@@ -124,7 +124,7 @@ TEST_F(PageInputTest, MotionOffTheCanvasCountsOnlyWhileAButtonHoldsTheCapture) {
     EXPECT_TRUE(drain().empty());
 
     mouse(5, 10);
-    feed(PageEvent::Press, LeftButton, 1);
+    feed(PageEvent::Press, LeftButton, 1000, 5, 10);
     mouse(-3, 10);
     mouse(-8, 500);
     feed(PageEvent::Release, LeftButton);
@@ -141,10 +141,11 @@ TEST_F(PageInputTest, MotionOffTheCanvasCountsOnlyWhileAButtonHoldsTheCapture) {
     EXPECT_FALSE(input.capturing());
 }
 
-TEST_F(PageInputTest, PressesCarryThePagesClickCount) {
-    feed(PageEvent::Press, LeftButton, 1);
-    feed(PageEvent::Press, LeftButton, 2);
-    EXPECT_EQ(types(), (Types{ButtonDown, DoubleClick}));
+TEST_F(PageInputTest, PressesAreCountedIntoSeriesByTheirTimeAndPlace) {
+    feed(PageEvent::Press, LeftButton, 1000, 5, 10);
+    feed(PageEvent::Press, LeftButton, 1200, 8, 12);
+    feed(PageEvent::Press, LeftButton, 1400, 300, 12);
+    EXPECT_EQ(types(), (Types{ButtonDown, DoubleClick, ButtonDown}));
 }
 
 TEST_F(PageInputTest, WheelStepsCountAwayFromThePlayerAndToTheRight) {
