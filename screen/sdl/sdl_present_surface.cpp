@@ -1,7 +1,6 @@
-// Presentation through the window surface: each dirty line is converted into the surface's own pixel
-// layout in a surface of the screen's size, and the changed rectangles are blown up by the window's factor
-// into the window surface (SDL's scaled blit takes the nearest pixel, so no colour is made up) and pushed to
-// the window.
+// Presentation through the window surface: the dirty lines in the surface's own pixel layout are blown up
+// by the window's factor into the window surface (SDL's scaled blit takes the nearest pixel, so no colour
+// is made up) and the changed rectangles pushed to the window.
 #include <algorithm>
 #include <array>
 
@@ -27,10 +26,6 @@ PixelLayout layoutOf(const SDL_PixelFormat& format) {
 
 class SurfacePresenter final : public SdlPresenter {
   public:
-    ~SurfacePresenter() override {
-        if (lines_) SDL_FreeSurface(lines_);
-    }
-
     bool start(SDL_Window* window, const ScreenState& screen) override {
         window_ = window;
         screen_ = &screen;
@@ -39,41 +34,37 @@ class SurfacePresenter final : public SdlPresenter {
 
     void present(std::span<const LineSpan> spans, std::int32_t scale) override {
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
-        if (!surface || !linesFor(*surface)) return;
-        const PixelLayout layout = layoutOf(*surface->format);
-        const int height = std::min(surface->h / scale, screen_->height);
-        if (surface->w < screen_->width * scale) return;
+        if (!surface || surface->w < screen_->width * scale) return;
+        lines_.setLayout(layoutOf(*surface->format));
         std::array<SDL_Rect, maxPresentSpans> rects;
         std::size_t used = 0;
-        for (const LineSpan& span : spans.first(std::min(spans.size(), rects.size()))) {
-            const int last = std::min(span.last, height - 1);
-            if (span.first > last) continue;
-            for (int y = span.first; y <= last; ++y)
-                convertLine(*screen_, y, layout,
-                            static_cast<std::uint8_t*>(lines_->pixels) + y * lines_->pitch);
-            SDL_Rect from{0, span.first, screen_->width, last - span.first + 1};
-            rects[used] = SDL_Rect{0, from.y * scale, from.w * scale, from.h * scale};
-            SDL_BlitScaled(lines_, &from, surface, &rects[used]);
-            ++used;
-        }
+        lines_.forEachSpan(*screen_, spans.first(std::min(spans.size(), rects.size())),
+                           [&](const ConvertedLines& lines) {
+                               if (blitScaled(lines, *surface, scale, rects[used])) ++used;
+                           });
         if (used > 0) SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(used));
     }
 
   private:
-    // The surface of converted lines, in the window surface's own format (which a scaled blit needs, and
-    // which may change with the window's size).
-    bool linesFor(const SDL_Surface& surface) {
-        if (lines_ && lines_->format->format == surface.format->format) return true;
-        if (lines_) SDL_FreeSurface(lines_);
-        lines_ = SDL_CreateRGBSurfaceWithFormat(0, screen_->width, screen_->height,
-                                                surface.format->BitsPerPixel, surface.format->format);
+    // The lines blown up into the window surface, through a surface over them in the window surface's
+    // own format (which a scaled blit needs); `to` receives the rectangle written.
+    bool blitScaled(const ConvertedLines& lines, SDL_Surface& surface, std::int32_t scale, SDL_Rect& to) {
+        const SDL_PixelFormat& format = *surface.format;
+        SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<std::uint8_t*>(lines.pixels), screen_->width, lines.count, format.BitsPerPixel,
+            screen_->width * format.BytesPerPixel, format.format);
+        if (from == nullptr) return false;
         // A copy, never a blend, whatever alpha the format has.
-        return lines_ != nullptr && SDL_SetSurfaceBlendMode(lines_, SDL_BLENDMODE_NONE) == 0;
+        SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);
+        to = SDL_Rect{0, lines.first * scale, screen_->width * scale, lines.count * scale};
+        const bool blitted = SDL_BlitScaled(from, nullptr, &surface, &to) == 0;
+        SDL_FreeSurface(from);
+        return blitted;
     }
 
     SDL_Window* window_ = nullptr;
     const ScreenState* screen_ = nullptr;
-    SDL_Surface* lines_ = nullptr;
+    LineConverter lines_;
 };
 
 }  // namespace

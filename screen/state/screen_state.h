@@ -86,6 +86,7 @@ struct ScreenState {
 
     std::uint8_t* workPixels() { return pages[static_cast<std::size_t>(workPage)].data(); }
     std::uint8_t* visiblePixels() { return pages[static_cast<std::size_t>(visiblePage)].data(); }
+    const std::uint8_t* visiblePixels() const { return pages[static_cast<std::size_t>(visiblePage)].data(); }
     bool workIsVisible() const { return workPage == visiblePage; }
 };
 

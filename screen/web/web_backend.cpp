@@ -22,10 +22,6 @@ namespace zopp {
 
 namespace {
 
-// A canvas's pixels (ImageData): bytes red, green, blue, alpha. The alpha is always opaque: the page shows
-// only the colour, as a window does (the game's colours carry alpha 0).
-constexpr PixelLayout canvasLayout{4, 0, 8, 16, 0, 0, 0, 0xFF000000u};
-
 // The page holds one canvas: the back-end whose window it is.
 WebBackend* openPage = nullptr;
 
@@ -53,7 +49,6 @@ bool WebBackend::createWindow(ScreenState& screen, std::int32_t, std::string_vie
     if (!zoppPageOpen(screen.width, screen.height, std::string(title).c_str())) return false;
     pageOpen_ = true;
     input_.emplace(screen.width, screen.height);
-    rgba_.resize(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height) * 4);
     openPage = this;
     web::armTone();
     return true;
@@ -68,14 +63,9 @@ void WebBackend::destroyWindow() {
 }
 
 void WebBackend::present(std::span<const LineSpan> spans) {
-    const auto rowBytes = static_cast<std::size_t>(screen_->width) * 4;
-    for (const LineSpan& span : spans) {
-        std::uint8_t* first = rgba_.data() + static_cast<std::size_t>(span.first) * rowBytes;
-        for (std::int32_t y = span.first; y <= span.last; ++y)
-            convertLine(*screen_, y, canvasLayout,
-                        first + static_cast<std::size_t>(y - span.first) * rowBytes);
-        zoppPagePut(first, span.first, screen_->width, span.last - span.first + 1);
-    }
+    lines_.forEachSpan(*screen_, spans, [this](const ConvertedLines& lines) {
+        zoppPagePut(lines.pixels, lines.first, screen_->width, lines.count);
+    });
 }
 
 void WebBackend::pumpInput(EventTranslator& translator) {

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "screen/web/page_input.h"
 #include "screen/web/page_tone.h"
 #include "screen/window/backend.h"
+#include "screen/window/window_lines.h"
 
 namespace zopp {
 
@@ -40,7 +40,9 @@ class WebBackend final : public Backend {
   private:
     ScreenState* screen_ = nullptr;
     std::optional<PageInput> input_;
-    std::vector<std::uint8_t> rgba_;  // the canvas's copy of the visible page
+    // A canvas's pixels (ImageData): bytes red, green, blue, alpha. The alpha is always opaque: the page
+    // shows only the colour, as a window does (the game's colours carry alpha 0).
+    LineConverter lines_{PixelLayout{4, 0, 8, 16, 0, 0, 0, 0xFF000000u}};
     bool pageOpen_ = false;
     LoopStep step_;
 };

@@ -7,11 +7,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "screen/win32/win32_gl.h"
 #include "screen/win32/win32_wait.h"
 #include "screen/window/backend.h"
+#include "screen/window/window_lines.h"
 
 namespace zopp {
 
@@ -64,7 +64,7 @@ class Win32Backend final : public Backend {
     void buttonChanged(UINT message, WPARAM wParam, LPARAM lParam);
     bool keyChanged(UINT message, WPARAM wParam, LPARAM lParam);
     // win32_present.cpp
-    void sendLines(HDC dc, std::int32_t first, std::int32_t count);
+    void sendLines(HDC dc, const ConvertedLines& lines);
     void repaint();
     void updateShape();
 
@@ -79,7 +79,7 @@ class Win32Backend final : public Backend {
     HDC dc_ = nullptr;                      // the class's own device context, kept for the window's life
     std::unique_ptr<Win32GlPresenter> gl_;  // with the OpenGL flag; lines go as bitmaps without it
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
-    std::vector<std::uint32_t> converted_;  // lines of screens that are not 32-bit, as 32-bit pixels
+    LineConverter lines_;  // to a 32-bit device-independent bitmap's layout: the screen's own
     bool displayModeSwitched_ = false;
     bool fullScreen_ = false;
     // Device pixels each way per screen pixel: the window's factor, 1 in full screen (the display mode

@@ -1,5 +1,6 @@
 // Frame-buffer lines into the window as device-independent bitmaps, and the shape of shaped windows.
 #include <algorithm>
+#include <vector>
 
 #include "screen/state/screen_state.h"
 #include "screen/state/screen_values.h"
@@ -26,30 +27,15 @@ BITMAPINFO linesBitmap(std::int32_t width, std::int32_t count) {
 
 }  // namespace
 
-// Lines first .. first + count - 1 of the visible page to the same lines of the window, at its factor. A
-// 32-bit page is sent as it is; other depths are converted to 32-bit pixels first.
-void Win32Backend::sendLines(HDC dc, std::int32_t first, std::int32_t count) {
+// Converted lines to the same lines of the window, at its factor.
+void Win32Backend::sendLines(HDC dc, const ConvertedLines& lines) {
     const std::int32_t width = screen_->width;
-    const BITMAPINFO info = linesBitmap(width, count);
-    const void* pixels = nullptr;
-    if (screen_->bytesPerPixel == 4) {
-        pixels = screen_->visiblePixels() +
-                 static_cast<std::size_t>(first) * static_cast<std::size_t>(screen_->pitch);
-    } else {
-        converted_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(count));
-        const PixelLayout bgrx;
-        for (std::int32_t line = 0; line < count; ++line) {
-            convertLine(
-                *screen_, first + line, bgrx,
-                reinterpret_cast<std::uint8_t*>(converted_.data() + static_cast<std::size_t>(line) * width));
-        }
-        pixels = converted_.data();
-    }
+    const BITMAPINFO info = linesBitmap(width, lines.count);
     // Each screen pixel a block of exactly its colour: the stretch drops or repeats pixels, never mixes
     // them.
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, 0, first * scale_, width * scale_, count * scale_, 0, 0, width, count, pixels, &info,
-                  DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 0, lines.first * scale_, width * scale_, lines.count * scale_, 0, 0, width, lines.count,
+                  lines.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void Win32Backend::present(std::span<const LineSpan> spans) {
@@ -57,10 +43,7 @@ void Win32Backend::present(std::span<const LineSpan> spans) {
     if (gl_) {
         gl_->present(spans);
     } else {
-        for (const LineSpan& span : spans) {
-            const std::int32_t last = std::min(span.last, screen_->height - 1);
-            if (span.first <= last) sendLines(dc_, span.first, last - span.first + 1);
-        }
+        lines_.forEachSpan(*screen_, spans, [this](const ConvertedLines& lines) { sendLines(dc_, lines); });
         GdiFlush();  // the lines reach the display now, not with the next batch
     }
     if (flags_ & ScreenShaped) updateShape();
@@ -77,7 +60,7 @@ void Win32Backend::repaint() {
         const std::int32_t first = std::clamp<std::int32_t>(paint.rcPaint.top / scale_, 0, screen_->height);
         const std::int32_t end =
             std::clamp<std::int32_t>((paint.rcPaint.bottom + scale_ - 1) / scale_, 0, screen_->height);
-        if (first < end) sendLines(dc, first, end - first);
+        if (first < end) sendLines(dc, lines_.convert(*screen_, first, end - first));
     }
     EndPaint(window_, &paint);
 }

@@ -2,8 +2,6 @@
 
 #include <type_traits>
 
-#include "screen/window/window_lines.h"
-
 namespace zopp {
 
 namespace {
@@ -38,9 +36,7 @@ bool GlTexture::create(const GlLookup& lookup, std::function<void()> swap, const
     gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     gl_.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screen.width, screen.height, 0, textureLayout,
                    GL_UNSIGNED_BYTE, nullptr);
-    if (gl_.getError() != GL_NO_ERROR) return false;
-    lines_.resize(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height) * 4);
-    return true;
+    return gl_.getError() == GL_NO_ERROR;
 }
 
 void GlTexture::destroy() {
@@ -49,16 +45,11 @@ void GlTexture::destroy() {
 }
 
 void GlTexture::present(std::span<const LineSpan> spans, std::int32_t width, std::int32_t height) {
-    const PixelLayout bgra;
-    const auto rowBytes = static_cast<std::size_t>(screen_->width) * 4;
     gl_.bindTexture(GL_TEXTURE_2D, texture_);
-    for (const LineSpan& span : spans) {
-        for (std::int32_t y = span.first; y <= span.last; ++y)
-            convertLine(*screen_, y, bgra, lines_.data() + static_cast<std::size_t>(y) * rowBytes);
-        gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, span.first, screen_->width, span.last - span.first + 1,
-                          textureLayout, GL_UNSIGNED_BYTE,
-                          lines_.data() + static_cast<std::size_t>(span.first) * rowBytes);
-    }
+    lines_.forEachSpan(*screen_, spans, [this](const ConvertedLines& lines) {
+        gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, lines.first, screen_->width, lines.count, textureLayout,
+                          GL_UNSIGNED_BYTE, lines.pixels);
+    });
     redraw(width, height);
 }
 

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <vector>
 
 #include "screen/state/screen_state.h"
+#include "screen/window/window_lines.h"
 
 namespace zopp {
 
@@ -56,7 +56,7 @@ class GlTexture {
     std::function<void()> swap_;
     const ScreenState* screen_ = nullptr;
     GLuint texture_ = 0;
-    std::vector<std::uint8_t> lines_;  // converted lines, the texture's layout
+    LineConverter lines_;  // to the texture's layout: the screen's own 32-bit one
 };
 
 }  // namespace zopp

@@ -25,8 +25,8 @@ std::uint32_t shownColour(const ScreenState& screen, const std::uint8_t* pixel) 
 }
 
 void convertLine(const ScreenState& screen, std::int32_t y, const PixelLayout& layout, std::uint8_t* out) {
-    const std::uint8_t* in = screen.pages[static_cast<std::size_t>(screen.visiblePage)].data() +
-                             static_cast<std::size_t>(y) * static_cast<std::size_t>(screen.pitch);
+    const std::uint8_t* in =
+        screen.visiblePixels() + static_cast<std::size_t>(y) * static_cast<std::size_t>(screen.pitch);
     if (screen.bytesPerPixel == 4 && layout.matchesScreen32()) {
         std::memcpy(out, in, static_cast<std::size_t>(screen.pitch));
         return;
@@ -39,6 +39,18 @@ void convertLine(const ScreenState& screen, std::int32_t y, const PixelLayout& l
                                      ((rgb & 0xFF) >> layout.blueLoss << layout.blueShift) | layout.setBits;
         std::memcpy(out, &packed, outBytes);  // little-endian: the low bytes are the pixel
     }
+}
+
+ConvertedLines LineConverter::convert(const ScreenState& screen, std::int32_t first, std::int32_t count) {
+    const auto pitch = static_cast<std::size_t>(screen.pitch);
+    if (screen.bytesPerPixel == 4 && layout_.matchesScreen32())
+        return {first, count, screen.visiblePixels() + static_cast<std::size_t>(first) * pitch};
+    const auto rowBytes =
+        static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(layout_.bytesPerPixel);
+    rows_.resize(rowBytes * static_cast<std::size_t>(screen.height));
+    for (std::int32_t y = first; y < first + count; ++y)
+        convertLine(screen, y, layout_, rows_.data() + static_cast<std::size_t>(y) * rowBytes);
+    return {first, count, rows_.data() + static_cast<std::size_t>(first) * rowBytes};
 }
 
 }  // namespace zopp

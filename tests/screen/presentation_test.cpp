@@ -123,6 +123,25 @@ TEST(LineConversion, PalettedPixelsIndexThePaletteUnderTheMask) {
     EXPECT_EQ(out[2], 0x00112233u);
 }
 
+// Every back-end's present walks the spans this way: clipped to the screen, each converted at its own lines.
+TEST(LineConverter, HandsEachSpanClippedAndConvertedAndA32BitPageInItsLayoutUncopied) {
+    ScreenState screen = makeScreen(2, 4, 32);
+    for (std::size_t i = 0; i < screen.pages[0].size(); i += 4)
+        screen.pages[0][i] = static_cast<std::uint8_t>(i / 8);  // each line's blue is its number
+    const std::array<LineSpan, 2> spans{{{0, 0}, {2, 9}}};
+    for (const PixelLayout& layout : {PixelLayout{}, PixelLayout{4, 0, 8, 16}}) {
+        LineConverter converter(layout);
+        std::vector<std::tuple<std::int32_t, std::int32_t, std::uint8_t>> handed;
+        converter.forEachSpan(screen, spans, [&](const ConvertedLines& lines) {
+            const std::uint8_t lastBlue = lines.pixels[(lines.count - 1) * 8 + (layout.blueShift / 8)];
+            handed.emplace_back(lines.first, lines.count, lastBlue);
+            EXPECT_EQ(lines.pixels == screen.visiblePixels() + lines.first * 8, layout.matchesScreen32());
+        });
+        EXPECT_EQ(handed,
+                  (std::vector<std::tuple<std::int32_t, std::int32_t, std::uint8_t>>{{0, 1, 0}, {2, 2, 3}}));
+    }
+}
+
 TEST(WindowPlace, CentredByTheOuterSizeHalvedByAnArithmeticShift) {
     const WindowPosition place = centredOnDesktop(1024, 768, 646, 509);  // a frame and caption around 640×480
     EXPECT_EQ(place.x, 189);                                             // 378 / 2
