@@ -37,7 +37,7 @@ std::optional<double> xftDotsPerInch(SDL_Window* window) {
 
 // The toolkit's whole-number scale, which desktops without Xft.dpi set for their programs.
 std::optional<double> gdkScale() {
-    const char* text = std::getenv("GDK_SCALE");
+    const char* text = std::getenv("GDK_SCALE");  // NOLINT(concurrency-mt-unsafe): nothing sets it
     if (text == nullptr) return std::nullopt;
     const long scale = std::strtol(text, nullptr, 10);
     return scale >= 1 ? std::optional<double>(static_cast<double>(scale)) : std::nullopt;

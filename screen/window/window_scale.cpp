@@ -29,7 +29,7 @@ std::optional<std::int32_t> forcedScale(std::string_view text) {
 
 std::int32_t chooseWindowScale(const DesktopScale& desktop, std::int32_t screenWidth,
                                std::int32_t screenHeight) {
-    const char* asked = std::getenv("ZOPP_SCALE");
+    const char* asked = std::getenv("ZOPP_SCALE");  // NOLINT(concurrency-mt-unsafe): nothing sets it
     if (asked != nullptr) {
         if (const std::optional<std::int32_t> k = forcedScale(asked)) return *k;
     }
