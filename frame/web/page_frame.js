@@ -60,17 +60,23 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  // fault_handlers.cpp: what a trap or a stack overflow would have raised natively.
+  // fault_handlers.cpp: what a trap or a stack overflow would have raised natively. Each engine words its
+  // traps its own way ("divide by zero", "integer divide by zero", "Division by zero"), so the words are
+  // matched whatever their case, and a failed float conversion before any "out of bounds".
   zoppCatchFaults: function(illegal, floating, segmentation, abnormal) {
     if (typeof window === 'undefined') return;
     var numberOf = function(error) {
-      if (error instanceof RangeError && /call stack/i.test(error.message)) return segmentation;
+      if (!error) return 0;
+      // A JavaScript stack overflow: a RangeError in most engines, an InternalError in Firefox.
+      var overflow = error instanceof RangeError || error.name === 'InternalError';
+      if (overflow && /call stack|too much recursion/i.test(error.message)) return segmentation;
       if (!(error instanceof WebAssembly.RuntimeError)) return 0;
       var message = error.message;
       if (/^Aborted/.test(message)) return abnormal;
-      if (/unreachable/.test(message)) return illegal;
-      if (/divide by zero|remainder by zero|integer overflow|unrepresentable/.test(message)) return floating;
-      if (/out of bounds|signature mismatch|null function/.test(message)) return segmentation;
+      if (/unreachable/i.test(message)) return illegal;
+      if (/divi(de|sion) by zero|remainder by zero|integer overflow|unrepresentable|invalid conversion|trunc/i
+          .test(message)) return floating;
+      if (/out of bounds|signature|null function|null table|indirect call/i.test(message)) return segmentation;
       return 0;
     };
     var handle = function(event, error) {

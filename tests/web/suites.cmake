@@ -15,7 +15,7 @@ zopp_test(web_beep_test SOURCES ${T}/frame/beep_test.cpp LIBS zopp_frame)
 zopp_test(web_scoring_test SOURCES ${T}/game/scoring_test.cpp ${PROJECT_SOURCE_DIR}/game/scoring.cpp)
 zopp_test(web_dice_test SOURCES ${T}/game/dice_test.cpp ${PROJECT_SOURCE_DIR}/game/dice.cpp LIBS zopp_frame)
 
-add_library(zopp_web_test_support STATIC ${T}/support/memory_screen_fixture.cpp ${T}/support/window_less_backend.cpp)
+add_library(zopp_web_test_support STATIC ${T}/support/memory_screen_fixture.cpp)
 target_link_libraries(zopp_web_test_support PUBLIC zopp_screen GTest::gtest PRIVATE zopp_options)
 target_include_directories(zopp_web_test_support PUBLIC ${PROJECT_SOURCE_DIR})
 add_library(zopp_web_bmp_builder STATIC ${T}/support/bmp_builder.cpp)
@@ -48,9 +48,8 @@ target_link_libraries(web_fault_probe PRIVATE zopp_screen zopp_frame zopp_option
 target_include_directories(web_fault_probe PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_options(web_fault_probe PRIVATE -sENVIRONMENT=web)
 set_target_properties(web_fault_probe PROPERTIES OUTPUT_NAME zopp RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fault-probe)
-# In Chromium and Firefox, with the drivers scripts/build-web --suites installs first. WebKit words its
-# WebAssembly traps its own way ("Division by zero"), which the page's report does not recognise yet.
-foreach(_engine chromium firefox)
+# In every engine, with the drivers scripts/build-web --suites installs first.
+foreach(_engine chromium firefox webkit)
   add_test(NAME web_fault_reports.${_engine}
     COMMAND ${ZOPP_NODE} ${CMAKE_CURRENT_LIST_DIR}/fault_e2e.mjs ${PROJECT_BINARY_DIR}/fault-probe)
   set_tests_properties(web_fault_reports.${_engine} PROPERTIES ENVIRONMENT ZOPP_ENGINE=${_engine})
