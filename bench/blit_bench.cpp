@@ -11,13 +11,13 @@
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
 #include "tests/support/bmp_builder.h"
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 namespace {
 
 void openGameScreen() {
     if (zopp::screenIsOpen()) return;
-    zopp::setBackendFactories(zopp::testing::windowLessBackends);
+    zopp::setBackendFactories(zopp::nullBackends);
     zopp::openScreen(640, 480, 32, 0, 4, 0);
 }
 

@@ -7,14 +7,14 @@
 #include "screen/text/text_mode.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 namespace {
 
 void drawTextRuleLine(benchmark::State& state) {
     constexpr std::string_view line =
         "Original-K-Style... jeder gehaltene Wuerfel bleibt liegen (locked   !)";
-    zopp::setBackendFactories(zopp::testing::windowLessBackends);
+    zopp::setBackendFactories(zopp::nullBackends);
     if (zopp::openScreen(640, 480, 32, 1, 4, 0) != 0 || zopp::setTextGrid(80, 30) != 0) {
         state.SkipWithError("no screen");
         return;

@@ -10,7 +10,7 @@
 #include "screen/images/image.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ void check(std::int32_t result) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    zopp::setBackendFactories(zopp::testing::windowLessBackends);
+    zopp::setBackendFactories(zopp::nullBackends);
     return 0;
 }
 

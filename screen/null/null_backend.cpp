@@ -1,12 +1,12 @@
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 #include "screen/state/screen_values.h"
 
-namespace zopp::testing {
+namespace zopp {
 
-std::unique_ptr<Backend> makeWindowLessBackend(std::int32_t flags) {
+std::unique_ptr<Backend> makeNullBackend(std::int32_t flags) {
     if (flags & ScreenOpenGL) return nullptr;
-    return std::make_unique<WindowLessBackend>();
+    return std::make_unique<NullBackend>();
 }
 
-}  // namespace zopp::testing
+}  // namespace zopp

@@ -1,6 +1,7 @@
-// A back-end with no window and no refresh thread: drawing lands in the frame buffer only, and its lines
-// stay dirty. Used by the drawing tests, the fuzzers and the benchmarks; tests derive from it to watch
-// single calls.
+// The null platform: a screen with no window, no refresh and no input, beside the real back-ends. Drawing
+// lands in the frame buffer only and its lines stay marked dirty, so a program that reads the frame buffer
+// (a renderer of pictures, a fuzzer, a benchmark, a test) runs anywhere, without a display. Chosen with
+// setBackendFactories(nullBackends); a back-end that watches single calls may derive from it.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +9,9 @@
 
 #include "screen/window/backend.h"
 
-namespace zopp::testing {
+namespace zopp {
 
-class WindowLessBackend : public Backend {
+class NullBackend : public Backend {
   public:
     LoopHost loopHost() const override { return LoopHost::NeverRefreshed; }
     bool createWindow(ScreenState&, std::int32_t, std::string_view, EventTranslator&) override {
@@ -29,9 +30,9 @@ class WindowLessBackend : public Backend {
     BeepSoundHook soundOutput() const override { return nullptr; }
 };
 
-// Refuses the OpenGL flag, like the window-surface back-end.
-std::unique_ptr<Backend> makeWindowLessBackend(std::int32_t flags);
+// Refuses the OpenGL flag: there is no context to give.
+std::unique_ptr<Backend> makeNullBackend(std::int32_t flags);
 
-inline constexpr BackendFactory windowLessBackends[] = {makeWindowLessBackend};
+inline constexpr BackendFactory nullBackends[] = {makeNullBackend};
 
-}  // namespace zopp::testing
+}  // namespace zopp

@@ -31,7 +31,7 @@ enum class LoopHost {
     // For a host that must never block, such as a browser page.
     Stepped,
     // The thread that opens the screen creates and closes the window, and no cycle ever runs: drawing
-    // stays in the frame buffer with its lines marked. For tests and tools that read the frame buffer.
+    // stays in the frame buffer with its lines marked. The null back-end's.
     NeverRefreshed,
 };
 
@@ -93,7 +93,8 @@ std::span<const BackendFactory> platformBackendFactories();
 
 // The back-ends tried by openScreen.
 std::span<const BackendFactory> backendFactories();
-// Replaces the list (tests install a memory-only back-end); an empty span restores the platform's list.
+// Replaces the list (nullBackends, say: screen/null/null_backend.h); an empty span restores the platform's
+// list.
 void setBackendFactories(std::span<const BackendFactory> factories);
 
 }  // namespace zopp

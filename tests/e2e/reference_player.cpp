@@ -26,7 +26,7 @@
 #include "screen/state/screen_state.h"
 #include "screen/window/backend.h"
 #include "screen/window/window_lines.h"
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void dump(const std::string& file) {
 
 int main(int argc, char** argv) {
     startRuntime(argc, argv);
-    setBackendFactories(testing::windowLessBackends);
+    setBackendFactories(nullBackends);
     static GameState game{};
     static MainLoop loop;
     startGame(game, loop);

@@ -10,7 +10,7 @@
 #include "screen/state/screen_state.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 namespace zopp {
 namespace {
@@ -20,7 +20,7 @@ std::atomic<bool> wokenWithLockHeld{false};
 
 LoopStep step;
 
-class CountingBackend final : public testing::WindowLessBackend {
+class CountingBackend final : public NullBackend {
   public:
     LoopHost loopHost() const override { return LoopHost::Stepped; }
     void takeStep(const LoopStep& handed) override { step = handed; }

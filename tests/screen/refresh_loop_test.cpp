@@ -19,7 +19,7 @@
 #include "screen/drawing/line.h"
 #include "screen/state/screen_state.h"
 #include "screen/window/screen.h"
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 namespace zopp {
 namespace {
@@ -54,7 +54,7 @@ void recordTone(std::int32_t, std::int32_t) {
     ++tonesPlayed;
 }
 
-class RecordingBackend final : public testing::WindowLessBackend {
+class RecordingBackend final : public NullBackend {
   public:
     explicit RecordingBackend(LoopHost host) : host_(host) {}
     LoopHost loopHost() const override { return host_; }

@@ -23,7 +23,7 @@
 #include "screen/window/screen.h"
 #include "tests/support/console_pipe.h"
 #include "tests/support/memory_screen_fixture.h"
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 namespace zopp {
 namespace {
@@ -195,7 +195,7 @@ TEST(WindowTitle, KeepsThe127FirstCharactersAcrossOpens) {
 std::vector<std::pair<std::int32_t, std::int32_t>> attempts;
 int windowsDestroyed = 0;
 
-class RefusingBackend final : public testing::WindowLessBackend {
+class RefusingBackend final : public NullBackend {
   public:
     bool createWindow(ScreenState& screen, std::int32_t rate, std::string_view, EventTranslator&) override {
         attempts.emplace_back(static_cast<std::int32_t>(screen.flags & 0xFFFF), rate);

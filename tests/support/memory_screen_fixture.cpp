@@ -5,12 +5,12 @@
 
 #include "screen/state/screen_state.h"
 #include "screen/window/screen.h"
-#include "tests/support/window_less_backend.h"
+#include "screen/null/null_backend.h"
 
 namespace zopp::testing {
 
 void MemoryScreen::SetUp() {
-    setBackendFactories(windowLessBackends);
+    setBackendFactories(nullBackends);
 }
 
 void MemoryScreen::TearDown() {

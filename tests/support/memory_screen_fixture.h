@@ -1,4 +1,4 @@
-// The test fixture for drawing tests: a screen on the window-less back-end, so they run on the frame
+// The test fixture for drawing tests: a screen on the null back-end, so they run on the frame
 // buffer alone, closed again after each test.
 #pragma once
 
@@ -9,7 +9,7 @@
 
 namespace zopp::testing {
 
-// Installs the memory back-end for the fixture's lifetime and opens a screen of the given mode.
+// Installs the null back-end for the fixture's lifetime and opens a screen of the given mode.
 class MemoryScreen : public ::testing::Test {
   protected:
     void openMemoryScreen(std::int32_t width = 640, std::int32_t height = 480, std::int32_t depth = 32,
