@@ -7,11 +7,11 @@
 
 #include "screen/drawing/blit.h"
 #include "screen/images/image.h"
+#include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
 #include "tests/support/bmp_builder.h"
-#include "screen/null/null_backend.h"
 
 namespace {
 

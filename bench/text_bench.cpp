@@ -3,11 +3,11 @@
 
 #include <string_view>
 
+#include "screen/null/null_backend.h"
 #include "screen/text/text.h"
 #include "screen/text/text_mode.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
-#include "screen/null/null_backend.h"
 
 namespace {
 

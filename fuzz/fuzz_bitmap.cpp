@@ -8,9 +8,9 @@
 
 #include "screen/images/bmp_loader.h"
 #include "screen/images/image.h"
+#include "screen/null/null_backend.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
-#include "screen/null/null_backend.h"
 
 namespace {
 

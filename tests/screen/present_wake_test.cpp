@@ -7,10 +7,10 @@
 
 #include "screen/drawing/line.h"
 #include "screen/images/image.h"
+#include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
-#include "screen/null/null_backend.h"
 
 namespace zopp {
 namespace {

@@ -17,9 +17,9 @@
 #include "frame/runtime.h"
 #include "frame/timing.h"
 #include "screen/drawing/line.h"
+#include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
 #include "screen/window/screen.h"
-#include "screen/null/null_backend.h"
 
 namespace zopp {
 namespace {

@@ -15,6 +15,7 @@
 #include "screen/drawing/geometry.h"
 #include "screen/drawing/line.h"
 #include "screen/images/image.h"
+#include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
 #include "screen/text/text.h"
 #include "screen/text/text_mode.h"
@@ -23,7 +24,6 @@
 #include "screen/window/screen.h"
 #include "tests/support/console_pipe.h"
 #include "tests/support/memory_screen_fixture.h"
-#include "screen/null/null_backend.h"
 
 namespace zopp {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
 #include "screen/window/screen.h"
-#include "screen/null/null_backend.h"
 
 namespace zopp::testing {
 
