@@ -1,7 +1,8 @@
 #include "screen/win32/win32_sound.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <cstdint>
 #include <vector>
