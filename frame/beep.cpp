@@ -17,22 +17,44 @@ constexpr Tone beepTone{.hz = 1000, .ms = 250, .amplitude = 0.3, .edgeMs = 5};
 
 std::atomic<BeepSoundHook> soundOutput{nullptr};
 
+// sin(2 pi turns), from its series on a quarter turn either side of zero, far more precise than 16-bit
+// samples need. The C library's sine, with its reduction of any argument, would add more to the page's
+// WebAssembly than the rest of the beep.
+double sineOfTurns(double turns) {
+    double quarter = turns - std::floor(turns);  // [0, 1)
+    if (quarter >= 0.75) {
+        quarter -= 1.0;
+    } else if (quarter > 0.25) {
+        quarter = 0.5 - quarter;  // sin(pi - x) = sin(x)
+    }
+    const double x = 2.0 * std::numbers::pi * quarter, xx = x * x;
+    double term = x, sum = x;
+    for (int k = 1; k <= 8; ++k) {  // the next term is below 1e-12
+        term *= -xx / ((2.0 * k) * (2.0 * k + 1.0));
+        sum += term;
+    }
+    return sum;
+}
+
 }  // namespace
 
 std::vector<std::int16_t> toneSamples(const Tone& tone, std::int32_t sampleRate) {
-    const std::int64_t count = std::max<std::int64_t>(std::int64_t{sampleRate} * tone.ms / 1000, 0);
+    if (sampleRate <= 0 || tone.ms <= 0) return {};
+    const std::int64_t count = std::int64_t{sampleRate} * tone.ms / 1000;
     const std::int64_t edgeCount = std::int64_t{sampleRate} * tone.edgeMs / 1000;
     const double peak = std::clamp(tone.amplitude, 0.0, 1.0) * 32767;
     std::vector<std::int16_t> samples(static_cast<std::size_t>(count));
     for (std::int64_t i = 0; i < count; ++i) {
         const std::int64_t edgeDistance = std::min(i, count - 1 - i);
+        // 1/2 - cos(pi * distance / edge) / 2
         const double envelope =
             edgeDistance >= edgeCount
                 ? 1.0
-                : 0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(edgeDistance) / edgeCount);
-        const double phase = 2.0 * std::numbers::pi * tone.hz * static_cast<double>(i) / sampleRate;
+                : 0.5 - 0.5 * sineOfTurns(0.25 + static_cast<double>(edgeDistance) / (2.0 * edgeCount));
+        // The turns the sine has made, reduced exactly so that the phase stays precise however long.
+        const double turns = static_cast<double>(std::int64_t{tone.hz} * i % sampleRate) / sampleRate;
         samples[static_cast<std::size_t>(i)] =
-            static_cast<std::int16_t>(std::lround(peak * envelope * std::sin(phase)));
+            static_cast<std::int16_t>(std::lround(peak * envelope * sineOfTurns(turns)));
     }
     return samples;
 }
