@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace zopp {
 
@@ -41,11 +42,25 @@ double timerSeconds();
 // 250 ms.
 void beep();
 
-// The platform's sound output: plays a tone of `hz` for `ms` milliseconds and returns when it has
-// finished, or sooner when there is no device; it prints nothing. The screen layer registers its
-// back-end's output when a window opens and clears it when the window closes (nullptr is silence), the
-// same way on every platform, so frame/ needs no audio library.
-using BeepSoundHook = void (*)(std::int32_t hz, std::int32_t ms);
+// A sine of `hz` for `ms` milliseconds at `amplitude` (of full scale, 0 to 1) whose first and last `edgeMs`
+// rise from and fall to silence along a raised cosine, so it neither starts nor stops with a click.
+struct Tone {
+    std::int32_t hz;
+    std::int32_t ms;
+    double amplitude;
+    std::int32_t edgeMs;
+};
+
+// The tone as signed 16-bit mono samples at `sampleRate` per second, ms * sampleRate / 1000 of them (with
+// edges, the first and the last are silent). Every platform plays these, so the beep sounds the same
+// everywhere.
+std::vector<std::int16_t> toneSamples(const Tone& tone, std::int32_t sampleRate);
+
+// The platform's sound output: plays the tone's samples (toneSamples at a rate its device takes) and
+// returns when they have been heard, or sooner when there is no device; it prints nothing. The screen
+// layer registers its back-end's output when a window opens and clears it when the window closes (nullptr
+// is silence), the same way on every platform, so frame/ needs no audio library.
+using BeepSoundHook = void (*)(const Tone& tone);
 void setBeepSoundHook(BeepSoundHook hook);
 
 }  // namespace zopp

@@ -6,28 +6,13 @@
 #include <signal.h>
 #include <sys/mman.h>
 
-#include <array>
-
+#include "frame/fault_signals.h"
 #include "frame/platform/faults.h"
 #include "frame/runtime.h"
-#include "frame/runtime_internal.h"
 
 namespace zopp {
 
 namespace {
-
-struct FaultSignal {
-    int signal;
-    platform::FaultError number;
-};
-constexpr std::array<FaultSignal, 6> faultSignals = {{
-    {SIGINT, platform::Interrupted},
-    {SIGILL, platform::IllegalInstruction},
-    {SIGFPE, platform::FloatingPointError},
-    {SIGSEGV, platform::SegmentationViolation},
-    {SIGTERM, platform::TerminationRequest},
-    {SIGABRT, platform::AbnormalTermination},
-}};
 
 // Room for the exit hooks too: on the thread that faulted they run on this stack (closing the window goes
 // deep into the windowing libraries). Only the pages touched take memory.
@@ -69,14 +54,6 @@ class AlternateSignalStack {
 
 thread_local AlternateSignalStack alternateStack;
 
-extern "C" void onFaultSignal(int signal) {
-    for (const FaultSignal& fault : faultSignals) {
-        if (fault.signal == signal) {
-            detail::endProgramAfterFault(fault.number);
-        }
-    }
-}
-
 }  // namespace
 
 void platform::prepareThreadForFaults() {
@@ -86,12 +63,12 @@ void platform::prepareThreadForFaults() {
 void installFaultHandlers() {
     platform::prepareThreadForFaults();
     struct sigaction action {};
-    action.sa_handler = onFaultSignal;
+    action.sa_handler = detail::onFaultSignal;
     sigemptyset(&action.sa_mask);
     // SA_NODEFER: a fault inside the exit sequence that a fault started must reach the handler again (and
     // end the process with the report) rather than kill it silently with the signal still blocked.
     action.sa_flags = SA_ONSTACK | SA_NODEFER;
-    for (const FaultSignal& fault : faultSignals) {
+    for (const detail::FaultSignal& fault : detail::faultSignals) {
         ::sigaction(fault.signal, &action, nullptr);
     }
 }

@@ -12,6 +12,7 @@
 
 #include <csignal>
 
+#include "frame/fault_signals.h"
 #include "frame/platform/faults.h"
 #include "frame/runtime.h"
 #include "frame/runtime_internal.h"
@@ -114,22 +115,6 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* exception) {
     return previousFilter != nullptr ? previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
 }
 
-struct FaultSignal {
-    int signal;
-    platform::FaultError number;
-};
-constexpr FaultSignal faultSignals[] = {
-    {SIGINT, platform::Interrupted},         {SIGILL, platform::IllegalInstruction},
-    {SIGFPE, platform::FloatingPointError},  {SIGSEGV, platform::SegmentationViolation},
-    {SIGTERM, platform::TerminationRequest}, {SIGABRT, platform::AbnormalTermination},
-};
-
-extern "C" void onFaultSignal(int signal) {
-    for (const FaultSignal& fault : faultSignals) {
-        if (fault.signal == signal) detail::endProgramAfterFault(fault.number);
-    }
-}
-
 // Ctrl+Break is an interrupt as much as Ctrl+C; closing the console, logging off and shutting down
 // request termination.
 BOOL WINAPI onConsoleControl(DWORD event) {
@@ -165,8 +150,8 @@ void installFaultHandlers() {
         return true;
     }();
     static_cast<void>(systemHandlers);
-    for (const FaultSignal& fault : faultSignals) {
-        std::signal(fault.signal, onFaultSignal);
+    for (const detail::FaultSignal& fault : detail::faultSignals) {
+        std::signal(fault.signal, detail::onFaultSignal);
     }
 }
 

@@ -3,11 +3,8 @@
 #include <SDL.h>
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <mutex>
-#include <numbers>
 #include <thread>
 #include <vector>
 
@@ -18,8 +15,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int SAMPLE_RATE = 48000;
-constexpr int FADE_MS = 5;  // a raised-cosine edge, so the tone neither starts nor stops with a click
-constexpr double AMPLITUDE = 0.3 * 32767;
 constexpr int DEVICE_BUFFER_SAMPLES = 512;
 constexpr auto DRAIN_POLL = std::chrono::milliseconds(5);
 // The queue empties when its last samples reach the device, whose own buffers still have to play them
@@ -41,21 +36,6 @@ void silenceAlsa() {
     if (alsa == nullptr) return;
     const auto setHandler = reinterpret_cast<SetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
     if (setHandler != nullptr) setHandler(dropAlsaError);
-}
-
-std::vector<std::int16_t> toneSamples(std::int32_t hz, std::int32_t ms) {
-    const int count = SAMPLE_RATE / 1000 * ms;
-    constexpr int fadeCount = SAMPLE_RATE * FADE_MS / 1000;
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(std::max(count, 0)));
-    for (int i = 0; i < count; ++i) {
-        const int edgeDistance = std::min(i, count - 1 - i);
-        const double envelope = edgeDistance >= fadeCount
-                                    ? 1.0
-                                    : 0.5 - 0.5 * std::cos(std::numbers::pi * edgeDistance / fadeCount);
-        const double phase = 2.0 * std::numbers::pi * hz * i / SAMPLE_RATE;
-        samples[i] = static_cast<std::int16_t>(std::lround(AMPLITUDE * envelope * std::sin(phase)));
-    }
-    return samples;
 }
 
 // Plays the samples to their end; does nothing when no device opens.
@@ -81,13 +61,14 @@ void playSamples(const std::vector<std::int16_t>& samples, Clock::time_point giv
 
 }  // namespace
 
-void playSdlTone(std::int32_t hz, std::int32_t ms) {
-    if (ms <= 0) return;
-    const Clock::time_point giveUpAt = Clock::now() + std::chrono::milliseconds(ms) + STALL_ALLOWANCE;
+void playSdlTone(const Tone& tone) {
+    const std::vector<std::int16_t> samples = toneSamples(tone, SAMPLE_RATE);
+    if (samples.empty()) return;
+    const Clock::time_point giveUpAt = Clock::now() + std::chrono::milliseconds(tone.ms) + STALL_ALLOWANCE;
     static std::once_flag alsaSilenced;
     std::call_once(alsaSilenced, silenceAlsa);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-    playSamples(toneSamples(hz, ms), giveUpAt);
+    playSamples(samples, giveUpAt);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 

@@ -238,8 +238,8 @@ mergeInto(LibraryManager.library, {
   },
 
   // page_tone.cpp: the beep's sound. The audio is created (or resumed) inside the first interaction's
-  // own handler, where browsers allow it; the tone has edges of edgeSeconds, so it neither starts nor
-  // stops with a click.
+  // own handler, where browsers allow it; the frame makes the tone's samples at the audio's rate, and the
+  // page only plays them.
   zoppListenForFirstInteraction: function() {
     if (typeof window === 'undefined' || Module['zoppAudio'] !== undefined) return;
     Module['zoppAudio'] = null;
@@ -252,18 +252,20 @@ mergeInto(LibraryManager.library, {
       window.addEventListener(type, unlock, true);
     });
   },
-  zoppStartTone: function(hz, ms, amplitude, edgeSeconds) {
+  // The rate to make the samples at; 0 while the audio cannot play.
+  zoppToneSampleRate: function() {
+    var audio = Module['zoppAudio'];
+    return audio && audio.state === 'running' ? Math.round(audio.sampleRate) : 0;
+  },
+  // Plays `count` signed 16-bit samples at `samples`, made at `sampleRate`.
+  zoppStartSamples: function(samples, count, sampleRate) {
     var audio = Module['zoppAudio'];
     if (!audio || audio.state !== 'running') return;
-    var start = audio.currentTime, end = start + ms / 1000;
-    var tone = audio.createOscillator(), volume = audio.createGain();
-    tone.frequency.value = hz;
-    volume.gain.setValueAtTime(0, start);
-    volume.gain.linearRampToValueAtTime(amplitude, start + edgeSeconds);
-    volume.gain.setValueAtTime(amplitude, end - edgeSeconds);
-    volume.gain.linearRampToValueAtTime(0, end);
-    tone.connect(volume).connect(audio.destination);
-    tone.start(start);
-    tone.stop(end);
+    var buffer = audio.createBuffer(1, count, sampleRate), channel = buffer.getChannelData(0);
+    for (var i = 0; i < count; ++i) channel[i] = HEAP16[(samples >> 1) + i] / 32768;
+    var source = audio.createBufferSource();
+    source.buffer = buffer;
+    source.connect(audio.destination);
+    source.start();
   },
 });

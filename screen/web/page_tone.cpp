@@ -1,9 +1,12 @@
 #include "screen/web/page_tone.h"
 
+#include <vector>
+
 // page_host.js
 extern "C" {
 void zoppListenForFirstInteraction();
-void zoppStartTone(std::int32_t hz, std::int32_t ms, double amplitude, double edgeSeconds);
+std::int32_t zoppToneSampleRate();
+void zoppStartSamples(const std::int16_t* samples, std::int32_t count, std::int32_t sampleRate);
 }
 
 namespace zopp::web {
@@ -12,8 +15,12 @@ void armTone() {
     zoppListenForFirstInteraction();
 }
 
-void playTone(std::int32_t hz, std::int32_t ms) {
-    if (ms > 0) zoppStartTone(hz, ms, 0.3, 0.005);
+void playTone(const Tone& tone) {
+    const std::int32_t sampleRate = zoppToneSampleRate();
+    if (sampleRate <= 0) return;
+    const std::vector<std::int16_t> samples = toneSamples(tone, sampleRate);
+    if (!samples.empty())
+        zoppStartSamples(samples.data(), static_cast<std::int32_t>(samples.size()), sampleRate);
 }
 
 }  // namespace zopp::web

@@ -7,6 +7,7 @@
 #include "screen/win32/win32_backend.h"
 #include "screen/win32/win32_dpi.h"
 #include "screen/win32/win32_icon.h"
+#include "screen/win32/win32_sound.h"
 #include "screen/window/event_translator.h"
 #include "screen/window/window_layout.h"
 #include "screen/window/window_scale.h"
@@ -52,11 +53,6 @@ std::wstring captionText(std::string_view title) {
     if (length > 0)
         MultiByteToWideChar(CP_ACP, 0, title.data(), static_cast<int>(title.size()), text.data(), length);
     return text;
-}
-
-// The system's beep; it returns when the tone has finished, at once where there is no sound device.
-void playBeep(std::int32_t hz, std::int32_t ms) {
-    Beep(static_cast<DWORD>(hz), static_cast<DWORD>(ms));
 }
 
 }  // namespace
@@ -116,7 +112,7 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
 }
 
 BeepSoundHook Win32Backend::soundOutput() const {
-    return playBeep;
+    return playWin32Tone;
 }
 
 void Win32Backend::destroyWindow() {

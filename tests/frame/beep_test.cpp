@@ -1,8 +1,10 @@
 // The beep's rules, whatever the platform's sound output does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "frame/timing.h"
@@ -21,12 +23,11 @@ milliseconds timedBeep() {
 
 // A sound output that records what it was asked for and takes as long as a test says.
 std::atomic<int> outputCalls{0};
-std::atomic<std::int32_t> askedHz{0}, askedMs{0};
+Tone askedTone{};  // written only while a beep runs on the test's own thread
 std::atomic<int> outputTakesMs{0};
-void recordingOutput(std::int32_t hz, std::int32_t ms) {
+void recordingOutput(const Tone& tone) {
     ++outputCalls;
-    askedHz = hz;
-    askedMs = ms;
+    askedTone = tone;
     std::this_thread::sleep_for(milliseconds(outputTakesMs.load()));
 }
 
@@ -34,7 +35,7 @@ class Beep : public ::testing::Test {
   protected:
     void SetUp() override {
         outputCalls = 0;
-        askedHz = askedMs = 0;
+        askedTone = {};
         outputTakesMs = 250;
         setBeepSoundHook(recordingOutput);
     }
@@ -45,8 +46,39 @@ TEST_F(Beep, AsksTheOutputForAThousandHertzForAQuarterSecondEachTime) {
     beep();
     beep();
     EXPECT_EQ(outputCalls, 2);
-    EXPECT_EQ(askedHz, 1000);
-    EXPECT_EQ(askedMs, 250);
+    EXPECT_EQ(askedTone.hz, 1000);
+    EXPECT_EQ(askedTone.ms, 250);
+    EXPECT_EQ(askedTone.amplitude, 0.3);
+    EXPECT_EQ(askedTone.edgeMs, 5);
+}
+
+// The beep's samples at the rates devices take: the whole length, silent ends, the tone's loudness, and
+// edges that swell and fade cycle by cycle.
+TEST_F(Beep, SamplesAtAnyRateKeepTheLengthLoudnessAndSoftEdges) {
+    outputTakesMs = 0;
+    beep();
+    const Tone tone = askedTone;
+    for (const std::int32_t rate : {8000, 44100, 48000}) {
+        const std::vector<std::int16_t> samples = toneSamples(tone, rate);
+        ASSERT_EQ(samples.size(), static_cast<std::size_t>(rate) * tone.ms / 1000) << rate;
+        EXPECT_EQ(samples.front(), 0) << rate;
+        EXPECT_EQ(samples.back(), 0) << rate;
+        const auto loudness = [&](std::size_t from, std::size_t to) {
+            int loudest = 0;
+            for (std::size_t i = from; i < to; ++i)
+                loudest = std::max(loudest, std::abs(int{samples[i]}));
+            return loudest;
+        };
+        EXPECT_NEAR(loudness(0, samples.size()), tone.amplitude * 32767, 0.01 * 32767) << rate;
+        // One cycle at a time over each edge: louder going in, quieter going out.
+        const auto cycle = static_cast<std::size_t>(rate / tone.hz), end = samples.size();
+        const std::size_t edge = static_cast<std::size_t>(rate) * tone.edgeMs / 1000;
+        for (std::size_t at = 0; at + cycle < edge; at += cycle) {
+            EXPECT_LT(loudness(at, at + cycle), loudness(at + cycle, at + 2 * cycle)) << rate << " at " << at;
+            EXPECT_LT(loudness(end - at - cycle, end - at), loudness(end - at - 2 * cycle, end - at - cycle))
+                << rate << " at " << at;
+        }
+    }
 }
 
 TEST_F(Beep, WithoutAnOutputStaysSilentButStillTakesAQuarterSecond) {

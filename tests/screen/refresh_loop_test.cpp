@@ -50,7 +50,7 @@ struct Record {
 };
 Record* record = nullptr;
 std::atomic<int> tonesPlayed{0};
-void recordTone(std::int32_t, std::int32_t) {
+void recordTone(const Tone&) {
     ++tonesPlayed;
 }
 

@@ -23,26 +23,29 @@
     window.addEventListener('error', unhandled('message'));
     window.addEventListener('unhandledrejection', unhandled('reason'));
 
-    // Every tone, with its frequency and length. A browser without a sound device, or too busy to open one
-    // in time, leaves its audio suspended, where the page starts no tone: here it always runs.
+    // Every tone, with its frequency and length as measured in the samples it plays. A browser without a
+    // sound device, or too busy to open one in time, leaves its audio suspended, where the page starts no
+    // tone: here it always runs.
     window.zoppTones = [];
     var Audio = window.AudioContext || window.webkitAudioContext;
     if (Audio) {
         Object.defineProperty(Audio.prototype, 'state', { get: function() { return 'running'; } });
-        var createOscillator = Audio.prototype.createOscillator;
-        Audio.prototype.createOscillator = function() {
-            var tone = createOscillator.call(this), record = {}, start = tone.start, stop = tone.stop;
-            window.zoppTones.push(record);
-            tone.start = function(when) {
-                record.hz = tone.frequency.value;
-                record.start = when;
+        var createBufferSource = Audio.prototype.createBufferSource;
+        Audio.prototype.createBufferSource = function() {
+            var source = createBufferSource.call(this), start = source.start;
+            source.start = function() {
+                var buffer = source.buffer, samples = buffer.getChannelData(0), seconds = buffer.duration;
+                var rises = 0;
+                for (var i = 1; i < samples.length; ++i) {
+                    if (samples[i - 1] < 0 && samples[i] >= 0) ++rises;
+                }
+                window.zoppTones.push({
+                    hz: Math.round(rises / seconds),
+                    seconds: Math.round(seconds * 1000) / 1000,
+                });
                 return start.apply(this, arguments);
             };
-            tone.stop = function(when) {
-                record.seconds = Math.round((when - record.start) * 1000) / 1000;
-                return stop.apply(this, arguments);
-            };
-            return tone;
+            return source;
         };
     }
 

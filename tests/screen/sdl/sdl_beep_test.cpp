@@ -27,7 +27,7 @@ using std::chrono::milliseconds;
 
 TEST(SdlTone, LeavesTheVideoSubsystemRunning) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    playSdlTone(1000, 250);
+    playSdlTone(Tone{.hz = 1000, .ms = 250, .amplitude = 0.3, .edgeMs = 5});
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_EVENTS), Uint32{SDL_INIT_VIDEO | SDL_INIT_EVENTS});
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the tone stops only what it started";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
