@@ -271,13 +271,23 @@ TEST_F(IdleWait, AfterAnEventOnlyAnEventPostedDuringTheSleepEndsItEarly) {
     ASSERT_EQ(pollEvent(nullptr), -1);
     ASSERT_TRUE(sleepEndsWithinTwoSeconds(20));
     EXPECT_GE(tookMs, 20) << "an event already waiting ended the sleep";
-    std::thread poster([] {
-        std::this_thread::sleep_for(milliseconds(5));
+    // The poster waits until the sleep is about to start, as an event posted before it would not end it;
+    // whether the sleep ended by the event is read from the event itself, not from a time.
+    std::atomic<bool> sleeping{false}, posted{false};
+    std::thread poster([&] {
+        while (!sleeping)
+            std::this_thread::yield();
+        std::this_thread::sleep_for(milliseconds(30));
+        posted = true;
         postEvent(ScreenEvent{ButtonUp, LeftButton, 0, 0, 0});
     });
-    const long long took = timed([] { sleepMs(99); }).count();
+    const long long took = timed([&] {
+                               sleeping = true;
+                               sleepMs(99);
+                           }).count();
+    const bool endedAfterThePost = posted;
     poster.join();
-    EXPECT_GE(took, 5);
+    EXPECT_TRUE(endedAfterThePost) << "the sleep ended before the event was posted";
     EXPECT_LT(took, 99) << "the event posted during the sleep did not end it";
 }
 
