@@ -1,5 +1,7 @@
 #include "screen/window/event_translator.h"
 
+#include <bit>
+
 #include "screen/window/input.h"
 
 namespace zopp {
@@ -63,9 +65,7 @@ void EventTranslator::buttonPressed(std::int32_t button, std::int32_t clickCount
 
 void EventTranslator::buttonPressedAt(std::int32_t button, std::uint32_t timeMs, std::int32_t desktopX,
                                       std::int32_t desktopY) {
-    std::size_t index = 0;  // of the button's bit
-    while ((button >> index) > 1)
-        ++index;
+    const auto index = static_cast<std::size_t>(std::countr_zero(static_cast<std::uint32_t>(button)));
     buttonPressed(button,
                   clicks_.press(index, timeMs, floorDivide(desktopX, scale_), floorDivide(desktopY, scale_)));
 }
