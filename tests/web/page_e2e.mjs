@@ -62,6 +62,9 @@ function checkFit(shown, screen, when = 'settled') {
 
 // The board's place on the page's first frame and once it has settled.
 async function checkFitFromTheFirstFrame(page, screen) {
+    // The load may end before the first frame is painted.
+    for (const end = Date.now() + 10000; !await page.evaluate('window.zoppFirstFrame') && Date.now() < end;)
+        await sleep(10);
     const shown = await page.layout(), first = shown.firstFrame;
     assert.ok(first, `${describe(screen)}: no first frame`);
     checkFit({ ...shown, canvas: { ...first, right: first.left + first.width, bottom: first.top + first.height } },
