@@ -245,7 +245,13 @@ class WebKitPage extends Page {
             const [innerWidth, innerHeight] = await this.evaluate('[innerWidth, innerHeight]');
             if (innerWidth === width && innerHeight === height) break;
             const rect = await window.getRect();
-            await window.setRect({ x: 0, y: 0, width: rect.width + width - innerWidth, height: rect.height + height - innerHeight });
+            try {
+                await window.setRect({ x: 0, y: 0, width: rect.width + width - innerWidth, height: rect.height + height - innerHeight });
+            } catch (error) {
+                // Sizes read while the window still settles from the last change can make no window.
+                if (error.name !== 'InvalidArgumentError') throw error;
+                await sleep(100);
+            }
         }
         const [innerWidth, innerHeight] = await this.evaluate('[innerWidth, innerHeight]');
         if (innerWidth !== width || innerHeight !== height) {
