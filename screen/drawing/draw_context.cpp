@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "screen/state/colour.h"
+
 namespace zopp {
 
 namespace {
@@ -54,18 +56,13 @@ void DrawContext::setPixel(std::int32_t x, std::int32_t y, std::uint32_t colour)
 
 void DrawContext::fillRun(std::int32_t x, std::int32_t y, std::int32_t count, std::uint32_t colour) const {
     if (count <= 0) return;
-    std::uint8_t* p = row(y) + static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
-    if (bytesPerPixel == 1) {
-        std::memset(p, static_cast<int>(colour & 0xFF), static_cast<std::size_t>(count));
-        return;
-    }
     if (bytesPerPixel == 4 && alphaDrawing && (colour >> 24) < 0xFF) {
         for (std::int32_t i = 0; i < count; ++i)
             setPixel(x + i, y, colour);
         return;
     }
-    for (std::int32_t i = 0; i < count; ++i, p += bytesPerPixel)
-        std::memcpy(p, &colour, static_cast<std::size_t>(bytesPerPixel));
+    fillPixels(row(y) + static_cast<std::ptrdiff_t>(x) * bytesPerPixel, static_cast<std::size_t>(count),
+               bytesPerPixel, colour);
 }
 
 DrawContext* drawContext() {

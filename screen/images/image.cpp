@@ -128,12 +128,7 @@ ImagePtr createImage(std::int32_t width, std::int32_t height, std::uint32_t colo
     std::uint8_t* pixels = block + IMAGE_HEADER_BYTES;
     const std::size_t slots =
         static_cast<std::size_t>(pitch * std::uint64_t(height)) / std::size_t(bytesPerPixel);
-    if (bytesPerPixel == 1) {
-        std::memset(pixels, static_cast<int>(fill & 0xFF), slots);
-    } else {
-        for (std::size_t i = 0; i < slots; ++i)
-            std::memcpy(pixels + i * std::size_t(bytesPerPixel), &fill, std::size_t(bytesPerPixel));
-    }
+    fillPixels(pixels, slots, bytesPerPixel, fill);
     return image;
 }
 

@@ -79,14 +79,8 @@ void loadDefaultPalette(ScreenState& screen) {
 }
 
 void fillPage(ScreenState& screen, std::vector<std::uint8_t>& page, std::uint32_t colour) {
-    const std::int32_t bpp = screen.bytesPerPixel;
-    const std::size_t pixels = page.size() / static_cast<std::size_t>(bpp);
-    if (bpp == 1) {
-        std::memset(page.data(), static_cast<int>(colour & 0xFF), page.size());
-        return;
-    }
-    for (std::size_t i = 0; i < pixels; ++i)
-        std::memcpy(&page[i * static_cast<std::size_t>(bpp)], &colour, static_cast<std::size_t>(bpp));
+    fillPixels(page.data(), page.size() / static_cast<std::size_t>(screen.bytesPerPixel),
+               screen.bytesPerPixel, colour);
 }
 
 void closeScreenAtExit() {
