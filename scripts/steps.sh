@@ -2,8 +2,14 @@
 # and prints as it ends its result, the tests it ran (from CTest's and the fuzzers' own counts) and its
 # time, and returns the step's status; `skipped NAME WHY` lists a step that could not run (which fails the
 # run too); `steps_summary` prints every step's line again and returns non-zero if any failed.
+# `beside COMMAND...` runs a command that runs steps in the background, one such command at a time, for work
+# that needs only processor time and checks nothing against a clock (its steps should run their commands
+# under `nice -n 19`): each of its steps prints its line as it ends; `steps_join` waits for it, then prints
+# its output and counts its steps.
 steps_lines=()
 steps_failed=0
+steps_beside=""
+beside_pid=""
 
 step() {
   local name=$1 started=$SECONDS log status tests minutes seconds line
@@ -27,6 +33,10 @@ step() {
   if [ "$status" -eq 0 ]; then line="passed"; else line="FAILED (exit $status)"; steps_failed=1; fi
   line=$(printf '%-28s %-22s %-28s %2dm%02ds' "$name" "$line" "${tests:--}" "$minutes" "$seconds")
   echo "::: $line"
+  if [ -n "$steps_beside" ]; then
+    echo "::: $line" >&3
+    echo "$line" >>"$steps_beside"
+  fi
   steps_lines+=("$line")
   return "$status"
 }
@@ -35,6 +45,27 @@ skipped() {
   steps_lines+=("$(printf '%-28s SKIPPED: %s' "$1" "$2")")
   steps_failed=1
   echo "::: ${steps_lines[-1]}"
+}
+
+beside() {
+  beside_log=$(mktemp "${TMPDIR:-/tmp}/beside.XXXXXX")
+  beside_lines=$(mktemp "${TMPDIR:-/tmp}/beside.XXXXXX")
+  (
+    exec 3>&1 >"$beside_log" 2>&1
+    steps_beside=$beside_lines
+    "$@"
+    exit "$steps_failed"
+  ) &
+  beside_pid=$!
+}
+
+steps_join() {
+  [ -n "$beside_pid" ] || return 0
+  wait "$beside_pid" || steps_failed=1
+  cat "$beside_log"
+  mapfile -t -O "${#steps_lines[@]}" steps_lines <"$beside_lines"
+  rm -f "$beside_log" "$beside_lines"
+  beside_pid=""
 }
 
 steps_summary() {
