@@ -53,6 +53,7 @@ beside() {
   (
     exec 3>&1 >"$beside_log" 2>&1
     steps_beside=$beside_lines
+    steps_failed=0  # its own steps' result, whatever came before
     "$@"
     exit "$steps_failed"
   ) &
