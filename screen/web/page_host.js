@@ -237,35 +237,57 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  // page_tone.cpp: the beep's sound. The audio is created (or resumed) inside the first interaction's
-  // own handler, where browsers allow it; the frame makes the tone's samples at the audio's rate, and the
-  // page only plays them.
+  // page_tone.cpp: the beep's sound. Browsers let a page's audio start only inside an interaction's own
+  // handler; once it has run, the page may resume it at any time. A running audio costs the browser a few
+  // per cent of a core even in silence, so it runs only while a tone plays. The frame makes the tone's
+  // samples at the audio's rate, and the page only plays them.
+  $ZoppTone: {
+    allowed: false,  // the audio ran once, so it may be resumed from now on
+    playing: 0,      // tones started and not yet ended
+    quiet: function() {
+      if (ZoppTone.playing === 0) Module['zoppAudio'].suspend();
+    },
+  },
+  zoppListenForFirstInteraction__deps: ['$ZoppTone'],
   zoppListenForFirstInteraction: function() {
     if (typeof window === 'undefined' || Module['zoppAudio'] !== undefined) return;
     Module['zoppAudio'] = null;
     var unlock = function() {
       var AudioContextType = window.AudioContext || window.webkitAudioContext;
-      if (!Module['zoppAudio'] && AudioContextType) Module['zoppAudio'] = new AudioContextType();
-      if (Module['zoppAudio'] && Module['zoppAudio'].state === 'suspended') Module['zoppAudio'].resume();
+      if (ZoppTone.allowed || !AudioContextType) return;
+      if (!Module['zoppAudio']) Module['zoppAudio'] = new AudioContextType();
+      Module['zoppAudio'].resume().then(function() {
+        ZoppTone.allowed = true;
+        ZoppTone.quiet();
+      });
+      // Without a sound device a resume may never end while the audio runs on: it is quieted anyway.
+      setTimeout(ZoppTone.quiet, 1000);
     };
     ['pointerdown', 'touchend', 'keydown'].forEach(function(type) {
       window.addEventListener(type, unlock, true);
     });
   },
   // The rate to make the samples at; 0 while the audio cannot play.
+  zoppToneSampleRate__deps: ['$ZoppTone'],
   zoppToneSampleRate: function() {
-    var audio = Module['zoppAudio'];
-    return audio && audio.state === 'running' ? Math.round(audio.sampleRate) : 0;
+    return ZoppTone.allowed ? Math.round(Module['zoppAudio'].sampleRate) : 0;
   },
   // Plays `count` signed 16-bit samples at `samples`, made at `sampleRate`.
+  zoppStartSamples__deps: ['$ZoppTone'],
   zoppStartSamples: function(samples, count, sampleRate) {
     var audio = Module['zoppAudio'];
-    if (!audio || audio.state !== 'running') return;
+    if (!ZoppTone.allowed) return;
     var buffer = audio.createBuffer(1, count, sampleRate), channel = buffer.getChannelData(0);
     for (var i = 0; i < count; ++i) channel[i] = HEAP16[(samples >> 1) + i] / 32768;
     var source = audio.createBufferSource();
     source.buffer = buffer;
     source.connect(audio.destination);
+    source.onended = function() {
+      --ZoppTone.playing;
+      ZoppTone.quiet();
+    };
+    ++ZoppTone.playing;
+    audio.resume();
     source.start();
   },
 });

@@ -24,12 +24,16 @@
     window.addEventListener('unhandledrejection', unhandled('reason'));
 
     // Every tone, with its frequency and length as measured in the samples it plays. A browser without a
-    // sound device, or too busy to open one in time, leaves its audio suspended, where the page starts no
-    // tone: here it always runs.
+    // sound device, or too busy to open one in time, never resumes its audio, where the page starts no
+    // tone: here a resume always succeeds.
     window.zoppTones = [];
     var Audio = window.AudioContext || window.webkitAudioContext;
     if (Audio) {
-        Object.defineProperty(Audio.prototype, 'state', { get: function() { return 'running'; } });
+        var resume = Audio.prototype.resume;
+        Audio.prototype.resume = function() {
+            resume.call(this);
+            return Promise.resolve();
+        };
         var createBufferSource = Audio.prototype.createBufferSource;
         Audio.prototype.createBufferSource = function() {
             var source = createBufferSource.call(this), start = source.start;
