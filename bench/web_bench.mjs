@@ -133,9 +133,10 @@ async function clicksAndIdle(engine, url) {
             drawn.push(result.drawn);
             shown.push(result.shown);
         }
-        // The whole browser's processor time while nothing happens, beside its time with a blank page.
+        // The whole browser's processor time while nothing happens, beside its time with a blank page; each
+        // after a wait, as a browser just started keeps busy with its own work for some seconds.
         const idleFor = async () => {
-            await sleep(500);
+            await sleep(10000);
             const start = processorSeconds(browser.pid);
             await sleep(idleSeconds * 1000);
             return (processorSeconds(browser.pid) - start) / idleSeconds;
