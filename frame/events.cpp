@@ -33,9 +33,9 @@ std::atomic<std::size_t> waiting{0};
 // after the waiter's look at the queue comes after its read of this count, so the wake cannot be lost.
 std::atomic<std::uint32_t> queueChanges{0};
 
-// Set by every poll that found nothing, cleared by one that found an event and by the sleep that reads
-// it. Only the program's thread polls and sleeps, so the order of its own calls is all that matters.
-std::atomic<bool> emptyPollMark{false};
+// What the latest poll did, until the sleep that reads it. Only the program's thread polls and sleeps, so
+// the order of its own calls is all that matters.
+std::atomic<PollMark> pollMark{PollMark::Unmarked};
 
 class QueueHold {
   public:
@@ -66,11 +66,11 @@ void closeEventQueue() {
 }
 
 std::int32_t pollEvent(ScreenEvent* event) {
-    emptyPollMark.store(true, std::memory_order_relaxed);
+    pollMark.store(PollMark::FoundNothing, std::memory_order_relaxed);
     if (waiting.load(std::memory_order_acquire) == 0) return 0;
     QueueHold hold;
     if (!queue || queue->head == queue->tail) return 0;
-    emptyPollMark.store(false, std::memory_order_relaxed);
+    pollMark.store(event ? PollMark::TookEvent : PollMark::Unmarked, std::memory_order_relaxed);
     if (event) {
         *event = queue->slots[queue->head];
         queue->head = (queue->head + 1) % queueSlots;
@@ -96,8 +96,8 @@ void postEvent(const ScreenEvent& event) {
     platform::wakeChangeWaiters(queueChanges);
 }
 
-bool takeEmptyPollMark() {
-    return emptyPollMark.exchange(false, std::memory_order_relaxed);
+PollMark takePollMark() {
+    return pollMark.exchange(PollMark::Unmarked, std::memory_order_relaxed);
 }
 
 bool waitWhileQueueEmpty() {
@@ -112,11 +112,12 @@ bool waitWhileQueueEmpty() {
     }
 }
 
-bool waitForPostWithin(std::int32_t ms) {
+bool waitForPostWithin(std::int32_t ms, bool waitingEndsIt) {
     const std::uint32_t seen = queueChanges.load(std::memory_order_acquire);
     {
         QueueHold hold;
         if (!queue) return false;
+        if (waitingEndsIt && queue->head != queue->tail) return true;
     }
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (queueChanges.load(std::memory_order_acquire) == seen) {

@@ -58,18 +58,21 @@ std::int32_t pollEvent(ScreenEvent* event);
 // Appends an event; when the ring is full the oldest is dropped.
 void postEvent(const ScreenEvent& event);
 
-// True when the latest pollEvent found no event and nothing has taken that mark since; taking it clears
-// it. The sleep's idle rule reads it, so that only a sleep right after an empty poll waits.
-bool takeEmptyPollMark();
+// What the latest pollEvent did, as long as nothing has taken that mark since; taking it resets it to Unmarked
+// (also the mark of a poll that only peeked at a waiting event). The sleep's rules read it: only a sleep
+// right after an empty poll waits for the next event, and one right after a poll that took an event ends
+// at once while another waits.
+enum class PollMark { Unmarked, FoundNothing, TookEvent };
+PollMark takePollMark();
 
 // While a queue exists and holds no event, sleeps until an event is posted or the queue is closed; returns
 // at once when an event is waiting. False at once when there is no queue. Only the program's thread waits
 // here.
 bool waitWhileQueueEmpty();
 
-// Sleeps at most ms milliseconds, less when an event is posted or the queue is closed meanwhile (events
-// already waiting do not end it). False at once when there is no queue. Only the program's thread waits
-// here.
-bool waitForPostWithin(std::int32_t ms);
+// Sleeps at most ms milliseconds, less when an event is posted or the queue is closed meanwhile; events
+// already waiting end it at once only with `waitingEndsIt`. False at once when there is no queue. Only the
+// program's thread waits here.
+bool waitForPostWithin(std::int32_t ms, bool waitingEndsIt);
 
 }  // namespace zopp

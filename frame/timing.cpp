@@ -69,12 +69,14 @@ void runBeforeSleepHook() {
 }
 
 // The short sleep of a program that said only window events give it work, while a screen is open: an
-// event posted during it is work, so it ends the sleep; after a poll that found nothing the sleep lasts
-// until one comes, as polling an empty queue again would only wake the program for nothing. False without
-// a screen: then it is a plain sleep.
-bool sleepUntilEvent(bool followsEmptyPoll, std::int32_t ms) {
+// event posted during it is work, so it ends the sleep; so is one still waiting behind the event the poll
+// before it took (a click's release that came while its press was handled). After a poll that found
+// nothing the sleep lasts until an event comes, as polling an empty queue again would only wake the
+// program for nothing. False without a screen: then it is a plain sleep.
+bool sleepUntilEvent(PollMark poll, std::int32_t ms) {
     runBeforeSleepHook();
-    return followsEmptyPoll ? waitWhileQueueEmpty() : waitForPostWithin(ms);
+    if (poll == PollMark::FoundNothing) return waitWhileQueueEmpty();
+    return waitForPostWithin(ms, poll == PollMark::TookEvent);
 }
 
 }  // namespace
@@ -89,7 +91,7 @@ void reactOnlyToWindowEvents(bool only) {
 }
 
 void sleepMs(std::int32_t ms) {
-    const bool followsEmptyPoll = takeEmptyPollMark();
+    const PollMark poll = takePollMark();
     if (ms == WAIT_FOR_KEY) {
         while (!takeKeyPressed())
             detail::sleepForProgram(KEY_CHECK_STEP_MS);
@@ -105,7 +107,7 @@ void sleepMs(std::int32_t ms) {
         return;
     }
     if (ms <= 0) return;
-    if (windowEventsOnly.load() && sleepUntilEvent(followsEmptyPoll, ms)) return;
+    if (windowEventsOnly.load() && sleepUntilEvent(poll, ms)) return;
     detail::sleepForProgram(ms);
 }
 

@@ -15,8 +15,9 @@ void sleepMs(std::int32_t ms);
 
 // Declares that the program reacts only to window events, so that an idle program costs nothing and
 // answers at once: from then on, while a screen is open, a sleep under 100 ms ends when an event is posted
-// or the screen closes, and one that directly follows the program's poll of an empty event queue lasts
-// until then, however long (without a screen it is a plain sleep). A program that also serves other input
+// or the screen closes; one that directly follows a poll that took an event ends at once while another
+// event waits; and one that directly follows the program's poll of an empty event queue lasts until an
+// event is posted or the screen closes, however long (without a screen it is a plain sleep). A program that also serves other input
 // (a console, a socket) must not declare it. False withdraws the declaration.
 void reactOnlyToWindowEvents(bool only = true);
 
