@@ -32,10 +32,12 @@ step() {
   seconds=$(((SECONDS - started) % 60))
   if [ "$status" -eq 0 ]; then line="passed"; else line="FAILED (exit $status)"; steps_failed=1; fi
   line=$(printf '%-28s %-22s %-28s %2dm%02ds' "$name" "$line" "${tests:--}" "$minutes" "$seconds")
-  echo "::: $line"
+  # A step beside prints its line as it ends, not again with its output at the join.
   if [ -n "$steps_beside" ]; then
     echo "::: $line" >&3
     echo "$line" >>"$steps_beside"
+  else
+    echo "::: $line"
   fi
   steps_lines+=("$line")
   return "$status"
