@@ -58,10 +58,10 @@ std::int32_t pollEvent(ScreenEvent* event);
 // Appends an event; when the ring is full the oldest is dropped.
 void postEvent(const ScreenEvent& event);
 
-// What the latest pollEvent did, as long as nothing has taken that mark since; taking it resets it to Unmarked
-// (also the mark of a poll that only peeked at a waiting event). The sleep's rules read it: only a sleep
-// right after an empty poll waits for the next event, and one right after a poll that took an event ends
-// at once while another waits.
+// What the latest pollEvent did, as long as nothing has taken that mark since; taking it resets it to
+// Unmarked (also the mark of a poll that only peeked at a waiting event). The sleep's rules read it: only
+// a sleep right after an empty poll waits for the next event, and one right after a poll that took an
+// event ends at once while another waits.
 enum class PollMark { Unmarked, FoundNothing, TookEvent };
 PollMark takePollMark();
 
