@@ -17,8 +17,8 @@ void sleepMs(std::int32_t ms);
 // answers at once: from then on, while a screen is open, a sleep under 100 ms ends when an event is posted
 // or the screen closes; one that directly follows a poll that took an event ends at once while another
 // event waits; and one that directly follows the program's poll of an empty event queue lasts until an
-// event is posted or the screen closes, however long (without a screen it is a plain sleep). A program that also serves other input
-// (a console, a socket) must not declare it. False withdraws the declaration.
+// event is posted or the screen closes, however long (without a screen it is a plain sleep). A program
+// that also serves other input (a console, a socket) must not declare it. False withdraws the declaration.
 void reactOnlyToWindowEvents(bool only = true);
 
 // The screen layer registers the read-and-clear of its key flag (done under the screen lock) while a
