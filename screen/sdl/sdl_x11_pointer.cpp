@@ -118,9 +118,8 @@ void X11Pointer::translateNext(EventTranslator& translator) {
             translator.buttonReleased(n.button);
             break;
         case XPointerNotification::Leave:
-            // While a button the window saw pressed is held, X keeps the pointer with the window (its grab):
-            // the leave comes when the release ends the grab outside.
-            if (n.grabChange || translator.buttonsDown() != 0) break;
+            // The grab a press starts is no crossing of the pointer's own.
+            if (n.grabChange) break;
             translator.pointerLeft();
             break;
     }

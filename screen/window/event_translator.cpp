@@ -75,6 +75,10 @@ void EventTranslator::buttonReleased(std::int32_t button) {
     buttonsDown_ &= ~button;
     if (buttonsDown_ == 0 && platform_.holdsPointer()) platform_.releasePointer();
     post(ButtonUp, reported);
+    if (buttonsDown_ == 0 && leftWhileHeld_) {
+        leftWhileHeld_ = false;
+        if (!platform_.pointerOverClient()) pointerLeft();
+    }
 }
 
 void EventTranslator::wheel(std::int32_t delta) {
@@ -89,6 +93,10 @@ void EventTranslator::horizontalWheel(std::int32_t delta) {
 
 void EventTranslator::pointerLeft() {
     if (!leaveAwaited_) return;
+    if (buttonsDown_ != 0) {
+        leftWhileHeld_ = true;
+        return;
+    }
     leaveAwaited_ = false;
     if (!windowActive_) return;
     post(PointerLeave);
@@ -103,6 +111,7 @@ void EventTranslator::activationChanged(bool focused, bool minimised) {
     windowActive_ = active;
     keyState_.fill(0);
     buttonsDown_ = 0;
+    leftWhileHeld_ = false;
     // No release reaches an inactive window, so a capture held now would never end.
     if (!windowActive_ && platform_.holdsPointer()) platform_.releasePointer();
     if (!windowActive_ && pointerInside_) {

@@ -80,7 +80,9 @@ class EventTranslator {
     // One wheel step; positive = turned away from the user (or to the right).
     void wheel(std::int32_t delta);
     void horizontalWheel(std::int32_t delta);
-    // The pointer left the client area; heeded once after each enter.
+    // The pointer left the client area; heeded once after each enter. While a button the window saw
+    // pressed is held, the pointer stays with the window wherever it is: the release decides, by where the
+    // platform finds the pointer then.
     void pointerLeft();
     // The platform's window state, as reported; only a change of activity (focused and not minimised)
     // counts. A platform that reports one half keeps the other as last reported.
@@ -109,7 +111,8 @@ class EventTranslator {
     WindowOwner& owner_;
     std::int32_t buttonsDown_ = 0;
     bool pointerInside_ = false;
-    bool leaveAwaited_ = false;  // a leave report counts only once after each enter
+    bool leaveAwaited_ = false;   // a leave report counts only once after each enter
+    bool leftWhileHeld_ = false;  // a leave report waits for the release
     bool windowActive_ = false;
     bool focused_ = false, minimised_ = false;  // as last reported
     std::optional<std::pair<std::int32_t, std::int32_t>> desktop_;
