@@ -1,19 +1,20 @@
 // Measures the browser build as a visitor meets it, in each browser engine against a plain static server
 // that compresses nothing: what a first visit transfers until the page is kept for offline play, page
-// load to the setup screen shown (each load a first visit to a site the browser has not seen), click to
-// canvas changed and the idle tab's CPU (the whole browser's, all its processes, beside its CPU with a
-// blank page); with --lighthouse, the four category scores of that Lighthouse command line (mobile, in
-// Chromium) and the weight it counts.
+// load to the setup screen shown (each load a first visit to a site the browser has not seen, in a browser
+// no driver is attached to), click to canvas changed and the idle tab's CPU (the whole browser's, all its
+// processes, beside its CPU with a blank page); with --lighthouse, the four category scores of that
+// Lighthouse command line (mobile, in Chromium) and the weight it counts.
 //
 //   node bench/web_bench.mjs --dist <dist/web> [--engines chromium,firefox,webkit] [--loads N] [--clicks N]
 //        [--idle-seconds S] [--lighthouse <lighthouse command> --lighthouse-runs N]
 import { execFile } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { promisify } from 'node:util';
 
-import { ENGINES, launch } from '../tests/web/engines.mjs';
+import { ENGINES, launch, launchUndriven } from '../tests/web/engines.mjs';
 import { CanvasPage } from '../tests/web/page_harness.mjs';
 import { instrumentedCopy, serveFolder } from '../tests/web/site.mjs';
 
@@ -84,30 +85,65 @@ async function untilDrawn(page) {
     await sleep(700);
 }
 
-// Page load to the setup screen shown: nothing draws after it until the player clicks, so its last
-// transfer completes it. Each load comes from a server of its own on another port, a site the browser has
-// not seen, so that it fetches and compiles every file and no worker answers, as at a first visit.
+// Page load to the setup screen shown, in a browser with no driver attached (a driver's hooks took 30–40 ms
+// of each load in Firefox): nothing draws after the setup screen until the player clicks, so its last
+// transfer completes it. The page reports it itself, to the address in its query, once it has kept still
+// for a while; the answer sends the browser to the next load. Each load comes from a server of its own on
+// another port, a site the browser has not seen, so that it fetches and compiles every file and no worker
+// answers, as at a first visit. The browser starts on a page that waits before the first, as a visitor's
+// browser is already running.
+const REPORTER = `
+    const zoppReport = new URLSearchParams(location.search).get('report');
+    if (zoppReport) {
+        const still = setInterval(() => {
+            const last = window.zoppPuts[window.zoppPuts.length - 1];
+            if (!last || performance.now() - last.drawn < 700 || window.zoppPuts.some(entry => entry.shown === null)) return;
+            clearInterval(still);
+            location.replace(zoppReport + '?shown=' + last.shown);
+        }, 50);
+    }
+`;
+
 async function loadTimes(engine, folder) {
-    const browser = await launch(engine);
-    try {
-        const page = await browser.newPage();
-        await page.setViewport(800, 720);
-        const times = [];
-        for (let i = 0; i < loads; ++i) {
-            const server = await serveFolder(folder);
-            try {
-                await page.open(`${server.url}index.html`);
-                await untilDrawn(page);
-                const last = await page.evaluate('window.zoppPuts[window.zoppPuts.length - 1] ?? null');
-                if (!last || last.shown === null) throw new Error(`${engine}: the setup screen was not shown`);
-                times.push(last.shown);
-            } finally {
-                server.close();
-            }
+    const times = [];
+    let site = null, timer = null, finish;
+    const finished = new Promise((resolve, reject) => { finish = { resolve, reject }; });
+    // The next load's address, from a server of its own, or '' after the last.
+    const nextLoad = async () => {
+        clearTimeout(timer);
+        if (times.length === loads) return '';
+        site = await serveFolder(folder);
+        timer = setTimeout(() => finish.reject(new Error(`${engine}: the setup screen was not shown`)), 20000);
+        return `${site.url}index.html?report=${encodeURIComponent(`${reportsUrl}shown`)}`;
+    };
+    const reports = createServer((request, response) => {
+        const url = new URL(request.url, reportsUrl);
+        if (url.pathname !== '/start' && url.pathname !== '/shown') return response.writeHead(404).end();
+        if (url.pathname === '/shown') {
+            times.push(Number(url.searchParams.get('shown')));
+            site.close();
         }
+        nextLoad().then(next => {
+            if (!next) finish.resolve();
+            // A page of its own that leaves after a quiet while, as a visitor's browser has before the next
+            // site; the next load's clock starts with that navigation.
+            const wait = url.pathname === '/start' ? 2000 : 1000;
+            response.writeHead(200, { 'Content-Type': 'text/html' }).end(`<!doctype html><title>ZOPP bench</title>
+                <script>const next = ${JSON.stringify(next)}; if (next) setTimeout(() => location.replace(next), ${wait});</script>`);
+        }, finish.reject);
+    });
+    await new Promise(resolve => reports.listen(0, '127.0.0.1', resolve));
+    const reportsUrl = `http://127.0.0.1:${reports.address().port}/`;
+    const browser = await launchUndriven(engine, `${reportsUrl}start`);
+    try {
+        await finished;
         return times;
     } finally {
+        clearTimeout(timer);
         await browser.close();
+        site?.close();
+        reports.closeAllConnections();
+        reports.close();
     }
 }
 
@@ -193,7 +229,7 @@ async function runLighthouse() {
     }
 }
 
-const site = instrumentedCopy(dist, RECORDER);
+const site = instrumentedCopy(dist, RECORDER + REPORTER);
 const server = await serveFolder(site.folder);
 try {
     for (const engine of engines) {

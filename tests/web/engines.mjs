@@ -10,6 +10,7 @@
 //   await page.pointer('press', 'right');
 //   await browser.close();
 //
+// launchUndriven(engine, url) starts one with nothing attached, for measures of the page alone.
 // Scroll bars take their room from the page in every engine, as on most desktops.
 import { execFile, spawn } from 'node:child_process';
 import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
@@ -152,33 +153,103 @@ const MINIBROWSER = process.env.ZOPP_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/w
 const TOOLBAR_STYLE = '* { font-size: 1px; min-width: 0; min-height: 0; padding: 0; margin: 0; border-width: 0; }\n' +
     'entry { min-width: 0; }\n';
 
-class WebKitBrowser {
-    static async launch() {
-        const home = mkdtempSync(join(tmpdir(), 'zopp-webkit-'));
-        mkdirSync(join(home, 'gtk-3.0'));
-        writeFileSync(join(home, 'gtk-3.0', 'gtk.css'), TOOLBAR_STYLE);
-        // No overlay scroll bars: they would take no room.
-        writeFileSync(join(home, 'gtk-3.0', 'settings.ini'), '[Settings]\ngtk-overlay-scrolling = false\n');
-        const processes = [];
-        const start = (command, env, stdio = 'ignore') => {
+// Processes each started in a group of its own: stop() ends every group (killed after 5 s of ignoring the
+// request) and settles once their first processes have ended; this process's exit ends them too.
+function processGroups() {
+    const processes = [];
+    return {
+        start(command, env = {}, stdio = 'ignore') {
             const child = spawn(command[0], command.slice(1), { stdio, detached: true, env: { ...process.env, ...env } });
             processes.push(child);
-            process.on('exit', () => { try { process.kill(-child.pid, 'SIGKILL'); } catch { /* gone */ } });
+            const kill = () => { try { process.kill(-child.pid, 'SIGKILL'); } catch { /* gone */ } };
+            process.on('exit', kill);
+            child.once('exit', () => process.off('exit', kill));
             return child;
-        };
-        const xvfb = start(['Xvfb', '-displayfd', '3', '-screen', '0', '2600x1600x24', '-nolisten', 'tcp'], {},
-                           ['ignore', 'ignore', 'ignore', 'pipe']);
-        const display = await new Promise((resolve, reject) => {
-            let seen = '';
-            xvfb.stdio[3].on('data', chunk => {
-                seen += chunk;
-                if (seen.includes('\n')) resolve(`:${seen.trim()}`);
-            });
-            xvfb.on('exit', code => reject(new Error(`Xvfb ended with ${code}`)));
+        },
+        stop() {
+            const ended = processes.map(child => child.exitCode !== null || child.signalCode !== null ||
+                                                 new Promise(resolve => child.once('exit', resolve)));
+            const signal = name => {
+                for (const child of processes) {
+                    try { process.kill(-child.pid, name); } catch { /* gone */ }
+                }
+            };
+            signal('SIGTERM');
+            const insist = setTimeout(() => signal('SIGKILL'), 5000);
+            return Promise.all(ended).finally(() => clearTimeout(insist));
+        },
+    };
+}
+
+// An X server of its own and a home whose GTK style makes MiniBrowser's toolbar small and its scroll bars
+// take room: { env, start(command, env, stdio), stop() }. stop() ends everything started.
+async function privateDesktop() {
+    const home = mkdtempSync(join(tmpdir(), 'zopp-webkit-'));
+    mkdirSync(join(home, 'gtk-3.0'));
+    writeFileSync(join(home, 'gtk-3.0', 'gtk.css'), TOOLBAR_STYLE);
+    // No overlay scroll bars: they would take no room.
+    writeFileSync(join(home, 'gtk-3.0', 'settings.ini'), '[Settings]\ngtk-overlay-scrolling = false\n');
+    const groups = processGroups();
+    const xvfb = groups.start(['Xvfb', '-displayfd', '3', '-screen', '0', '2600x1600x24', '-nolisten', 'tcp'], {},
+                              ['ignore', 'ignore', 'ignore', 'pipe']);
+    const display = await new Promise((resolve, reject) => {
+        let seen = '';
+        xvfb.stdio[3].on('data', chunk => {
+            seen += chunk;
+            if (seen.includes('\n')) resolve(`:${seen.trim()}`);
         });
-        const env = { DISPLAY: display, XDG_CONFIG_HOME: home, HOME: home };
+        xvfb.on('exit', code => reject(new Error(`Xvfb ended with ${code}`)));
+    });
+    const env = { DISPLAY: display, XDG_CONFIG_HOME: home, HOME: home };
+    return {
+        env,
+        start: (command, extra = {}, stdio = 'ignore') => groups.start(command, { ...env, ...extra }, stdio),
+        async stop() {
+            await groups.stop();
+            rmSync(home, { recursive: true, force: true, maxRetries: 5 });
+        },
+    };
+}
+
+// The engine's browser started on the address with nothing attached to it, no driver and no protocol, as a
+// visitor starts one, with a profile of its own (and, but for MiniBrowser, a window of about the size given):
+// { close() }. A
+// driver's hooks run in the page's process at every navigation and request; a measure of the page itself
+// leaves them out.
+export async function launchUndriven(engine, url, { width = 800, height = 720 } = {}) {
+    const profile = mkdtempSync(join(tmpdir(), `zopp-${engine}-profile-`));
+    const desktop = engine === 'webkit' ? await privateDesktop() : null;
+    const groups = desktop ?? processGroups();
+    const executable = process.env[`ZOPP_${engine.toUpperCase()}`];
+    if (engine === 'chromium') {
+        groups.start([executable ?? '/usr/bin/chromium', '--headless=new', '--no-sandbox', '--disable-gpu',
+                      '--mute-audio', '--no-first-run', '--no-default-browser-check', `--user-data-dir=${profile}`,
+                      `--window-size=${width},${height}`, url]);
+    } else if (engine === 'firefox') {
+        const prefs = { 'widget.gtk.overlay-scrollbars.enabled': false, 'browser.shell.checkDefaultBrowser': false,
+                        'browser.aboutwelcome.enabled': false, 'datareporting.policy.dataSubmissionEnabled': false,
+                        'browser.startup.homepage_override.mstone': 'ignore' };
+        writeFileSync(join(profile, 'user.js'), Object.entries(prefs)
+            .map(([name, value]) => `user_pref(${JSON.stringify(name)}, ${JSON.stringify(value)});\n`).join(''));
+        groups.start([executable ?? '/usr/bin/firefox-esr', '--headless', '--no-remote', '--profile', profile,
+                      `--window-size=${width},${height}`, url]);
+    } else {
+        // MiniBrowser keeps its data under the private home.
+        groups.start([MINIBROWSER, url]);
+    }
+    return {
+        async close() {
+            await groups.stop();
+            rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+        },
+    };
+}
+
+class WebKitBrowser {
+    static async launch() {
+        const desktop = await privateDesktop();
         const port = await freePort();
-        const webDriver = start([process.env.ZOPP_WEBKITWEBDRIVER ?? 'WebKitWebDriver', `--port=${port}`, '--host=127.0.0.1'], env);
+        const webDriver = desktop.start([process.env.ZOPP_WEBKITWEBDRIVER ?? 'WebKitWebDriver', `--port=${port}`, '--host=127.0.0.1']);
         let driver = null;
         for (const end = Date.now() + 20000; !driver; await sleep(100)) {
             try {
@@ -190,15 +261,14 @@ class WebKitBrowser {
                 if (Date.now() > end) throw error;
             }
         }
-        return new WebKitBrowser(driver, env, processes, home, webDriver.pid);
+        return new WebKitBrowser(driver, desktop, webDriver.pid);
     }
-    constructor(driver, env, processes, home, pid) {
+    constructor(driver, desktop, pid) {
         this.engine = 'webkit';
         this.pid = pid;  // MiniBrowser and its helpers descend from WebKitWebDriver
         this.driver = driver;
-        this.env = env;
-        this.processes = processes;
-        this.home = home;
+        this.desktop = desktop;
+        this.env = desktop.env;
     }
     // One page: WebDriver drives one window at a time.
     async newPage() {
@@ -206,10 +276,7 @@ class WebKitBrowser {
     }
     async close() {
         await this.driver.quit().catch(() => {});
-        for (const child of this.processes.reverse()) {
-            try { process.kill(-child.pid, 'SIGTERM'); } catch { /* gone */ }
-        }
-        rmSync(this.home, { recursive: true, force: true });
+        await this.desktop.stop();
     }
 }
 
