@@ -8,7 +8,7 @@
 //   node bench/web_bench.mjs --dist <dist/web> [--engines chromium,firefox,webkit] [--loads N] [--clicks N]
 //        [--idle-seconds S] [--lighthouse <lighthouse command> --lighthouse-runs N]
 import { execFile } from 'node:child_process';
-import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -85,16 +85,16 @@ async function untilDrawn(page) {
     await sleep(700);
 }
 
-// Page load to the setup screen shown, in a browser with no driver attached (a driver's hooks took 30–40 ms
-// of each load in Firefox): nothing draws after the setup screen until the player clicks, so its last
-// transfer completes it. The page reports it itself, to the address in its query, once it has kept still
-// for a while; the answer sends the browser to the next load. Each load comes from a server of its own on
-// another port, a site the browser has not seen, so that it fetches and compiles every file and no worker
-// answers, as at a first visit. The browser starts on a page that waits before the first, as a visitor's
-// browser is already running.
+// Reports the page makes itself, in a browser no driver is attached to (a driver's hooks run in the page's
+// process at every navigation and request: Firefox's took 30–40 ms of each load). Opened with
+// ?report=<address>, the page goes there once it has shown what it drew and kept still for a while, with
+// ?shown=<when its last transfer was shown>; with &kept as well, once the service worker keeps the page for
+// offline play.
 const REPORTER = `
-    const zoppReport = new URLSearchParams(location.search).get('report');
-    if (zoppReport) {
+    const zoppQuery = new URLSearchParams(location.search), zoppReport = zoppQuery.get('report');
+    if (zoppReport && zoppQuery.has('kept')) {
+        navigator.serviceWorker.ready.then(() => setTimeout(() => location.replace(zoppReport), 700));
+    } else if (zoppReport) {
         const still = setInterval(() => {
             const last = window.zoppPuts[window.zoppPuts.length - 1];
             if (!last || performance.now() - last.drawn < 700 || window.zoppPuts.some(entry => entry.shown === null)) return;
@@ -104,29 +104,33 @@ const REPORTER = `
     }
 `;
 
-async function loadTimes(engine, folder) {
-    const times = [];
+// Visits in one browser started with no driver, each to a site of its own from openSite() (a server on
+// another port, which the browser has not seen: a first visit, no worker answers), with the query given
+// after ?report=; each site is closed once its page has reported. The browser starts on a page that waits
+// before the first visit, as a visitor's browser is already running, and goes from each report to the next
+// visit after a quiet second. Returns each visit's site and the report's query.
+async function undrivenVisits(engine, count, openSite, query = '') {
+    const visits = [];
     let site = null, timer = null, finish;
     const finished = new Promise((resolve, reject) => { finish = { resolve, reject }; });
-    // The next load's address, from a server of its own, or '' after the last.
-    const nextLoad = async () => {
+    // The next visit's address, or '' after the last.
+    const nextVisit = async () => {
         clearTimeout(timer);
-        if (times.length === loads) return '';
-        site = await serveFolder(folder);
-        timer = setTimeout(() => finish.reject(new Error(`${engine}: the setup screen was not shown`)), 20000);
-        return `${site.url}index.html?report=${encodeURIComponent(`${reportsUrl}shown`)}`;
+        if (visits.length === count) return '';
+        site = await openSite();
+        timer = setTimeout(() => finish.reject(new Error(`${engine}: the page did not report`)), 20000);
+        return `${site.url}index.html?report=${encodeURIComponent(`${reportsUrl}report`)}${query}`;
     };
     const reports = createServer((request, response) => {
         const url = new URL(request.url, reportsUrl);
-        if (url.pathname !== '/start' && url.pathname !== '/shown') return response.writeHead(404).end();
-        if (url.pathname === '/shown') {
-            times.push(Number(url.searchParams.get('shown')));
+        if (url.pathname !== '/start' && url.pathname !== '/report') return response.writeHead(404).end();
+        if (url.pathname === '/report') {
+            visits.push({ site, report: url.searchParams });
             site.close();
         }
-        nextLoad().then(next => {
+        nextVisit().then(next => {
             if (!next) finish.resolve();
-            // A page of its own that leaves after a quiet while, as a visitor's browser has before the next
-            // site; the next load's clock starts with that navigation.
+            // The next visit's clock starts with this page's navigation.
             const wait = url.pathname === '/start' ? 2000 : 1000;
             response.writeHead(200, { 'Content-Type': 'text/html' }).end(`<!doctype html><title>ZOPP bench</title>
                 <script>const next = ${JSON.stringify(next)}; if (next) setTimeout(() => location.replace(next), ${wait});</script>`);
@@ -137,7 +141,7 @@ async function loadTimes(engine, folder) {
     const browser = await launchUndriven(engine, `${reportsUrl}start`);
     try {
         await finished;
-        return times;
+        return visits;
     } finally {
         clearTimeout(timer);
         await browser.close();
@@ -145,6 +149,13 @@ async function loadTimes(engine, folder) {
         reports.closeAllConnections();
         reports.close();
     }
+}
+
+// Page load to the setup screen shown: nothing draws after it until the player clicks, so its last
+// transfer completes it.
+async function loadTimes(engine, folder) {
+    const visits = await undrivenVisits(engine, loads, () => serveFolder(folder));
+    return visits.map(visit => Number(visit.report.get('shown')));
 }
 
 // Clicks on the setup screen's rule boxes, each of which redraws both tick marks; then the idle tab.
@@ -186,21 +197,14 @@ async function clicksAndIdle(engine, url) {
     }
 }
 
-// What a first visit transfers until the service worker has kept the page, from a plain copy.
-async function firstVisit(engine) {
-    const server = await serveFolder(dist, { countBytes: true });
-    const browser = await launch(engine);
-    try {
-        const page = await browser.newPage();
-        await page.setViewport(800, 720);
-        await page.open(`${server.url}index.html`);
-        await page.evaluate('navigator.serviceWorker.ready.then(() => true)');
-        await sleep(700);
-        return server.bytesSent();
-    } finally {
-        server.close();
-        await browser.close();
-    }
+// What a first visit transfers until the service worker has kept the page. The page carries the
+// reporter, whose bytes are taken off each time the page is sent in full.
+async function firstVisit(engine, folder) {
+    const reporterBytes = statSync(join(folder, 'index.html')).size - statSync(join(dist, 'index.html')).size;
+    const [{ site }] = await undrivenVisits(engine, 1, () => serveFolder(folder, { countBytes: true }), '&kept');
+    const pagesSent = site.responses().filter(response => /^\/(index\.html)?(\?|$)/.test(response.path) &&
+                                                          response.status === 200).length;
+    return site.bytesSent() - reporterBytes * pagesSent;
 }
 
 // Every category's score and the total byte weight, the median of the runs, against a server of their own
@@ -235,7 +239,7 @@ try {
     for (const engine of engines) {
         const load = await loadTimes(engine, site.folder);
         const { drawn, shown, idle, blank } = await clicksAndIdle(engine, `${server.url}index.html`);
-        const transfer = await firstVisit(engine);
+        const transfer = await firstVisit(engine, site.folder);
         console.log(`${engine}: page load to setup screen shown, median of ${loads}: ${ms(median(load))}` +
                     ` (min ${ms(Math.min(...load))}, max ${ms(Math.max(...load))})`);
         console.log(`${engine}: click to canvas changed, median of ${clicks}: ${ms(median(drawn))}` +

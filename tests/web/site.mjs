@@ -33,7 +33,7 @@ export function instrumentedCopy(folder, extra = '') {
 
 // Serves the folder on a free port of the loopback: server.url, server.close(), and server.closed, which
 // settles once it has ended. With countBytes, a proxy in front counts every byte the server sends,
-// headers included: server.bytesSent().
+// headers included: server.bytesSent(), and server.responses(), each { path, status, bytes }.
 export async function serveFolder(folder, { countBytes = false } = {}) {
     const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', folder],
                          { stdio: ['ignore', 'pipe', 'ignore'] });
@@ -52,10 +52,15 @@ export async function serveFolder(folder, { countBytes = false } = {}) {
     });
     if (!countBytes) return { url: `http://127.0.0.1:${port}/`, close: () => server.kill(), closed };
 
-    let sent = 0;
+    // The server answers one request per connection: each connection is one response.
+    const responses = [];
     const proxy = createServer(client => {
+        const response = { path: null, status: null, bytes: 0 };
+        responses.push(response);
         const upstream = connect(port, '127.0.0.1');
-        upstream.on('data', chunk => { sent += chunk.length; });
+        client.once('data', chunk => { response.path = String(chunk).split(' ')[1]; });
+        upstream.once('data', chunk => { response.status = Number(String(chunk).split(' ')[1]); });
+        upstream.on('data', chunk => { response.bytes += chunk.length; });
         client.pipe(upstream).pipe(client);
         client.on('error', () => upstream.destroy());
         upstream.on('error', () => client.destroy());
@@ -68,6 +73,7 @@ export async function serveFolder(folder, { countBytes = false } = {}) {
             server.kill();
         },
         closed,
-        bytesSent: () => sent,
+        bytesSent: () => responses.reduce((sum, response) => sum + response.bytes, 0),
+        responses: () => responses,
     };
 }
