@@ -1,5 +1,6 @@
-// The page around the program: the pictures unpacked into its file system before it starts, the board
-// fitted to the window, and the worker that keeps the page for offline play.
+// The page around the program, run at the start of the program's script (its pre-js, where Module is the
+// program's): the pictures unpacked into its file system before it starts, the board fitted to the
+// window, and the worker that keeps the page for offline play.
 (function() {
     'use strict';
 
@@ -20,16 +21,31 @@
         }
         return entries;
     }
-    var pictures = fetch('zopp-pictures.tar.gz').then(function(response) {
+    var pictures = window.zoppFetches.pictures.then(function(response) {
         if (!response.ok) throw new Error('zopp-pictures.tar.gz: ' + response.status);
         return response.arrayBuffer();
     }).then(unpacked).then(tarEntries);
 
     // The program starts once the pictures are in place. Without them it starts all the same and reports
     // the first picture it cannot read, as it does without its dat folder.
-    window.Module = {
+    Object.assign(Module, {
+        // The program from the request the page made at its start. Compiling while it arrives needs the
+        // server to call it application/wasm; with another type the whole file comes first.
+        instantiateWasm: function(imports, receive) {
+            window.zoppFetches.program.then(function(response) {
+                if (!response.ok) throw new Error('zopp.wasm: ' + response.status);
+                if (WebAssembly.instantiateStreaming && /^application\/wasm\b/.test(response.headers.get('Content-Type'))) {
+                    return WebAssembly.instantiateStreaming(response, imports);
+                }
+                return response.arrayBuffer().then(function(bytes) { return WebAssembly.instantiate(bytes, imports); });
+            }).then(function(result) {
+                receive(result.instance, result.module);
+            }, function(error) {
+                console.error('ZOPP: the program did not load: ' + error.message);
+            });
+            return {};
+        },
         preRun: [function() {
-            var Module = window.Module;
             Module.addRunDependency('pictures');
             pictures.then(function(entries) {
                 entries.forEach(function(entry) {
@@ -42,7 +58,7 @@
                 Module.removeRunDependency('pictures');
             });
         }],
-    };
+    });
 
     var page = document.getElementById('page'), board = document.getElementById('board');
 
