@@ -54,18 +54,23 @@ function puppeteerKey(name) {
     return { Alt_L: 'AltLeft', Shift_L: 'ShiftLeft', Control_L: 'ControlLeft' }[name] ?? name;
 }
 
+// Debian's Chromium and Firefox, or the ones ZOPP_CHROMIUM and ZOPP_FIREFOX name.
+const executable = engine => process.env[`ZOPP_${engine.toUpperCase()}`] ??
+    { chromium: '/usr/bin/chromium', firefox: '/usr/bin/firefox-esr' }[engine];
+// No overlay scroll bars in Firefox: they would take no room.
+const FIREFOX_PREFS = { 'widget.gtk.overlay-scrollbars.enabled': false };
+
 class PuppeteerBrowser {
     static async launch(engine) {
         const chromium = engine === 'chromium';
         const browser = await puppeteer.launch({
             browser: chromium ? 'chrome' : 'firefox',
-            executablePath: process.env[`ZOPP_${engine.toUpperCase()}`] ??
-                (chromium ? '/usr/bin/chromium' : '/usr/bin/firefox-esr'),
+            executablePath: executable(engine),
             headless: true,
             // Chromium's headless mode hides its scroll bars unless told otherwise.
             ignoreDefaultArgs: chromium ? ['--hide-scrollbars'] : [],
             args: chromium ? ['--no-sandbox', '--disable-gpu', '--disable-quic', '--mute-audio'] : [],
-            extraPrefsFirefox: { 'widget.gtk.overlay-scrollbars.enabled': false },
+            extraPrefsFirefox: FIREFOX_PREFS,
         });
         return new PuppeteerBrowser(engine, browser);
     }
@@ -212,30 +217,26 @@ async function privateDesktop() {
 }
 
 // The engine's browser started on the address with nothing attached to it, no driver and no protocol, as a
-// visitor starts one, with a profile of its own (and, but for MiniBrowser, a window of about the size given):
-// { close() }. A
-// driver's hooks run in the page's process at every navigation and request; a measure of the page itself
-// leaves them out.
+// visitor starts one, with a profile of its own (and, but for MiniBrowser, a window of about the size
+// given): { close() }. A driver's hooks run in the page's process at every navigation and request; a
+// measure of the page itself leaves them out.
 export async function launchUndriven(engine, url, { width = 800, height = 720 } = {}) {
     const profile = mkdtempSync(join(tmpdir(), `zopp-${engine}-profile-`));
-    const desktop = engine === 'webkit' ? await privateDesktop() : null;
-    const groups = desktop ?? processGroups();
-    const executable = process.env[`ZOPP_${engine.toUpperCase()}`];
+    const groups = engine === 'webkit' ? await privateDesktop() : processGroups();
     if (engine === 'chromium') {
-        groups.start([executable ?? '/usr/bin/chromium', '--headless=new', '--no-sandbox', '--disable-gpu',
-                      '--mute-audio', '--no-first-run', '--no-default-browser-check', `--user-data-dir=${profile}`,
+        groups.start([executable(engine), '--headless=new', '--no-sandbox', '--disable-gpu', '--mute-audio',
+                      '--no-first-run', '--no-default-browser-check', `--user-data-dir=${profile}`,
                       `--window-size=${width},${height}`, url]);
     } else if (engine === 'firefox') {
-        const prefs = { 'widget.gtk.overlay-scrollbars.enabled': false, 'browser.shell.checkDefaultBrowser': false,
-                        'browser.aboutwelcome.enabled': false, 'datareporting.policy.dataSubmissionEnabled': false,
+        const prefs = { ...FIREFOX_PREFS, 'browser.shell.checkDefaultBrowser': false, 'browser.aboutwelcome.enabled': false,
+                        'datareporting.policy.dataSubmissionEnabled': false,
                         'browser.startup.homepage_override.mstone': 'ignore' };
         writeFileSync(join(profile, 'user.js'), Object.entries(prefs)
             .map(([name, value]) => `user_pref(${JSON.stringify(name)}, ${JSON.stringify(value)});\n`).join(''));
-        groups.start([executable ?? '/usr/bin/firefox-esr', '--headless', '--no-remote', '--profile', profile,
+        groups.start([executable(engine), '--headless', '--no-remote', '--profile', profile,
                       `--window-size=${width},${height}`, url]);
     } else {
-        // MiniBrowser keeps its data under the private home.
-        groups.start([MINIBROWSER, url]);
+        groups.start([MINIBROWSER, url], { XDG_DATA_HOME: profile, XDG_CACHE_HOME: profile });
     }
     return {
         async close() {
