@@ -32,6 +32,8 @@ std::atomic<std::size_t> waiting{0};
 // Advanced under queueLock by every post and by the closing; the idle wait sleeps on it. A change made
 // after the waiter's look at the queue comes after its read of this count, so the wake cannot be lost.
 std::atomic<std::uint32_t> queueChanges{0};
+// Set by wakeIdleProgram under queueLock; the next wait for an event takes it and ends.
+bool wokenWithoutEvent = false;
 
 // What the latest poll did, until the sleep that reads it. Only the program's thread polls and sleeps, so
 // the order of its own calls is all that matters.
@@ -96,6 +98,15 @@ void postEvent(const ScreenEvent& event) {
     platform::wakeChangeWaiters(queueChanges);
 }
 
+void wakeIdleProgram() {
+    {
+        QueueHold hold;
+        wokenWithoutEvent = true;
+        queueChanges.fetch_add(1, std::memory_order_release);
+    }
+    platform::wakeChangeWaiters(queueChanges);
+}
+
 PollMark takePollMark() {
     return pollMark.exchange(PollMark::Unmarked, std::memory_order_relaxed);
 }
@@ -107,6 +118,10 @@ bool waitWhileQueueEmpty() {
             QueueHold hold;
             if (!queue) return false;
             if (queue->head != queue->tail) return true;
+            if (wokenWithoutEvent) {
+                wokenWithoutEvent = false;
+                return true;
+            }
         }
         platform::waitForChange(queueChanges, seen);
     }

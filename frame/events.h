@@ -65,14 +65,18 @@ void postEvent(const ScreenEvent& event);
 enum class PollMark { Unmarked, FoundNothing, TookEvent };
 PollMark takePollMark();
 
-// While a queue exists and holds no event, sleeps until an event is posted or the queue is closed; returns
-// at once when an event is waiting. False at once when there is no queue. Only the program's thread waits
-// here.
+// While a queue exists and holds no event, sleeps until an event is posted, the queue is closed or
+// wakeIdleProgram is called; returns at once when an event is waiting. False at once when there is no queue.
+// Only the program's thread waits here.
 bool waitWhileQueueEmpty();
 
 // Sleeps at most ms milliseconds, less when an event is posted or the queue is closed meanwhile; events
 // already waiting end it at once only with `waitingEndsIt`. False at once when there is no queue. Only the
 // program's thread waits here.
 bool waitForPostWithin(std::int32_t ms, bool waitingEndsIt);
+
+// Ends the program's wait for an event once, now or at its next, without posting one: work that came from
+// outside the window (a request the platform took from the person).
+void wakeIdleProgram();
 
 }  // namespace zopp

@@ -17,15 +17,10 @@ constexpr std::uint32_t MT_UPPER_MASK = 0x80000000u;
 constexpr std::uint32_t MT_LOWER_MASK = 0x7FFFFFFFu;
 constexpr double TWO_POW_32 = 4294967296.0;
 
-struct RandomGenerator {
-    // The generator number seedRandom chose, the default resolved (0 = none yet, so the first draw seeds).
-    std::int32_t selected = 0;
-    std::array<std::uint32_t, MT_WORDS> mtState{};
-    int mtIndex = MT_WORDS;
-    double lastRandom = 0.0;
-};
-
-RandomGenerator generator;
+// The generator number seedRandom chose (the default resolved; 0 = none yet, so the first draw seeds), the
+// Twister's block and index, and the last number drawn.
+RandomState generator;
+static_assert(std::tuple_size_v<decltype(RandomState::words)> == MT_WORDS);
 
 // Low 32 bits of the seed truncated toward zero, as two's complement. Reducing modulo 2^32 in double
 // gives the same word as a 64-bit conversion for every seed that fits, and stays defined for the rest.
@@ -61,6 +56,19 @@ std::uint32_t temper(std::uint32_t y) {
 
 }  // namespace
 
+RandomState randomState() {
+    return generator;
+}
+
+bool restoreRandomState(const RandomState& state) {
+    const double scaled = state.lastRandom * TWO_POW_32;
+    const bool lastDrawable =
+        state.lastRandom >= 0.0 && state.lastRandom < 1.0 && scaled == std::floor(scaled);
+    if (state.selected < 0 || state.index < 0 || state.index > MT_WORDS || !lastDrawable) return false;
+    generator = state;
+    return true;
+}
+
 std::int32_t defaultRandomAlgorithm(std::int32_t compatibilityLevel) {
     if (compatibilityLevel == 1 || compatibilityLevel == 2) return 1;
     if (compatibilityLevel == 3) return 4;
@@ -75,21 +83,21 @@ void seedRandom(double seed, std::int32_t algorithm) {
     if (seed == -1.0) seed = timerSeconds();
 
     // A linear congruential fill instead of the published initialisation of the Twister.
-    generator.mtState[0] = seedWord(seed);
+    generator.words[0] = seedWord(seed);
     for (int i = 1; i < MT_WORDS; ++i)
-        generator.mtState[i] = generator.mtState[i - 1] * 1664525u + 1013904223u;
-    generator.mtIndex = MT_WORDS;
+        generator.words[i] = generator.words[i - 1] * 1664525u + 1013904223u;
+    generator.index = MT_WORDS;
 }
 
 double randomUnit(float argument) {
     if (generator.selected == 0) seedRandom(0.0, DEFAULT_RANDOM_ALGORITHM);
     if (argument == 0.0f) return generator.lastRandom;
 
-    if (generator.mtIndex == MT_WORDS) {
-        regenerate(generator.mtState);
-        generator.mtIndex = 0;
+    if (generator.index == MT_WORDS) {
+        regenerate(generator.words);
+        generator.index = 0;
     }
-    const std::uint32_t word = temper(generator.mtState[generator.mtIndex++]);
+    const std::uint32_t word = temper(generator.words[generator.index++]);
     generator.lastRandom = static_cast<double>(word) / TWO_POW_32;
     return generator.lastRandom;
 }

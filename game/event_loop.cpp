@@ -1,7 +1,9 @@
 #include "game/event_loop.h"
 
+#include "frame/keeping.h"
 #include "frame/runtime.h"
 #include "frame/timing.h"
+#include "game/kept_game.h"
 #include "game/turn_flow.h"
 
 namespace zopp {
@@ -29,7 +31,10 @@ void runEventLoop(GameState& game, MainLoop& loop) {
     for (;;) {
         if (pollEvent(loop.event.get()) != 0) {
             reactToEvent(game, loop, *loop.event);
+            // The pointer's position alone is kept with the next click, not at every motion.
+            if (loop.event->type != PointerMove) keepGame(game, loop);
         }
+        if (takeLeaveRequest()) leaveGame(game, loop);
         sleepMs(2);
     }
 }

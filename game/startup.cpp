@@ -4,6 +4,7 @@
 
 #include "board/checked_draw.h"
 #include "frame/runtime.h"
+#include "game/kept_game.h"
 #include "game/setup_screen.h"
 #include "screen/text/text_mode.h"
 #include "screen/window/screen.h"
@@ -83,8 +84,11 @@ void startGame(GameState& game, MainLoop& loop) {
     clearScreen(NO_ARGUMENT);
     loadImages(game);
 
-    showSetupScreen(game);
-    loop.phase = Setup;
+    if (!resumeKeptGame(game, loop)) {
+        showSetupScreen(game);
+        loop.phase = Setup;
+    }
+    keepGame(game, loop);
 }
 
 }  // namespace zopp

@@ -68,12 +68,7 @@ void clickBetweenThrows(GameState& game, MainLoop& loop, std::int32_t x, std::in
         togglePickUp(game, game.clickedDie);
     }
 
-    if (game.pickedUpCount == 0) {
-        showMessage(game, kToScoreboard, 1);
-    } else {
-        showMessage(
-            game, std::to_string(loop.phase - 1) + ". Wurf Spieler " + std::to_string(game.currentPlayer), 0);
-    }
+    showPhaseMessage(game, loop);
     drawDice(game);
 
     if (kMessageButton.contains(x, y)) {
@@ -104,13 +99,8 @@ void clickBetweenThrows(GameState& game, MainLoop& loop, std::int32_t x, std::in
 
 void endGame(GameState& game, MainLoop& loop) {
     beep();
-    drawLine(SCREEN, 0, 433, static_cast<float>(game.screenWidth), static_cast<float>(game.screenHeight),
-             game.colorBlack, LineFilledBox);
-    // No winner is named; the totals on the board tell.
-    drawTextChecked(85, game.screenHeight - 32, "Wer auch immer gewonnen hat, Herzlichen Glueckwunsch!!!",
-                    game.colorYellow, kReportWinnerText);
-    showMessage(game, "Neues Spiel ??", 0);
     loop.phase = GameOver;
+    showPhaseMessage(game, loop);
 }
 
 // The row depends only on y: any of the four player columns fills the current player's row.
@@ -160,6 +150,39 @@ void clickOnGameOver(GameState& game, MainLoop& loop, std::int32_t x, std::int32
 }
 
 }  // namespace
+
+void showPhaseMessage(GameState& game, const MainLoop& loop) {
+    switch (loop.phase) {
+        case BeforeFirstThrow:
+            showMessage(game, "1. Wurf Spieler " + std::to_string(game.currentPlayer), 0);
+            break;
+        case AfterFirstThrow:
+        case AfterSecondThrow:
+            if (game.pickedUpCount == 0) {
+                showMessage(game, kToScoreboard, 1);
+            } else {
+                showMessage(
+                    game,
+                    std::to_string(loop.phase - 1) + ". Wurf Spieler " + std::to_string(game.currentPlayer),
+                    0);
+            }
+            break;
+        case ChooseRow:
+            showMessage(game, kChooseARow, 2);
+            break;
+        case GameOver:
+            drawLine(SCREEN, 0, 433, static_cast<float>(game.screenWidth),
+                     static_cast<float>(game.screenHeight), game.colorBlack, LineFilledBox);
+            // No winner is named; the totals on the board tell.
+            drawTextChecked(85, game.screenHeight - 32,
+                            "Wer auch immer gewonnen hat, Herzlichen Glueckwunsch!!!", game.colorYellow,
+                            kReportWinnerText);
+            showMessage(game, "Neues Spiel ??", 0);
+            break;
+        default:
+            break;
+    }
+}
 
 void handleClick(GameState& game, MainLoop& loop) {
     const std::int32_t x = loop.mouseX;

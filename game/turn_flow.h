@@ -10,4 +10,8 @@ namespace zopp {
 // message and the dice.
 void handleClick(GameState& game, MainLoop& loop);
 
+// What the message button says in loop.phase, drawn: the throw to come, the way to the scoreboard, the
+// request to choose a row, or the end of the game (with its strip and closing words).
+void showPhaseMessage(GameState& game, const MainLoop& loop);
+
 }  // namespace zopp

@@ -35,6 +35,81 @@ mergeInto(LibraryManager.library, {
     });
   },
 
+  // kept_value.cpp: one key of the site's storage, written whole and synchronously (an asynchronous store
+  // could be left half-written by a killed tab), as base64 text. Storage that is missing or refuses
+  // (private modes throw on every write) is said once on the console; the page then plays without keeping.
+  // The latest value is written again when the page is hidden. Module.onKeptValue(bytes, inProgress), if
+  // the page set one, hears of every value.
+  $ZoppKept: {
+    key: 'zopp-game',
+    latest: null,
+    read: null,
+    broken: false,
+    storage: function() {
+      if (ZoppKept.broken || typeof window !== 'object') return null;
+      try {
+        if (window.localStorage) return window.localStorage;
+        throw new Error('the browser offers no storage');
+      } catch (error) {
+        ZoppKept.fail(error);
+        return null;
+      }
+    },
+    fail: function(error) {
+      ZoppKept.broken = true;
+      console.warn('ZOPP: the game is not kept: ' + error.message);
+    },
+    store: function() {
+      var storage = ZoppKept.storage();
+      if (!storage || ZoppKept.latest === null) return;
+      try {
+        storage.setItem(ZoppKept.key, ZoppKept.latest);
+      } catch (error) {
+        ZoppKept.fail(error);
+      }
+    },
+  },
+  zoppReadKeptValue__deps: ['$ZoppKept'],
+  zoppReadKeptValue: function() {
+    if (typeof document === 'object') {
+      document.addEventListener('visibilitychange', function() {
+        if (document.visibilityState === 'hidden') ZoppKept.store();
+      });
+      window.addEventListener('pagehide', ZoppKept.store);
+    }
+    var storage = ZoppKept.storage(), text = null;
+    if (!storage) return 0;
+    try {
+      text = storage.getItem(ZoppKept.key);
+    } catch (error) {
+      ZoppKept.fail(error);
+    }
+    if (text === null) return 0;
+    try {
+      var binary = atob(text);
+      ZoppKept.read = Uint8Array.from(binary, function(c) { return c.charCodeAt(0); });
+    } catch (error) {
+      console.warn('ZOPP: the kept game is not readable: ' + error.message);
+      return 0;
+    }
+    return ZoppKept.read.length;
+  },
+  zoppCopyKeptValue__deps: ['$ZoppKept'],
+  zoppCopyKeptValue: function(into) {
+    HEAPU8.set(ZoppKept.read, into);
+    ZoppKept.read = null;
+  },
+  zoppWriteKeptValue__deps: ['$ZoppKept'],
+  zoppWriteKeptValue: function(value, size, inProgress) {
+    var bytes = HEAPU8.slice(value, value + size), binary = '';
+    for (var i = 0; i < bytes.length; i += 0x8000) {
+      binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    }
+    ZoppKept.latest = btoa(binary);
+    ZoppKept.store();
+    if (Module['onKeptValue']) Module['onKeptValue'](bytes, inProgress !== 0);
+  },
+
   // clock.cpp: the page's absolute time origin, in milliseconds since 1970.
   zoppPageTimeOriginMs: function() {
     return performance.timeOrigin;

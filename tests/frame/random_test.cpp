@@ -107,6 +107,27 @@ TEST(RandomUnit, SeedsWithoutAnIntegerValueCountAsZero) {
     }
 }
 
+// A state taken mid-block and restored later draws what the generator would have drawn; a state it cannot
+// be in is refused and changes nothing.
+TEST(RandomState, RestoredStateDrawsOnAsBeforeAndImpossibleOnesAreRefused) {
+    seedRandom(7, 0);
+    for (int i = 0; i < 700; ++i)
+        randomUnit(1);
+    const RandomState taken = randomState();
+    const double next[] = {randomUnit(1), randomUnit(1)};
+    RandomState beyond = taken, offGrid = taken, negative = taken;
+    beyond.index = 625;
+    offGrid.lastRandom = 0.5 + 1e-12;
+    negative.selected = -1;
+    for (const RandomState& bad : {beyond, offGrid, negative})
+        EXPECT_FALSE(restoreRandomState(bad));
+    EXPECT_EQ(randomUnit(0), next[1]);
+    ASSERT_TRUE(restoreRandomState(taken));
+    EXPECT_EQ(randomUnit(0), taken.lastRandom);
+    EXPECT_EQ(randomUnit(1), next[0]);
+    EXPECT_EQ(randomUnit(1), next[1]);
+}
+
 TEST(RandomAlgorithm, CompatibilityLevelPicksTheDefault) {
     EXPECT_EQ(defaultRandomAlgorithm(0), MERSENNE_TWISTER);
     EXPECT_EQ(defaultRandomAlgorithm(1), 1);
