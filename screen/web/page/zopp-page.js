@@ -1,6 +1,7 @@
 // The page around the program, run at the start of the program's script (its pre-js, where Module is the
 // program's): the pictures unpacked into its file system before it starts, the board fitted to the
-// window, and the worker that keeps the page for offline play.
+// window, what the page does while a game is in progress, and the worker that keeps the page for offline
+// play.
 (function() {
     'use strict';
 
@@ -123,6 +124,51 @@
     fit();
     watchRatio();
     window.addEventListener('resize', fit);
+
+    // While a game is in progress (the program keeps it in the site's storage after every change): the
+    // control to leave it, the screen kept awake at the table, and the storage kept through the browser's
+    // clean-ups (asked once).
+    var leave = document.getElementById('leave'), leaveDialog = document.getElementById('leave-dialog');
+    var playing = false, wakeLock = null, askingToStayAwake = false, persistenceAsked = false;
+    function stayAwake() {
+        if (!playing || document.hidden || wakeLock || askingToStayAwake || !navigator.wakeLock) return;
+        askingToStayAwake = true;
+        navigator.wakeLock.request('screen').then(function(lock) {
+            askingToStayAwake = false;
+            wakeLock = lock;
+            lock.addEventListener('release', function() { if (wakeLock === lock) wakeLock = null; });
+            if (!playing || document.hidden) letSleep();
+        }, function() { askingToStayAwake = false; });
+    }
+    function letSleep() {
+        if (wakeLock) wakeLock.release().catch(function() {});
+        wakeLock = null;
+    }
+    Module.onKeptValue = function(value, inProgress) {
+        playing = inProgress;
+        leave.classList.toggle('idle', !inProgress);
+        if (inProgress) {
+            stayAwake();
+            if (!persistenceAsked && navigator.storage && navigator.storage.persist) {
+                persistenceAsked = true;
+                navigator.storage.persist().catch(function() {});
+            }
+        } else {
+            letSleep();
+        }
+    };
+    document.addEventListener('visibilitychange', function() {
+        if (document.hidden) letSleep(); else stayAwake();
+    });
+    leave.addEventListener('click', function() {
+        leaveDialog.returnValue = '';
+        leaveDialog.showModal();
+    });
+    leaveDialog.addEventListener('close', function() {
+        if (leaveDialog.returnValue !== 'leave' || !playing) return;
+        _zoppLeaveGame();
+        if (Module.zoppWakeProgram) Module.zoppWakeProgram();
+    });
 
     if ('serviceWorker' in navigator) {
         window.addEventListener('load', function() {
