@@ -95,9 +95,11 @@
     function fit() {
         var canvas = document.getElementById('screen');
         if (!canvas) return;
+        // The board's controls (zopp-mirror.js) lie exactly over the canvas.
+        var boxes = [canvas.style, document.getElementById('mirror').style];
         // The space is measured without the canvas: at its earlier size and place it may reach past the
         // window, and the scroll bars that brings would take their room from the measure.
-        canvas.style.width = canvas.style.height = canvas.style.left = canvas.style.top = '0';
+        boxes.forEach(function(box) { box.width = box.height = box.left = box.top = '0'; });
         arrange(canvas);
         var scale = scaleIn(board.clientWidth, board.clientHeight, canvas), ratio = window.devicePixelRatio || 1;
         var width = Math.floor(canvas.width * scale), height = Math.floor(canvas.height * scale);
@@ -109,10 +111,12 @@
         var space = board.getBoundingClientRect();
         var left = Math.round(space.left + window.scrollX + (space.width - width / ratio) / 2);
         var top = Math.round(space.top + window.scrollY + (space.height - height / ratio) / 2);
-        canvas.style.width = width / ratio + 'px';
-        canvas.style.height = height / ratio + 'px';
-        canvas.style.left = Math.round(left * ratio) / ratio + 'px';
-        canvas.style.top = Math.round(top * ratio) / ratio + 'px';
+        boxes.forEach(function(box) {
+            box.width = width / ratio + 'px';
+            box.height = height / ratio + 'px';
+            box.left = Math.round(left * ratio) / ratio + 'px';
+            box.top = Math.round(top * ratio) / ratio + 'px';
+        });
     }
     // Zooming changes the device pixel ratio; so does moving the window to another display.
     function watchRatio() {
@@ -145,6 +149,7 @@
         wakeLock = null;
     }
     Module.onKeptValue = function(value, inProgress) {
+        Module.zoppShowOnMirror(value);
         playing = inProgress;
         leave.classList.toggle('idle', !inProgress);
         if (inProgress) {
