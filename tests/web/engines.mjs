@@ -51,7 +51,7 @@ class Page {
 function puppeteerKey(name) {
     if (/^[a-z]$/.test(name)) return `Key${name.toUpperCase()}`;
     if (/^[0-9]$/.test(name)) return `Digit${name}`;
-    return { Alt_L: 'AltLeft', Shift_L: 'ShiftLeft', Control_L: 'ControlLeft' }[name] ?? name;
+    return { Alt_L: 'AltLeft', Shift_L: 'ShiftLeft', Control_L: 'ControlLeft', Return: 'Enter', space: ' ' }[name] ?? name;
 }
 
 // Debian's Chromium and Firefox, or the ones ZOPP_CHROMIUM and ZOPP_FIREFOX name.
@@ -141,7 +141,7 @@ class PuppeteerPage extends Page {
 }
 
 const SELENIUM_KEYS = { Escape: Key.ESCAPE, Alt_L: Key.ALT, Shift_L: Key.SHIFT, Control_L: Key.CONTROL, F4: Key.F4,
-                        F10: Key.F10 };
+                        F10: Key.F10, Tab: Key.TAB, Return: Key.ENTER, space: Key.SPACE };
 const X_BUTTONS = { left: 1, middle: 2, right: 3 };
 const freePort = () => new Promise(resolve => {
     const probe = createServer().listen(0, '127.0.0.1', () => {

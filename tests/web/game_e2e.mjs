@@ -71,20 +71,21 @@ function chaseStraight(dice) {
     return dice.flatMap((face, i) => (dice.indexOf(face) < i ? [i + 1] : []));
 }
 
-// One player, thirteen turns, each varied by its number: stop after the first throw; one re-throw
-// chasing a kind; two chasing a kind; a die picked up and put back, then two chasing a straight. Clicks
-// that must change nothing come between: a sum row, a filled row, a locked die.
-async function playWholeGame(match, source, { lockedRules, tap }) {
+// Thirteen rounds of each player's turns, each turn varied by its number: stop after the first throw;
+// one re-throw chasing a kind; two chasing a kind; a die picked up and put back, then two chasing a
+// straight. Clicks that must change nothing come between: a sum row, a filled row, a locked die.
+async function playWholeGame(match, source, { lockedRules, tap, keyboard, players = 1 }) {
     const faces = [0, 1, 2, 3, 4, 5, 6].map(face => readBmp(join(source, 'dat', `${face}.bmp`)));
-    const click = (x, y, what) => match.click(x, y, what, { tap });
+    const click = (x, y, what) => match.click(x, y, what, { tap, keyboard });
     // Browsers allow sound only after the player's first interaction, so the audio waits for it.
     assert.ok(await match.page.evaluate('Module.zoppAudio === null'), 'the audio started before the first click');
     if (lockedRules) await click(40, 100, 'the locked-dice rule');
     const setupScreen = match.seen;
-    await click(155, 375, 'one player');
+    await click(55 + 100 * players, 375, `${players} players`);
 
-    const filled = new Set();
-    for (let turn = 0; turn < 13; ++turn) {
+    const sheets = Array.from({ length: players }, () => new Set());
+    for (let turn = 0; turn < 13 * players; ++turn) {
+        const filled = sheets[turn % players];
         const locked = [false, false, false, false, false];
         await click(...BUTTON, `turn ${turn + 1}: first throw`);
         let dice = await readDice(match.page, faces);
@@ -110,8 +111,9 @@ async function playWholeGame(match, source, { lockedRules, tap }) {
         const empty = CATEGORIES.filter(row => !filled.has(row));
         const row = empty[(turn * 5) % empty.length];
         filled.add(row);
-        // Any column at the row's height is the current player's.
-        await click(170 + 100 * (turn % 4) + 30, rowTop(row) + ((turn * 7) % 20), `row ${row}`);
+        // Any column at the row's height is the current player's; its control is in the player's own.
+        const column = keyboard ? turn % players : turn % 4;
+        await click(170 + 100 * column + 30, rowTop(row) + ((turn * 7) % 20), `row ${row}`);
     }
     const tones = await match.page.evaluate('window.zoppTones');
     assert.ok(tones.length === 1 && tones[0].hz === 1000 && tones[0].seconds === 0.25,
@@ -124,7 +126,7 @@ async function playWholeGame(match, source, { lockedRules, tap }) {
     assert.ok(match.seen === setupScreen, 'the new setup screen differs from the first one');
 }
 
-// A whole game on the page.
+// A whole game on the page, with the mouse, by taps or by the keyboard alone.
 async function game(rules, screen = {}) {
     await withPage(opts.dist, async (page, server) => {
         const match = await Match.start(page, server.url + 'index.html');
@@ -209,6 +211,7 @@ test('free-rules-at-scale-2', () => game({ lockedRules: false, tap: false }, { w
 test('locked-rules-by-taps', () => game({ lockedRules: true, tap: true }));
 test('locked-rules-by-taps-sideways', () => game({ lockedRules: true, tap: true },
                                                  { width: 844, height: 390, deviceScaleFactor: 3, mobile: true }));
+test('locked-rules-by-keyboard', () => game({ lockedRules: true, keyboard: true, players: 2 }));
 test('offline', offline);
 test('alternating-clicks', alternatingClicks);
 test('missing-picture', missingPicture);

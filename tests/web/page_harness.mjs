@@ -87,6 +87,38 @@ export class CanvasPage {
     async tap(x, y) {
         await this.page.tap(await this.viewportPoint(x, y));
     }
+    // The board's control over canvas pixel (x, y) activated by keys alone: a die (x 70-360, y 380-430)
+    // by its number, the message button by W, any other reached by Tab or Shift+Tab, then Enter or Space
+    // (by the step's parity). False when no control that acts is there.
+    async activateByKeys(x, y, step) {
+        const point = await this.viewportPoint(x, y);
+        const where = () => this.evaluate(`(() => {
+            const controls = [...document.querySelectorAll('#mirror button')].filter(control => !control.disabled && !control.closest('[hidden]'));
+            return [controls.findIndex(control => {
+                const box = control.getBoundingClientRect();
+                return ${point.x} >= box.left && ${point.x} < box.right && ${point.y} >= box.top && ${point.y} < box.bottom;
+            }), controls.indexOf(document.activeElement)];
+        })()`);
+        const press = async (name, shift = false) => {
+            if (shift) await this.page.key('Shift_L', true);
+            await this.page.key(name, true);
+            await this.page.key(name, false);
+            if (shift) await this.page.key('Shift_L', false);
+        };
+        let [at, focused] = await where();
+        if (at < 0) return false;
+        if (y >= 380 && y < 430) {
+            await press(x < 370 ? String(Math.floor((x - 10) / 60)) : 'w');
+            return true;
+        }
+        for (let tabs = 0; focused !== at; ++tabs) {
+            if (tabs === 40) throw new Error(`Tab does not reach the control at ${x},${y}`);
+            await press('Tab', focused > at);
+            [at, focused] = await where();
+        }
+        await press(step % 2 ? 'Return' : 'space');
+        return true;
+    }
     // RGBA bytes of a rectangle of the canvas, row by row, as getImageData gives them; null without one.
     async canvasPixels(x, y, width, height) {
         const base64 = await this.evaluate(`(() => {
@@ -230,15 +262,17 @@ export class Match {
     }
 
     // A click (or with tap, a finger's tap) at canvas pixel (x, y) on the page and in the references;
-    // oneMotion: the pointer gets there in a single motion.
-    async click(x, y, what, { tap = false, oneMotion = false } = {}) {
+    // oneMotion: the pointer gets there in a single motion. With keyboard, the board's control there is
+    // activated by keys alone; where none acts, nothing happens.
+    async click(x, y, what, { tap = false, oneMotion = false, keyboard = false } = {}) {
+        if (keyboard && !await this.page.activateByKeys(x, y, this.steps)) return;
         ++this.steps;
         await Promise.all(this.references.map(async reference => {
             reference.digest = await reference.send(`click ${x} ${y}`);
         }));
         if (tap) {
             await this.page.tap(x, y);
-        } else {
+        } else if (!keyboard) {
             await this.page.click(x, y, { oneMotion });
         }
         await this.settle(`${what} (step ${this.steps}, at ${x},${y})`);
