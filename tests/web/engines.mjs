@@ -21,7 +21,7 @@ import { promisify } from 'node:util';
 
 import { PNG } from 'pngjs';
 import puppeteer from 'puppeteer-core';
-import { Builder, Key } from 'selenium-webdriver';
+import { Builder, By, Key } from 'selenium-webdriver';
 
 export const ENGINES = ['chromium', 'firefox', 'webkit'];
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
@@ -45,6 +45,10 @@ class Page {
         return PNG.sync.read(await this.screenshotPng());
     }
 }
+
+// A control as an accessibility tree holds it: "role name", then its states that hold.
+const described = (role, name, states) =>
+    [role, name, ...['checked', 'pressed', 'disabled', 'focused'].filter(state => states[state] === true)].join(' ');
 
 // Keys by their X key-symbol name, as the input script names them, as puppeteer names their places (so
 // that Shift gives a letter's capital).
@@ -132,6 +136,18 @@ class PuppeteerPage extends Page {
     }
     screenshotPng() {
         return this.page.screenshot({ type: 'png' });
+    }
+    // The buttons and radios inside the selector's element, as the engine's accessibility tree holds them;
+    // null where the driver reads no such tree (WebDriver BiDi).
+    async accessibleControls(selector) {
+        if (this.engine !== 'chromium') return null;
+        const controls = [];
+        const walk = node => {
+            if (node.role === 'button' || node.role === 'radio') controls.push(described(node.role, node.name, node));
+            node.children?.forEach(walk);
+        };
+        walk(await this.page.accessibility.snapshot({ root: await this.page.$(selector), interestingOnly: false }) ?? {});
+        return controls;
     }
     // Chromium's own protocol, for what only it tells.
     async devtools(method, params = {}) {
@@ -375,5 +391,17 @@ class WebKitPage extends Page {
     }
     async screenshotPng() {
         return Buffer.from(await this.driver.takeScreenshot(), 'base64');
+    }
+    // The engine's computed role and name of each button shown inside the selector's element.
+    async accessibleControls(selector) {
+        const controls = [], focused = await (await this.driver.switchTo().activeElement()).getId();
+        for (const element of await this.driver.findElements(By.css(`${selector} button`))) {
+            if (!await element.isDisplayed()) continue;
+            const state = async name => await element.getAttribute(`aria-${name}`) === 'true';
+            controls.push(described(await element.getAriaRole(), await element.getAccessibleName(), {
+                checked: await state('checked'), pressed: await state('pressed'), disabled: !await element.isEnabled(),
+                focused: await element.getId() === focused }));
+        }
+        return controls;
     }
 }

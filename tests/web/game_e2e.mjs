@@ -8,6 +8,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import test from 'node:test';
@@ -21,6 +22,8 @@ const BUTTON = [470, 405];
 const TRAY_TOP = 380;
 const CATEGORIES = [1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15];
 const OBEN = 7;
+const ROWS = [null, '1er', '2er', '3er', '4er', '5er', '6er', 'oben', 'Bonus', '3er Pasch', '4er Pasch', 'Full House',
+              'kl. Strasse', 'gr. Strasse', 'ZOPP ;)', 'Chance'];
 
 const dieLeft = die => 60 * die + 10;  // die 1..5
 const rowTop = row => (row <= 8 ? 20 * row + 5 : 20 * row + 10);
@@ -205,6 +208,56 @@ async function missingPicture() {
     }
 }
 
+// What a screen reader finds at the setup screen, after a throw and while a row is chosen: the board's
+// controls in the engine's accessibility tree (where its driver reads one) and no WCAG 2.2 A/AA violation
+// by axe-core; and the live region's lines for a scripted turn by the keyboard, one per action.
+async function screenReader() {
+    const faces = [0, 1, 2, 3, 4, 5, 6].map(face => readBmp(join(opts.source, 'dat', `${face}.bmp`)));
+    await withPage(opts.dist, async (page, server) => {
+        const match = await Match.start(page, server.url + 'index.html');
+        const key = (x, y, what) => match.click(x, y, what, { keyboard: true });
+        const check = async (expected, what) => {
+            const found = await page.page.accessibleControls('#mirror');
+            if (found) assert.deepEqual(found.map(control => control.replace(/^(button (?!Würfel).*: )\d+/, '$1n')), expected, what);
+            // The controls take no pointer (pointer-events: none), so the size of a pointer's target is the
+            // canvas's business, whose rows the game draws 20 pixels high.
+            const violations = await page.evaluate(`axe.run({ runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'],
+                                                              rules: { 'target-size': { enabled: false } } })
+                .then(result => result.violations.map(rule => rule.id + ': ' + rule.nodes.map(node => node.target).join(' ')))`);
+            assert.deepEqual(violations, [], `${what}: axe-core`);
+            return found;
+        };
+        try {
+            await page.evaluate(readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8') + `;
+                window.zoppSaid = [];
+                new MutationObserver(() => zoppSaid.push(said.textContent)).observe(said, { childList: true })`);
+            await check(['radio ZOPP-Style... jeder gehaltene Wuerfel darf wieder benutzt werden checked',
+                         'radio Original-K-Style... jeder gehaltene Wuerfel bleibt liegen (locked !)',
+                         ...[1, 2, 3, 4].map(count => `button ${count} Spieler`)], 'the setup screen');
+            await key(255, 375, 'two players');
+            await key(...BUTTON, 'the first throw');
+            const first = await readDice(page, faces);
+            const dice = (thrown, states) => thrown.map((face, i) => `button Würfel ${i + 1}: ${face}${states(i)}`);
+            await check([...dice(first, i => (i ? '' : ' focused')), 'button ins Scoreboard damit !?'], 'after a throw');
+            await key(dieLeft(2) + 25, TRAY_TOP + 25, 'picking up die 2');
+            await key(...BUTTON, 'the second throw');
+            const second = await readDice(page, faces);
+            await key(...BUTTON, 'no more throws');
+            const found = await check([...CATEGORIES.map((row, i) => `button ${ROWS[row]}: n${i ? '' : ' focused'}`),
+                                       ...dice(second, () => ' disabled'), 'button Auswahl im ScoreBoard disabled'], 'choosing a row');
+            const sum = second.reduce((total, face) => total + face), ones = second.filter(face => face === 1).length;
+            if (found) assert.ok(found.includes(`button Chance: ${sum}`), 'the chance is not the sum of the dice');
+            await key(200, rowTop(1) + 10, 'the ones');
+            assert.deepEqual(await page.evaluate('zoppSaid'), [
+                'Spiel mit 2 Spielern, ZOPP-Style. Runde 1: Spieler 1 ist am Zug.', `Spieler 1, 1. Wurf: ${first.join(', ')}`,
+                'Würfel 2 aufgenommen', `Spieler 1, 2. Wurf: ${second.join(', ')}`, 'Spieler 1: Auswahl im ScoreBoard',
+                `Spieler 1: 1er ${ones}. Runde 1: Spieler 2 ist am Zug.`]);
+        } finally {
+            match.close();
+        }
+    });
+}
+
 test('free-rules', () => game({ lockedRules: false, tap: false }));
 // A laptop's display: the board larger than its natural size, each canvas pixel a block of device pixels.
 test('free-rules-at-scale-2', () => game({ lockedRules: false, tap: false }, { width: 1280, height: 720, deviceScaleFactor: 2 }));
@@ -212,6 +265,7 @@ test('locked-rules-by-taps', () => game({ lockedRules: true, tap: true }));
 test('locked-rules-by-taps-sideways', () => game({ lockedRules: true, tap: true },
                                                  { width: 844, height: 390, deviceScaleFactor: 3, mobile: true }));
 test('locked-rules-by-keyboard', () => game({ lockedRules: true, keyboard: true, players: 2 }));
+test('screen-reader', screenReader);
 test('offline', offline);
 test('alternating-clicks', alternatingClicks);
 test('missing-picture', missingPicture);
