@@ -137,6 +137,9 @@ class PuppeteerPage extends Page {
     screenshotPng() {
         return this.page.screenshot({ type: 'png' });
     }
+    focusWindow() {
+        return this.page.bringToFront();
+    }
     // The buttons and radios inside the selector's element, as the engine's accessibility tree holds them;
     // null where the driver reads no such tree (WebDriver BiDi).
     async accessibleControls(selector) {
@@ -391,6 +394,11 @@ class WebKitPage extends Page {
     }
     async screenshotPng() {
         return Buffer.from(await this.driver.takeScreenshot(), 'base64');
+    }
+    // The X server's input focus to the page's window, which a desktop without a window manager never
+    // gives it: until then the document has no focus to show.
+    focusWindow() {
+        return this.xdotool('search', '--onlyvisible', '--name', 'ZOPP', 'windowfocus');
     }
     // The engine's computed role and name of each button shown inside the selector's element.
     async accessibleControls(selector) {
