@@ -210,7 +210,8 @@ async function missingPicture() {
 
 // What a screen reader finds at the setup screen, after a throw and while a row is chosen: the board's
 // controls in the engine's accessibility tree (where its driver reads one) and no WCAG 2.2 A/AA violation
-// by axe-core; and the live region's lines for a scripted turn by the keyboard, one per action.
+// by axe-core; and the live region's lines for a scripted turn, one per action, by the keyboard but for
+// a die picked up with the mouse.
 async function screenReader() {
     const faces = [0, 1, 2, 3, 4, 5, 6].map(face => readBmp(join(opts.source, 'dat', `${face}.bmp`)));
     await withPage(opts.dist, async (page, server) => {
@@ -219,6 +220,10 @@ async function screenReader() {
         const check = async (expected, what) => {
             const found = await page.page.accessibleControls('#mirror');
             if (found) assert.deepEqual(found.map(control => control.replace(/^(button (?!Würfel).*: )\d+/, '$1n')), expected, what);
+            assert.ok(await page.evaluate(`[...document.querySelectorAll('#mirror button')].every(control => {
+                const box = control.getBoundingClientRect();
+                return !box.width || document.elementFromPoint(box.x + box.width / 2, box.y + box.height / 2).id === 'screen';
+            })`), `${what}: a control takes the pointer from the canvas`);
             // The controls take no pointer (pointer-events: none), so the size of a pointer's target is the
             // canvas's business, whose rows the game draws 20 pixels high.
             const violations = await page.evaluate(`axe.run({ runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'],
@@ -228,6 +233,7 @@ async function screenReader() {
             return found;
         };
         try {
+            await page.page.focusWindow();
             await page.evaluate(readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8') + `;
                 window.zoppSaid = [];
                 new MutationObserver(() => zoppSaid.push(said.textContent)).observe(said, { childList: true })`);
@@ -239,7 +245,11 @@ async function screenReader() {
             const first = await readDice(page, faces);
             const dice = (thrown, states) => thrown.map((face, i) => `button Würfel ${i + 1}: ${face}${states(i)}`);
             await check([...dice(first, i => (i ? '' : ' focused')), 'button ins Scoreboard damit !?'], 'after a throw');
-            await key(dieLeft(2) + 25, TRAY_TOP + 25, 'picking up die 2');
+            // The page draws the focus as a frame inside the control's area: here the die's left edge.
+            const shot = await page.page.screenshot(), edge = await page.viewportPoint(dieLeft(1), TRAY_TOP + 25);
+            const at = 4 * (Math.floor(edge.y) * shot.width + Math.floor(edge.x));
+            assert.deepEqual([...shot.data.subarray(at, at + 3)], [0xff, 0xdd, 0x00], 'no focus frame on the focused die');
+            await match.click(dieLeft(2) + 25, TRAY_TOP + 25, 'picking up die 2');
             await key(...BUTTON, 'the second throw');
             const second = await readDice(page, faces);
             await key(...BUTTON, 'no more throws');

@@ -99,21 +99,16 @@ export class CanvasPage {
                 return ${point.x} >= box.left && ${point.x} < box.right && ${point.y} >= box.top && ${point.y} < box.bottom;
             }), controls.indexOf(document.activeElement)];
         })()`);
-        const press = async (name, shift = false) => {
-            if (shift) await this.page.key('Shift_L', true);
-            await this.page.key(name, true);
-            await this.page.key(name, false);
-            if (shift) await this.page.key('Shift_L', false);
+        const press = async (...keys) => {
+            for (const key of keys) await this.page.key(key, true);
+            for (const key of keys.reverse()) await this.page.key(key, false);
         };
         let [at, focused] = await where();
         if (at < 0) return false;
-        if (y >= 380 && y < 430) {
-            await press(x < 370 ? String(Math.floor((x - 10) / 60)) : 'w');
-            return true;
-        }
+        if (y >= 380 && y < 430) return press(x < 370 ? String(Math.floor((x - 10) / 60)) : 'w').then(() => true);
         for (let tabs = 0; focused !== at; ++tabs) {
             if (tabs === 40) throw new Error(`Tab does not reach the control at ${x},${y}`);
-            await press('Tab', focused > at);
+            await press(...(focused > at ? ['Shift_L', 'Tab'] : ['Tab']));
             [at, focused] = await where();
         }
         await press(step % 2 ? 'Return' : 'space');
