@@ -144,13 +144,9 @@ class PuppeteerPage extends Page {
     // null where the driver reads no such tree (WebDriver BiDi).
     async accessibleControls(selector) {
         if (this.engine !== 'chromium') return null;
-        const controls = [];
-        const walk = node => {
-            if (node.role === 'button' || node.role === 'radio') controls.push(described(node.role, node.name, node));
-            node.children?.forEach(walk);
-        };
-        walk(await this.page.accessibility.snapshot({ root: await this.page.$(selector), interestingOnly: false }) ?? {});
-        return controls;
+        const all = node => [node, ...(node.children ?? []).flatMap(all)];
+        return all(await this.page.accessibility.snapshot({ root: await this.page.$(selector), interestingOnly: false }))
+            .filter(node => ['button', 'radio'].includes(node.role)).map(node => described(node.role, node.name, node));
     }
     // Chromium's own protocol, for what only it tells.
     async devtools(method, params = {}) {
@@ -395,8 +391,7 @@ class WebKitPage extends Page {
     async screenshotPng() {
         return Buffer.from(await this.driver.takeScreenshot(), 'base64');
     }
-    // The X server's input focus to the page's window, which a desktop without a window manager never
-    // gives it: until then the document has no focus to show.
+    // The X input focus to the page's window, which no window manager gives it here.
     focusWindow() {
         return this.xdotool('search', '--onlyvisible', '--name', 'ZOPP', 'windowfocus');
     }

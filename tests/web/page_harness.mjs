@@ -92,13 +92,11 @@ export class CanvasPage {
     // (by the step's parity). False when no control that acts is there.
     async activateByKeys(x, y, step) {
         const point = await this.viewportPoint(x, y);
-        const where = () => this.evaluate(`(() => {
-            const controls = [...document.querySelectorAll('#mirror button')].filter(control => !control.disabled && !control.closest('[hidden]'));
-            return [controls.findIndex(control => {
-                const box = control.getBoundingClientRect();
-                return ${point.x} >= box.left && ${point.x} < box.right && ${point.y} >= box.top && ${point.y} < box.bottom;
-            }), controls.indexOf(document.activeElement)];
-        })()`);
+        const where = () => this.evaluate(`(controls => [controls.findIndex(control => {
+            const box = control.getBoundingClientRect();
+            return ${point.x} >= box.left && ${point.x} < box.right && ${point.y} >= box.top && ${point.y} < box.bottom;
+        }), controls.indexOf(document.activeElement)])([...document.querySelectorAll('#mirror button')]
+            .filter(control => !control.disabled && !control.closest('[hidden]')))`);
         const press = async (...keys) => {
             for (const key of keys) await this.page.key(key, true);
             for (const key of keys.reverse()) await this.page.key(key, false);
