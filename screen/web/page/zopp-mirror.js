@@ -51,6 +51,14 @@
     var ruleBoxes = RULES.map(function(rule, i) {
         return button(rules, [30, 40 + 50 * i, 20, 20], { role: 'radio' }, rule);
     });
+    // As in any choice of one: the arrow keys choose the other rule too.
+    rules.addEventListener('keydown', function(event) {
+        if (!/^Arrow/.test(event.key)) return;
+        event.preventDefault();
+        var other = ruleBoxes[1 - ruleBoxes.indexOf(event.target)];
+        other.focus();
+        activate(other);
+    });
     var counts = add(setup, 'div', [130, 350, 350, 50], { role: 'group', 'aria-label': 'Anzahl der Spieler' });
     var countDice = [1, 2, 3, 4].map(function(count) {
         return button(counts, [30 + 100 * count, 350, 50, 50], {}, count + ' Spieler');
