@@ -260,6 +260,11 @@
         send('mouseup', centre);
     }
 
+    // A held Enter repeats a button's click; a held mouse button does not.
+    mirror.addEventListener('keydown', function(event) {
+        if (event.repeat && event.key === 'Enter') event.preventDefault();
+    });
+
     // The game's keys, wherever the focus is: 1 to 5 pick up or put back a die, W throws (the message
     // button). They reach the program as keys all the same.
     window.addEventListener('keydown', function(event) {
