@@ -60,8 +60,8 @@
         activate(other);
     });
     var counts = add(setup, 'div', [130, 350, 350, 50], { role: 'group', 'aria-label': 'Anzahl der Spieler' });
-    var countDice = [1, 2, 3, 4].map(function(count) {
-        return button(counts, [30 + 100 * count, 350, 50, 50], {}, count + ' Spieler');
+    [1, 2, 3, 4].forEach(function(count) {
+        button(counts, [30 + 100 * count, 350, 50, 50], {}, count + ' Spieler');
     });
 
     // A game: the score sheet, the dice, the message button and, at the end, the winner's line.
@@ -239,16 +239,15 @@
         if (!usable(control) || !canvas || canvas.hidden) return;
         activated = true;
         var area = canvas.getBoundingClientRect(), box = control.box;
+        // A canvas pixel's place on the page: a whole CSS pixel inside it where there is one, as a mouse
+        // reports whole pixels, else its middle.
+        var within = function(start, size, pixels, at) {
+            var from = start + (at * size) / pixels, to = start + ((at + 1) * size) / pixels;
+            return Math.ceil(from) < to ? Math.ceil(from) : (from + to) / 2;
+        };
         var at = function(x, y) {
-            var point = {};
-            [['clientX', 'left', 'width', 0, x], ['clientY', 'top', 'height', 1, y]].forEach(function(axis) {
-                var from = area[axis[1]] + (axis[4] * area[axis[2]]) / SIZE[axis[3]];
-                var to = area[axis[1]] + ((axis[4] + 1) * area[axis[2]]) / SIZE[axis[3]];
-                point[axis[0]] = Math.ceil(from) < to ? Math.ceil(from) : (from + to) / 2;
-            });
-            point.screenX = window.screenX + point.clientX;
-            point.screenY = window.screenY + point.clientY;
-            return point;
+            var clientX = within(area.left, area.width, SIZE[0], x), clientY = within(area.top, area.height, SIZE[1], y);
+            return { clientX: clientX, clientY: clientY, screenX: window.screenX + clientX, screenY: window.screenY + clientY };
         };
         var send = function(type, point) {
             canvas.dispatchEvent(new MouseEvent(type, Object.assign({ bubbles: true, cancelable: true, view: window }, point)));
