@@ -13,7 +13,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import test from 'node:test';
 
-import { Match, opts, skipWithout, sleep, untilOfflineReady, withPage } from './page_harness.mjs';
+import { Match, opts, skipWithout, sleep, untilOfflineReady, waitForDigest, withPage } from './page_harness.mjs';
 
 skipWithout(join(opts.dist, 'index.html'), 'scripts/package');
 
@@ -263,6 +263,12 @@ async function screenReader() {
                 'Spiel mit 2 Spielern, ZOPP-Style. Runde 1: Spieler 1 ist am Zug.', `Spieler 1, 1. Wurf: ${first.join(', ')}`,
                 'Würfel 2 aufgenommen', `Spieler 1, 2. Wurf: ${second.join(', ')}`, 'Spieler 1: Auswahl im ScoreBoard',
                 `Spieler 1: 1er ${ones}. Runde 1: Spieler 2 ist am Zug.`]);
+            // A reload restores the game, which the program does not keep anew: its controls come back.
+            await page.open(server.url + 'index.html');
+            await waitForDigest(page, digest => digest === match.seen);
+            const restored = await page.page.accessibleControls('#mirror');
+            if (restored) assert.deepEqual(restored, [...dice(Array(5).fill('nicht geworfen'), () => ' disabled'), 'button 1. Wurf Spieler 2']);
+            assert.ok(await page.evaluate("!document.getElementById('leave').classList.contains('idle')"), 'no leave control');
         } finally {
             match.close();
         }

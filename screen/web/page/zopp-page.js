@@ -148,7 +148,9 @@
         if (wakeLock) wakeLock.release().catch(function() {});
         wakeLock = null;
     }
+    var heard = false;
     Module.onKeptValue = function(value, inProgress) {
+        heard = true;
         Module.zoppShowOnMirror(value);
         playing = inProgress;
         leave.classList.toggle('idle', !inProgress);
@@ -162,6 +164,21 @@
             letSleep();
         }
     };
+    // A game the program restored at its start is kept already, so it is not kept again, and the page
+    // would not hear of it: it takes the value from where the program found it (the frame's storage key),
+    // once the program waits for input. Had the program refused that value, its setup screen's has come.
+    Module.postRun = [function() {
+        var value = null;
+        try {
+            value = Uint8Array.from(atob(localStorage.getItem('zopp-game')), function(c) { return c.charCodeAt(0); });
+        } catch (error) {
+            return;  // no storage, or nothing kept
+        }
+        var phase = value[5];
+        if (!heard && String.fromCharCode.apply(null, value.subarray(0, 4)) === 'ZOPP' && value[4] === 1) {
+            Module.onKeptValue(value, phase !== 1 && phase !== 6);
+        }
+    }];
     document.addEventListener('visibilitychange', function() {
         if (document.hidden) letSleep(); else stayAwake();
     });
