@@ -13,4 +13,7 @@ std::vector<std::uint8_t> readKeptValue() {
 
 void writeKeptValue(std::span<const std::uint8_t> /*value*/, bool /*inProgress*/) {}
 
+// Nothing is kept, so nothing is rejected.
+void sayKeptValueRejected(std::string_view /*why*/) {}
+
 }  // namespace zopp::platform

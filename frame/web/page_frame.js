@@ -110,6 +110,10 @@ mergeInto(LibraryManager.library, {
     if (Module['onKeptValue']) Module['onKeptValue'](bytes, inProgress !== 0);
   },
 
+  zoppSayKeptValueRejected: function(why, length) {
+    console.warn('ZOPP: the kept game was not restored: ' + UTF8ToString(why, length));
+  },
+
   // clock.cpp: the page's absolute time origin, in milliseconds since 1970.
   zoppPageTimeOriginMs: function() {
     return performance.timeOrigin;
