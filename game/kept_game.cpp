@@ -68,8 +68,9 @@ bool resumeKeptGame(GameState& game, MainLoop& loop) {
         sayKeptValueRejected(fault);
         return false;
     }
+    // Not marked as kept: the start-up's keepGame hands it to the platform again, so the page hears of
+    // the game in progress it now shows.
     drawKeptGame(game, loop);
-    loop.kept = kept;
     return true;
 }
 

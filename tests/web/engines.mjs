@@ -29,7 +29,16 @@ const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 // profile: a folder that keeps the browser's data from one start to the next (none: a fresh one each time).
 export async function launch(engine, { profile } = {}) {
     if (engine === 'webkit') return WebKitBrowser.launch();
-    return PuppeteerBrowser.launch(engine, profile);
+    // On a profile whose browser was killed, puppeteer may still be putting back the preferences it changed
+    // there (Firefox's user.js) while the next start reads them: that start is tried again.
+    for (let tries = 1; ; ++tries) {
+        try {
+            return await PuppeteerBrowser.launch(engine, profile);
+        } catch (error) {
+            if (!profile || tries === 3) throw error;
+            await sleep(500);
+        }
+    }
 }
 
 // Every process below pid, by /proc.

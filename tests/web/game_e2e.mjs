@@ -192,6 +192,8 @@ async function keptThroughKills() {
         const seen = await waitForDigest(match.page, digest => digest === match.seen);
         if (seen !== match.seen) await match.explain(`the game after its browser was ended in phase ${phase}`);
         assert.ok((await match.page.canvasPixels(0, 0, 640, 480)).equals(frame), `phase ${phase}: another frame`);
+        const offered = !await match.page.evaluate(`document.getElementById('leave').classList.contains('idle')`);
+        assert.equal(offered, phase > 1 && phase < 6, `phase ${phase}: leaving the game offered or not as it should`);
         console.log(`ended in phase ${phase} after step ${match.steps}: the same frame came back`);
     };
     const phaseNow = () => match.page.evaluate(`atob(localStorage.getItem('zopp-game')).charCodeAt(5)`);
