@@ -1,4 +1,4 @@
-// A desktop program's work ends with its window: nothing is kept.
+// The desktop platforms (POSIX, Win32): a desktop program's work ends with its window, so nothing is kept.
 #include "frame/platform/kept_value.h"
 
 namespace zopp::platform {
