@@ -154,7 +154,14 @@ async function untilOnDisk(profile, value) {
     const files = folder => (existsSync(folder) ? readdirSync(folder, { recursive: true }).map(name => join(folder, name)) : []);
     for (const deadline = Date.now() + 60000; Date.now() < deadline; await sleep(200)) {
         const stored = [join(profile, 'Default', 'Local Storage'), join(profile, 'storage', 'default')].flatMap(files);
-        if (stored.some(file => statSync(file).isFile() && readFileSync(file).includes(end))) return;
+        const holds = file => {
+            try {
+                return statSync(file).isFile() && readFileSync(file).includes(end);
+            } catch {
+                return false;  // the engine removed it meanwhile
+            }
+        };
+        if (stored.some(holds)) return;
     }
     throw new Error('the kept value did not reach the disk within 60 s');
 }
