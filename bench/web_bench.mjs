@@ -53,6 +53,13 @@ const RECORDER = `
         requestAnimationFrame(() => { entry.shown = performance.now(); });
     };
     window.addEventListener('mouseup', () => window.zoppReleases.push(performance.now()), true);
+    for (const name of ['instantiate', 'instantiateStreaming']) {
+        const instantiate = WebAssembly[name];
+        WebAssembly[name] = (...args) => instantiate(...args).then(result => {
+            window.zoppStarted = performance.now();
+            return result;
+        });
+    }
 `;
 
 // Processor time of the process and all its descendants, in seconds, from /proc.
@@ -158,7 +165,8 @@ async function loadTimes(engine, folder) {
     return visits.map(visit => Number(visit.report.get('shown')));
 }
 
-// Clicks on the setup screen's rule boxes, each of which redraws both tick marks; then the idle tab.
+// Clicks on the setup screen's rule boxes, each of which redraws both tick marks and keeps the game (a
+// click's time includes the keeping); reloads with and without a game kept; then the idle tab.
 async function clicksAndIdle(engine, url) {
     const browser = await launch(engine);
     try {
@@ -180,6 +188,30 @@ async function clicksAndIdle(engine, url) {
             drawn.push(result.drawn);
             shown.push(result.shown);
         }
+        // The program's start (its code instantiated) to the board shown with a game in progress kept
+        // (restored and drawn), alternated with starts with nothing kept (the setup screen), in the same
+        // browser: what restoring adds to a start. From the start, as leaving a page takes the engine a
+        // varying while that the program does not decide; both after the same clicks, as what the page
+        // before did weighs on the next start in some engines (WebKit's took 20 ms longer after a throw).
+        const shownAfterLoad = async () => {
+            await page.open(url);
+            await untilDrawn(page);
+            return page.evaluate('window.zoppPuts[window.zoppPuts.length - 1].shown - window.zoppStarted');
+        };
+        const restored = [], fresh = [];
+        const throwOnce = async () => {
+            await page.click(155, 375);  // one player
+            await page.click(470, 405);  // the first throw
+            await sleep(200);
+        };
+        for (let i = 0; i < loads; ++i) {
+            await throwOnce();
+            restored.push(await shownAfterLoad());
+            await throwOnce();
+            // Nothing kept, and nothing kept again as the page goes.
+            await page.evaluate("localStorage.removeItem('zopp-game'); Storage.prototype.setItem = () => {}");
+            fresh.push(await shownAfterLoad());
+        }
         // The whole browser's processor time while nothing happens, beside its time with a blank page; each
         // after a wait, as a browser just started keeps busy with its own work for some seconds.
         const idleFor = async () => {
@@ -191,7 +223,7 @@ async function clicksAndIdle(engine, url) {
         const idle = await idleFor();
         await page.open('about:blank');
         const blank = await idleFor();
-        return { drawn, shown, idle, blank };
+        return { drawn, shown, idle, blank, restored, fresh };
     } finally {
         await browser.close();
     }
@@ -238,12 +270,14 @@ const server = await serveFolder(site.folder);
 try {
     for (const engine of engines) {
         const load = await loadTimes(engine, site.folder);
-        const { drawn, shown, idle, blank } = await clicksAndIdle(engine, `${server.url}index.html`);
+        const { drawn, shown, idle, blank, restored, fresh } = await clicksAndIdle(engine, `${server.url}index.html`);
         const transfer = await firstVisit(engine, site.folder);
         console.log(`${engine}: page load to setup screen shown, median of ${loads}: ${ms(median(load))}` +
                     ` (min ${ms(Math.min(...load))}, max ${ms(Math.max(...load))})`);
         console.log(`${engine}: click to canvas changed, median of ${clicks}: ${ms(median(drawn))}` +
                     ` (max ${ms(Math.max(...drawn))}); to the next frame shown: ${ms(median(shown))}`);
+        console.log(`${engine}: program start to a kept game shown, median of ${loads}: ${ms(median(restored))}; ` +
+                    `to the setup screen with nothing kept: ${ms(median(fresh))} (driven)`);
         console.log(`${engine}: first visit until kept for offline play, from a server that compresses nothing: ` +
                     `${(transfer / 1024).toFixed(1)} KB (${transfer} bytes)`);
         console.log(`${engine}: idle tab, the whole browser busy: ${(100 * idle).toFixed(2)} % of one core over ` +

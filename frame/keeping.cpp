@@ -25,6 +25,10 @@ void keepValue(std::span<const std::uint8_t> value, bool inProgress) {
     platform::writeKeptValue(value, inProgress);
 }
 
+void sayKeptValueRejected(std::string_view why) {
+    platform::sayKeptValueRejected(why);
+}
+
 bool takeLeaveRequest() {
     return leaveRequested.exchange(false);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace zopp {
@@ -18,6 +19,9 @@ std::vector<std::uint8_t> keptValue();
 // Replaces the kept value whole. `inProgress`: it holds unfinished work, which the platform may offer to
 // leave and keep the device awake for.
 void keepValue(std::span<const std::uint8_t> value, bool inProgress);
+
+// Tells the person, once, why keptValue's value was not taken up.
+void sayKeptValueRejected(std::string_view why);
 
 // True once after the person asked to leave the work in progress; what leaving means is the program's.
 bool takeLeaveRequest();

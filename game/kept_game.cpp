@@ -1,7 +1,6 @@
 #include "game/kept_game.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "board/dice_tray.h"
@@ -66,11 +65,12 @@ bool resumeKeptGame(GameState& game, MainLoop& loop) {
     const std::vector<std::uint8_t> kept = keptValue();
     if (kept.empty()) return false;
     if (const char* fault = restoreGame(kept, loop.pictures, game, loop)) {
-        std::fprintf(stderr, "ZOPP: the kept game was not restored: %s\n", fault);
+        sayKeptValueRejected(fault);
         return false;
     }
+    // Not marked as kept: the start-up's keepGame hands it to the platform again, so the page hears of
+    // the game in progress it now shows.
     drawKeptGame(game, loop);
-    loop.kept = kept;
     return true;
 }
 

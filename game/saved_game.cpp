@@ -6,7 +6,6 @@
 
 #include "frame/random.h"
 #include "game/scoring.h"
-#include "screen/images/byte_reader.h"
 
 namespace zopp {
 
@@ -14,6 +13,7 @@ namespace {
 
 constexpr std::array<std::uint8_t, 4> kMagic = {'Z', 'O', 'P', 'P'};
 constexpr std::size_t kCheckedSize = SAVED_GAME_SIZE - 4;
+constexpr std::size_t kPicturesAt = 224;
 constexpr double kTwoPow32 = 4294967296.0;
 
 // Everything a saved game holds, apart from the pictures' fingerprint.
@@ -37,40 +37,50 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
     return ~crc;
 }
 
-class ByteWriter {
+// Little-endian fields at a moving position. Out of line and over one buffer, so the many fields cost a
+// call each, not a copy of the code each.
+class FieldWriter {
   public:
-    explicit ByteWriter(std::vector<std::uint8_t>& out) : out_(out) {}
-    void u8(std::int32_t value) { out_.push_back(static_cast<std::uint8_t>(value)); }
-    void u16(std::int32_t value) {
-        u8(value);
-        u8(value >> 8);
-    }
-    void u32(std::uint32_t value) {
-        u16(static_cast<std::int32_t>(value & 0xFFFFu));
-        u16(static_cast<std::int32_t>(value >> 16));
+    explicit FieldWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    [[gnu::noinline]] void put(std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out_[at_++] = static_cast<std::uint8_t>(value >> (8 * i));
     }
 
   private:
     std::vector<std::uint8_t>& out_;
+    std::size_t at_ = 0;
 };
 
-// Reads through a span already known to hold SAVED_GAME_SIZE bytes, so no read can fail.
+// Reads a span already known to hold SAVED_GAME_SIZE bytes, so no read can run off its end.
 class FieldReader {
   public:
-    explicit FieldReader(std::span<const std::uint8_t> bytes) : reader_(bytes) {}
-    std::int32_t u8() { return *reader_.u8(); }
-    std::int32_t i8() { return static_cast<std::int8_t>(*reader_.u8()); }
-    std::int32_t i16() { return static_cast<std::int16_t>(*reader_.u16()); }
-    std::int32_t u16() { return *reader_.u16(); }
-    std::uint32_t u32() { return *reader_.u32(); }
-    std::int32_t i32() { return *reader_.i32(); }
+    FieldReader(std::span<const std::uint8_t> bytes, std::size_t at) : bytes_(bytes), at_(at) {}
+    [[gnu::noinline]] std::uint32_t get(int bytes) {
+        std::uint32_t value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value |= std::uint32_t{bytes_[at_++]} << (8 * i);
+        return value;
+    }
+    std::int32_t u8() { return static_cast<std::int32_t>(get(1)); }
+    std::int32_t i8() { return static_cast<std::int8_t>(get(1)); }
+    std::int32_t i16() { return static_cast<std::int16_t>(get(2)); }
+    std::int32_t i32() { return static_cast<std::int32_t>(get(4)); }
 
   private:
-    ByteReader reader_;
+    std::span<const std::uint8_t> bytes_;
+    std::size_t at_;
 };
 
+// A record to run the scoring rules on, made once: a GameState holds images, and making and ending one at
+// every check would cost more code than the checks.
+GameState& scratch() {
+    static GameState* const state = new GameState{};
+    return *state;
+}
+
 SavedValues readValues(std::span<const std::uint8_t> saved) {
-    FieldReader in(saved.subspan(kMagic.size() + 1));
+    FieldReader in(saved, kMagic.size() + 1);
     SavedValues v{};
     for (std::int32_t* field : {&v.phase, &v.ruleVariant, &v.playerCount, &v.currentPlayer, &v.roundCount,
                                 &v.currentRound, &v.selectedRow})
@@ -86,12 +96,12 @@ SavedValues readValues(std::span<const std::uint8_t> saved) {
     for (auto& column : v.scores)
         for (std::int32_t& value : column)
             value = in.i16();
-    in.u32();  // the pictures, compared before
+    in.get(4);  // the pictures, compared before
     v.random.selected = in.i32();
-    v.random.index = in.u16();
-    v.random.lastRandom = in.u32() / kTwoPow32;
+    v.random.index = static_cast<std::int32_t>(in.get(2));
+    v.random.lastRandom = in.get(4) / kTwoPow32;
     for (std::uint32_t& word : v.random.words)
-        word = in.u32();
+        word = in.get(4);
     return v;
 }
 
@@ -139,7 +149,7 @@ const char* checkColumn(const SavedValues& v, std::int32_t player, bool inGame) 
         if (isCategory(row) && column[row] != -1 && !scorable(row, column[row]) && !zeroSheet)
             return "a score sheet's category";
     }
-    GameState totals{};
+    GameState& totals = scratch();
     totals.currentPlayer = 1;
     std::copy_n(column, GrandTotal + 1, totals.scores[1]);
     updateTotals(totals);
@@ -162,7 +172,7 @@ const char* checkCandidates(const SavedValues& v) {
     for (std::int32_t row = Ones; row <= Chance; ++row)
         if (isCategory(row) && column[row] != 0 && !scorable(row, column[row])) return "the candidates";
     if (v.phase == ChooseRow || v.phase == GameOver) {
-        GameState probe{};
+        GameState& probe = scratch();
         probe.dice = v.dice;
         evaluateThrow(probe);
         if (!std::equal(probe.scores[0] + 1, probe.scores[0] + GrandTotal + 1, column + 1))
@@ -261,34 +271,34 @@ std::uint32_t picturesFingerprint(const GameState& game) {
 }
 
 std::vector<std::uint8_t> saveGame(const GameState& game, const MainLoop& loop, std::uint32_t pictures) {
-    std::vector<std::uint8_t> out(kMagic.begin(), kMagic.end());
-    out.reserve(SAVED_GAME_SIZE);
-    ByteWriter put(out);
-    put.u8(SAVED_GAME_VERSION);
+    std::vector<std::uint8_t> out(SAVED_GAME_SIZE);
+    FieldWriter put(out);
+    for (const std::uint8_t letter : kMagic)
+        put.put(letter, 1);
+    put.put(SAVED_GAME_VERSION, 1);
     for (const std::int32_t field :
          {loop.phase, game.ruleVariant, game.playerCount, game.currentPlayer, game.roundCount,
           game.currentRound, game.selectedRow, game.clickedDie, game.pickedUpCount})
-        put.u8(field);
+        put.put(static_cast<std::uint32_t>(field), 1);
     for (std::size_t i = 1; i <= 5; ++i) {
-        put.u8(game.dice[i].value);
-        put.u8(game.dice[i].state);
-        put.u8(game.dice[i].locked);
+        for (const std::int32_t field : {game.dice[i].value, game.dice[i].state, game.dice[i].locked})
+            put.put(static_cast<std::uint32_t>(field), 1);
     }
     for (const std::int32_t count : game.faceCount)
-        put.u8(count);
-    put.u32(static_cast<std::uint32_t>(loop.mouseX));
-    put.u32(static_cast<std::uint32_t>(loop.mouseY));
+        put.put(static_cast<std::uint32_t>(count), 1);
+    put.put(static_cast<std::uint32_t>(loop.mouseX), 4);
+    put.put(static_cast<std::uint32_t>(loop.mouseY), 4);
     for (const auto& column : game.scores)
         for (const std::int32_t value : column)
-            put.u16(value);
-    put.u32(pictures);
+            put.put(static_cast<std::uint32_t>(value), 2);
+    put.put(pictures, 4);
     const RandomState random = randomState();
-    put.u32(static_cast<std::uint32_t>(random.selected));
-    put.u16(random.index);
-    put.u32(static_cast<std::uint32_t>(random.lastRandom * kTwoPow32));
+    put.put(static_cast<std::uint32_t>(random.selected), 4);
+    put.put(static_cast<std::uint32_t>(random.index), 2);
+    put.put(static_cast<std::uint32_t>(random.lastRandom * kTwoPow32), 4);
     for (const std::uint32_t word : random.words)
-        put.u32(word);
-    put.u32(crc32(out));
+        put.put(word, 4);
+    put.put(crc32(std::span(out).first(kCheckedSize)), 4);
     return out;
 }
 
@@ -298,9 +308,9 @@ const char* restoreGame(std::span<const std::uint8_t> saved, std::uint32_t pictu
         return "it is not a saved game";
     if (saved[kMagic.size()] != SAVED_GAME_VERSION) return "it was saved by another version of the game";
     if (saved.size() != SAVED_GAME_SIZE) return "it is cut short or too long";
-    if (FieldReader(saved.subspan(kCheckedSize)).u32() != crc32(saved.first(kCheckedSize)))
+    if (FieldReader(saved, kCheckedSize).get(4) != crc32(saved.first(kCheckedSize)))
         return "its check value does not match";
-    if (FieldReader(saved.subspan(224)).u32() != pictures) return "it was drawn with other pictures";
+    if (FieldReader(saved, kPicturesAt).get(4) != pictures) return "it was drawn with other pictures";
 
     const SavedValues v = readValues(saved);
     if (const char* fault = checkValues(v)) return fault;

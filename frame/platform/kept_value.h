@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace zopp::platform {
@@ -19,5 +20,8 @@ std::vector<std::uint8_t> readKeptValue();
 // Replaces the kept value whole, at once. `inProgress`: the value holds unfinished work, which the platform
 // may offer to leave and keep the device awake for. Storage that refuses is the platform's to report, once.
 void writeKeptValue(std::span<const std::uint8_t> value, bool inProgress);
+
+// Tells the person, once, why the kept value was not taken up (where they would look: a page's console).
+void sayKeptValueRejected(std::string_view why);
 
 }  // namespace zopp::platform

@@ -11,6 +11,7 @@
 extern "C" std::int32_t zoppReadKeptValue();
 extern "C" void zoppCopyKeptValue(std::uint8_t* into);
 extern "C" void zoppWriteKeptValue(const std::uint8_t* value, std::int32_t size, std::int32_t inProgress);
+extern "C" void zoppSayKeptValueRejected(const char* why, std::size_t length);
 
 extern "C" EMSCRIPTEN_KEEPALIVE void zoppLeaveGame() {
     zopp::requestLeave();
@@ -30,6 +31,10 @@ std::vector<std::uint8_t> readKeptValue() {
 
 void writeKeptValue(std::span<const std::uint8_t> value, bool inProgress) {
     zoppWriteKeptValue(value.data(), static_cast<std::int32_t>(value.size()), inProgress ? 1 : 0);
+}
+
+void sayKeptValueRejected(std::string_view why) {
+    zoppSayKeptValueRejected(why.data(), why.size());
 }
 
 }  // namespace zopp::platform

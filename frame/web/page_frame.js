@@ -38,11 +38,12 @@ mergeInto(LibraryManager.library, {
   // kept_value.cpp: one key of the site's storage, written whole and synchronously (an asynchronous store
   // could be left half-written by a killed tab), as base64 text. Storage that is missing or refuses
   // (private modes throw on every write) is said once on the console; the page then plays without keeping.
-  // The latest value is written again when the page is hidden. Module.onKeptValue(bytes, inProgress), if
+  // The latest value is written again when the page is hidden, unless that very value is stored already. Module.onKeptValue(bytes, inProgress), if
   // the page set one, hears of every value.
   $ZoppKept: {
     key: 'zopp-game',
     latest: null,
+    stored: null,
     read: null,
     broken: false,
     storage: function() {
@@ -61,9 +62,10 @@ mergeInto(LibraryManager.library, {
     },
     store: function() {
       var storage = ZoppKept.storage();
-      if (!storage || ZoppKept.latest === null) return;
+      if (!storage || ZoppKept.latest === null || ZoppKept.latest === ZoppKept.stored) return;
       try {
         storage.setItem(ZoppKept.key, ZoppKept.latest);
+        ZoppKept.stored = ZoppKept.latest;
       } catch (error) {
         ZoppKept.fail(error);
       }
@@ -108,6 +110,10 @@ mergeInto(LibraryManager.library, {
     ZoppKept.latest = btoa(binary);
     ZoppKept.store();
     if (Module['onKeptValue']) Module['onKeptValue'](bytes, inProgress !== 0);
+  },
+
+  zoppSayKeptValueRejected: function(why, length) {
+    console.warn('ZOPP: the kept game was not restored: ' + UTF8ToString(why, length));
   },
 
   // clock.cpp: the page's absolute time origin, in milliseconds since 1970.

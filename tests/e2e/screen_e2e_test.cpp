@@ -380,7 +380,8 @@ TEST_F(ScreenEndToEnd, TransferTimesOfOneFiftyAndAllLines) {
     EXPECT_GT(times[0], 0.0);
     EXPECT_LT(times[0], times[2]);
     // All lines go in one transfer, not one each: they cost less than 480 one-line transfers of the same
-    // run. The absolute cost is the benchmark's business (scripts/bench-game).
+    // run (medians of alternated samples, which a busy moment of the machine does not move). The absolute
+    // cost is the benchmark's business (scripts/bench-game).
     EXPECT_LT(times[2], 480 * times[0]);
 }
 

@@ -4,14 +4,16 @@
 //                              the close request ("close"), 3 when none came within 30 s. The only
 //                              mode in a page, where it prints to the page's console output.
 //   screen_probe --idle s      prints "ready", then leaves the screen alone for s seconds
-//   screen_probe --bench [flags]  prints "transfer <lines> <microseconds>" for 1, 50 and all lines
+//   screen_probe --bench [flags]  prints "transfer <lines> <microseconds>" for 1, 50 and all lines (medians)
 //   screen_probe --return      draws and returns from main with the screen still open
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "frame/events.h"
 #include "frame/timing.h"
@@ -58,22 +60,33 @@ int runEvents() {
     return 3;
 }
 
-// Average time of the back-end's transfer of `lines` changed lines, over many refreshes.
-double transferMicroseconds(std::int32_t lines) {
-    constexpr int rounds = 200;
-    double total = 0;
-    for (int round = 0; round < rounds; ++round) {
-        fill(0, 0, 640, lines, 0x00010203u * static_cast<std::uint32_t>(round));
-        while (true) {
-            std::this_thread::sleep_for(std::chrono::microseconds(500));
-            ScreenLock lock;
-            if (!currentScreen()->dirty[0]) {
-                total += static_cast<double>(currentScreen()->lastTransferNanoseconds) / 1000.0;
-                break;
-            }
-        }
+// The back-end's time for one transfer of `lines` changed lines.
+double transferMicroseconds(std::int32_t lines, std::uint32_t colour) {
+    fill(0, 0, 640, lines, colour);
+    while (true) {
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        ScreenLock lock;
+        if (!currentScreen()->dirty[0])
+            return static_cast<double>(currentScreen()->lastTransferNanoseconds) / 1000.0;
     }
-    return total / rounds;
+}
+
+// The median transfer time of each size, the sizes taken in turn round after round, so that a moment the
+// machine was busy with something else weighs on every size alike and on no median.
+std::vector<double> medianTransferMicroseconds(const std::vector<std::int32_t>& sizes) {
+    constexpr int rounds = 201;
+    std::vector<std::vector<double>> samples(sizes.size());
+    for (int round = 0; round < rounds; ++round) {
+        for (std::size_t i = 0; i < sizes.size(); ++i)
+            samples[i].push_back(
+                transferMicroseconds(sizes[i], 0x00010203u * static_cast<std::uint32_t>(round + 1)));
+    }
+    std::vector<double> medians;
+    for (std::vector<double>& times : samples) {
+        std::nth_element(times.begin(), times.begin() + rounds / 2, times.end());
+        medians.push_back(times[rounds / 2]);
+    }
+    return medians;
 }
 
 }  // namespace
@@ -101,9 +114,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode == "--bench") {
-        for (const std::int32_t lines : {1, 50, 480}) {
-            std::printf("transfer %d %.1f\n", lines, transferMicroseconds(lines));
-        }
+        const std::vector<std::int32_t> sizes = {1, 50, 480};
+        const std::vector<double> medians = medianTransferMicroseconds(sizes);
+        for (std::size_t i = 0; i < sizes.size(); ++i)
+            std::printf("transfer %d %.1f\n", sizes[i], medians[i]);
         closeScreen();
         return 0;
     }

@@ -59,7 +59,7 @@ if(MSIINFO)
   expect("the msi's properties" "${output}" "\nProductVersion\t${VERSION}\r?\n")
 endif()
 file(READ "${DIST}/web/index.html" output)
-expect("the page" "${output}" "<footer>[^<]*ZOPP ${VERSION} ")
+expect("the page" "${output}" "<footer>[^<]*(<button[^<]*</button>[^<]*)?ZOPP ${VERSION} ")
 
 # SHA256SUMS: every release file and nothing else, each with its checksum.
 file(GLOB_RECURSE web RELATIVE "${DIST}" "${DIST}/web/*")

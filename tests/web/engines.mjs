@@ -13,7 +13,7 @@
 // launchUndriven(engine, url) starts one with nothing attached, for measures of the page alone.
 // Scroll bars take their room from the page in every engine, as on most desktops.
 import { execFile, spawn } from 'node:child_process';
-import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -26,10 +26,42 @@ import { Builder, By, Key } from 'selenium-webdriver';
 export const ENGINES = ['chromium', 'firefox', 'webkit'];
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 
-export async function launch(engine) {
+// profile: a folder that keeps the browser's data from one start to the next (none: a fresh one each time).
+export async function launch(engine, { profile } = {}) {
     if (engine === 'webkit') return WebKitBrowser.launch();
-    return PuppeteerBrowser.launch(engine);
+    // On a profile whose browser was killed, puppeteer may still be putting back the preferences it changed
+    // there (Firefox's user.js) while the next start reads them: that start is tried again.
+    for (let tries = 1; ; ++tries) {
+        try {
+            return await PuppeteerBrowser.launch(engine, profile);
+        } catch (error) {
+            if (!profile || tries === 3) throw error;
+            await sleep(500);
+        }
+    }
 }
+
+// Every process below pid, by /proc.
+function descendants(pid) {
+    const children = new Map();
+    for (const entry of readdirSync('/proc').filter(entry => /^\d+$/.test(entry))) {
+        try {
+            const [, ppid] = readFileSync(`/proc/${entry}/stat`, 'utf8').match(/^\d+ \(.*\) \S (\d+)/);
+            children.set(Number(entry), { ppid: Number(ppid) });
+        } catch { /* gone */ }
+    }
+    const found = [];
+    for (const child of children.keys()) {
+        for (let up = child; up > 1; up = children.get(up)?.ppid ?? 0) {
+            if (up === pid) {
+                found.push(child);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
 
 // The interface every engine's page has; the engines fill in the primitives.
 class Page {
@@ -65,9 +97,10 @@ const executable = engine => process.env[`ZOPP_${engine.toUpperCase()}`] ??
 const FIREFOX_PREFS = { 'widget.gtk.overlay-scrollbars.enabled': false };
 
 class PuppeteerBrowser {
-    static async launch(engine) {
+    static async launch(engine, profile) {
         const chromium = engine === 'chromium';
         const browser = await puppeteer.launch({
+            userDataDir: profile,
             browser: chromium ? 'chrome' : 'firefox',
             executablePath: executable(engine),
             headless: true,
@@ -94,6 +127,15 @@ class PuppeteerBrowser {
     }
     close() {
         return this.browser.close();
+    }
+    // The whole browser ended without warning, as the system ends it: nothing of it runs on to save.
+    async kill() {
+        const exited = new Promise(resolve => this.browser.process().once('exit', resolve));
+        for (const pid of [this.pid, ...descendants(this.pid)]) {
+            try { process.kill(pid, 'SIGKILL'); } catch { /* gone */ }
+        }
+        await exited;
+        await this.browser.disconnect().catch(() => {});
     }
 }
 

@@ -7,13 +7,15 @@
 //   node --test-name-pattern=<case> game_e2e.mjs
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { cpSync, existsSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import test from 'node:test';
 
-import { Match, opts, skipWithout, sleep, untilOfflineReady, waitForDigest, withPage } from './page_harness.mjs';
+import { launch } from './engines.mjs';
+import { CanvasPage, ENGINE, Match, opts, skipWithout, sleep, untilOfflineReady, waitForDigest, withPage } from './page_harness.mjs';
+import { instrumentedCopy, serveFolder } from './site.mjs';
 
 skipWithout(join(opts.dist, 'index.html'), 'scripts/package');
 
@@ -79,9 +81,16 @@ function chaseStraight(dice) {
 // Thirteen rounds of each player's turns, each turn varied by its number: stop after the first throw;
 // one re-throw chasing a kind; two chasing a kind; a die picked up and put back, then two chasing a
 // straight. Clicks that must change nothing come between: a sum row, a filled row, a locked die.
-async function playWholeGame(match, source, { lockedRules, tap, keyboard, players = 1 }) {
+// afterClick(turn), when given, runs after every click of the turns (turn -1: the setup screen), and
+// beforeNewGame() once the game is over.
+async function playWholeGame(match, source, { lockedRules, tap, keyboard, players = 1, afterClick = async () => {},
+                                              beforeNewGame = async () => {} }) {
     const faces = readFaces(source);
-    const click = (x, y, what) => match.click(x, y, what, { tap, keyboard });
+    let turn = -1;
+    const click = async (x, y, what) => {
+        await match.click(x, y, what, { tap, keyboard });
+        await afterClick(turn);
+    };
     // Browsers allow sound only after the player's first interaction, so the audio waits for it.
     assert.ok(await match.page.evaluate('Module.zoppAudio === null'), 'the audio started before the first click');
     if (lockedRules) await click(40, 100, 'the locked-dice rule');
@@ -89,7 +98,7 @@ async function playWholeGame(match, source, { lockedRules, tap, keyboard, player
     await click(55 + 100 * players, 375, `${players} players`);
 
     const sheets = Array.from({ length: players }, () => new Set());
-    for (let turn = 0; turn < 13 * players; ++turn) {
+    for (turn = 0; turn < 13 * players; ++turn) {
         const filled = sheets[turn % players];
         const locked = [false, false, false, false, false];
         await click(...BUTTON, `turn ${turn + 1}: first throw`);
@@ -127,6 +136,7 @@ async function playWholeGame(match, source, { lockedRules, tap, keyboard, player
     const resting = "Module.zoppAudio.state === 'suspended'";
     for (const end = Date.now() + 3000; !await match.page.evaluate(resting) && Date.now() < end;) await sleep(50);
     assert.ok(await match.page.evaluate(resting), 'the audio still runs after the tone');
+    await beforeNewGame();
     await click(...BUTTON, 'a new game');
     assert.ok(match.seen === setupScreen, 'the new setup screen differs from the first one');
 }
@@ -145,6 +155,87 @@ async function game(rules, screen = {}) {
     }, { touch: rules.tap, screen });
 }
 
+// Waits until the kept value's end (its check value) is in the profile's storage files: the engines write
+// the site's storage to the disk on their own schedule, seconds behind and less often under frequent writes.
+async function untilOnDisk(profile, value) {
+    const end = Buffer.from(value.slice(-16));
+    const files = folder => (existsSync(folder) ? readdirSync(folder, { recursive: true }).map(name => join(folder, name)) : []);
+    for (const deadline = Date.now() + 60000; Date.now() < deadline; await sleep(200)) {
+        const stored = [join(profile, 'Default', 'Local Storage'), join(profile, 'storage', 'default')].flatMap(files);
+        const holds = file => {
+            try {
+                return statSync(file).isFile() && readFileSync(file).includes(end);
+            } catch {
+                return false;  // the engine removed it meanwhile
+            }
+        };
+        if (stored.some(holds)) return;
+    }
+    throw new Error('the kept value did not reach the disk within 60 s');
+}
+
+// A game outlives its browser: ended without warning (its processes killed) at points of three phases, at
+// random in each run, the browser starts again on the same profile and the page shows the very frame it
+// showed before; the game plays on from there, every frame the Linux build's, to its end. WebKit's driver
+// session keeps the site's data only in memory, so there the page is opened again instead, as after a
+// reload.
+async function keptThroughKills() {
+    const profile = mkdtempSync(join(tmpdir(), 'zopp-web-profile-'));
+    const copy = instrumentedCopy(opts.dist);
+    const server = await serveFolder(copy.folder);
+    const url = server.url + 'index.html';
+    let browser = null, match = null;
+    const start = async () => {
+        browser = await launch(ENGINE, { profile });
+        const page = new CanvasPage(await browser.newPage());
+        await page.setViewport(800, 720);
+        return page;
+    };
+    const phases = [1, 2, 3, 4, 5, 6].sort(() => Math.random() - 0.5).slice(0, 3);
+    // The turn from which each phase of a turn is ended; from turn 10 on a second throw may not come.
+    const fromTurn = new Map([1, 2, 3, 4, 5, 6].map(phase => [phase, Math.floor(Math.random() * 10)]));
+    console.log(`ending the browser in phases ${phases} (from turns ${phases.map(p => fromTurn.get(p))})`);
+    const endAndReturn = async phase => {
+        phases.splice(phases.indexOf(phase), 1);
+        const frame = await match.page.canvasPixels(0, 0, 640, 480);
+        if (ENGINE !== 'webkit') {
+            await untilOnDisk(profile, await match.page.evaluate(`localStorage.getItem('zopp-game')`));
+            await browser.kill();
+            match.page = await start();
+        }
+        await match.page.open(url);
+        const seen = await waitForDigest(match.page, digest => digest === match.seen);
+        if (seen !== match.seen) await match.explain(`the game after its browser was ended in phase ${phase}`);
+        assert.ok((await match.page.canvasPixels(0, 0, 640, 480)).equals(frame), `phase ${phase}: another frame`);
+        const offered = !await match.page.evaluate(`document.getElementById('leave').classList.contains('idle')`);
+        assert.equal(offered, phase > 1 && phase < 6, `phase ${phase}: leaving the game offered or not as it should`);
+        console.log(`ended in phase ${phase} after step ${match.steps}: the same frame came back`);
+    };
+    const phaseNow = () => match.page.evaluate(`atob(localStorage.getItem('zopp-game')).charCodeAt(5)`);
+    try {
+        match = await Match.start(await start(), url);
+        await playWholeGame(match, opts.source, {
+            lockedRules: true,
+            tap: false,
+            afterClick: async turn => {
+                const phase = await phaseNow();
+                const due = phase === 1 ? turn < 0 : phase !== 6 && turn >= fromTurn.get(phase);
+                if (phases.includes(phase) && due) await endAndReturn(phase);
+            },
+            beforeNewGame: async () => phases.includes(6) && endAndReturn(6),
+        });
+        assert.deepEqual(phases, [], 'a phase was never ended');
+        const errors = await match.page.page.errors();
+        assert.equal(errors.length, 0, `the page threw: ${errors[0]}`);
+    } finally {
+        match?.close();
+        await browser?.close();
+        server.close();
+        copy.remove();
+        rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    }
+}
+
 // After a first visit the server goes away; the page the service worker kept loads again and plays a
 // turn.
 async function offline() {
@@ -152,6 +243,8 @@ async function offline() {
         const url = server.url + 'index.html';
         await page.open(url);
         await untilOfflineReady(page);
+        // A new visitor's setup screen, seeded when it shows, not the kept one of the first visit.
+        await page.evaluate('localStorage.clear()');
         server.close();
         await server.closed;
         const match = await Match.start(page, url);
@@ -283,6 +376,7 @@ test('locked-rules-by-taps-sideways', () => game({ lockedRules: true, tap: true 
                                                  { width: 844, height: 390, deviceScaleFactor: 3, mobile: true }));
 test('locked-rules-by-keyboard', () => game({ lockedRules: true, keyboard: true, players: 2 }));
 test('screen-reader', screenReader);
+test('kept-through-kills', keptThroughKills);
 test('offline', offline);
 test('alternating-clicks', alternatingClicks);
 test('missing-picture', missingPicture);

@@ -5,12 +5,23 @@
 (function() {
     'use strict';
 
-    // The pictures travel as one gzipped tar (pack-pictures). A server that marks it as gzip-encoded has
-    // the browser unpack it already; otherwise the page does, with the browser's own decompression.
-    function unpacked(packed) {
-        var bytes = new Uint8Array(packed);
-        if (bytes[0] !== 0x1f || bytes[1] !== 0x8b) return packed;
-        return new Response(new Response(packed).body.pipeThrough(new DecompressionStream('gzip'))).arrayBuffer();
+    // The program's code and the pictures travel gzipped (pack-program, pack-pictures). A server that
+    // marks a file gzip-encoded has the browser unpack it already; otherwise the page does, while it
+    // arrives, with the browser's own decompression. Either way the result is what the file holds.
+    function unpacked(response, type) {
+        if (!response.ok) throw new Error(response.url + ': ' + response.status);
+        var reader = response.body.getReader();
+        return reader.read().then(function(first) {
+            var body = new ReadableStream({
+                start: function(out) { if (first.done) out.close(); else out.enqueue(first.value); },
+                pull: function(out) {
+                    return reader.read().then(function(next) { if (next.done) out.close(); else out.enqueue(next.value); });
+                },
+            });
+            var gzipped = !first.done && first.value[0] === 0x1f && first.value[1] === 0x8b;
+            return new Response(gzipped ? body.pipeThrough(new DecompressionStream('gzip')) : body,
+                                { headers: { 'Content-Type': type } });
+        });
     }
     function tarEntries(archive) {
         var bytes = new Uint8Array(archive), text = new TextDecoder(), entries = [];
@@ -23,22 +34,16 @@
         return entries;
     }
     var pictures = window.zoppFetches.pictures.then(function(response) {
-        if (!response.ok) throw new Error('zopp-pictures.tar.gz: ' + response.status);
-        return response.arrayBuffer();
-    }).then(unpacked).then(tarEntries);
+        return unpacked(response, 'application/x-tar');
+    }).then(function(tar) { return tar.arrayBuffer(); }).then(tarEntries);
 
     // The program starts once the pictures are in place. Without them it starts all the same and reports
     // the first picture it cannot read, as it does without its dat folder.
     Object.assign(Module, {
-        // The program from the request the page made at its start. Compiling while it arrives needs the
-        // server to call it application/wasm; with another type the whole file comes first.
+        // The program from the request the page made at its start, compiled while it arrives.
         instantiateWasm: function(imports, receive) {
             window.zoppFetches.program.then(function(response) {
-                if (!response.ok) throw new Error('zopp.wasm: ' + response.status);
-                if (WebAssembly.instantiateStreaming && /^application\/wasm\b/.test(response.headers.get('Content-Type'))) {
-                    return WebAssembly.instantiateStreaming(response, imports);
-                }
-                return response.arrayBuffer().then(function(bytes) { return WebAssembly.instantiate(bytes, imports); });
+                return WebAssembly.instantiateStreaming(unpacked(response, 'application/wasm'), imports);
             }).then(function(result) {
                 receive(result.instance, result.module);
             }, function(error) {
@@ -148,9 +153,7 @@
         if (wakeLock) wakeLock.release().catch(function() {});
         wakeLock = null;
     }
-    var heard = false;
     Module.onKeptValue = function(value, inProgress) {
-        heard = true;
         Module.zoppShowOnMirror(value);
         playing = inProgress;
         leave.classList.toggle('idle', !inProgress);
@@ -164,21 +167,6 @@
             letSleep();
         }
     };
-    // A game the program restored at its start is kept already, so it is not kept again, and the page
-    // would not hear of it: it takes the value from where the program found it (the frame's storage key),
-    // once the program waits for input. Had the program refused that value, its setup screen's has come.
-    Module.postRun = [function() {
-        var value = null;
-        try {
-            value = Uint8Array.from(atob(localStorage.getItem('zopp-game')), function(c) { return c.charCodeAt(0); });
-        } catch (error) {
-            return;  // no storage, or nothing kept
-        }
-        var phase = value[5];
-        if (!heard && String.fromCharCode.apply(null, value.subarray(0, 4)) === 'ZOPP' && value[4] === 1) {
-            Module.onKeptValue(value, phase !== 1 && phase !== 6);
-        }
-    }];
     document.addEventListener('visibilitychange', function() {
         if (document.hidden) letSleep(); else stayAwake();
     });

@@ -1,4 +1,4 @@
-// A desktop program's work ends with its window: nothing is kept.
+// The desktop platforms (POSIX, Win32): a desktop program's work ends with its window, so nothing is kept.
 #include "frame/platform/kept_value.h"
 
 namespace zopp::platform {
@@ -12,5 +12,8 @@ std::vector<std::uint8_t> readKeptValue() {
 }
 
 void writeKeptValue(std::span<const std::uint8_t> /*value*/, bool /*inProgress*/) {}
+
+// Nothing is kept, so nothing is rejected.
+void sayKeptValueRejected(std::string_view /*why*/) {}
 
 }  // namespace zopp::platform
