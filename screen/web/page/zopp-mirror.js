@@ -276,9 +276,10 @@
         if (control) activate(control);
     });
 
-    // Without the canvas (the program ended, or a report took its place) the mirror goes too.
+    // Without the canvas (the program ended, or a report took its place) the mirror goes too. The mirror is
+    // watched too, and hiding it once more would be one more change to see, for ever.
     new MutationObserver(function() {
         var canvas = document.getElementById('screen');
-        if (!canvas || canvas.hidden) mirror.hidden = true;
+        if ((!canvas || canvas.hidden) && !mirror.hidden) mirror.hidden = true;
     }).observe(board, { childList: true, subtree: true, attributes: true, attributeFilter: ['hidden'] });
 })();
