@@ -68,10 +68,12 @@
 
     var page = document.getElementById('page'), board = document.getElementById('board');
 
-    // Device pixels per canvas pixel in a space of width × height CSS pixels: a whole number when that
-    // shows the board at its natural size (one CSS pixel per canvas pixel) or larger, so that every canvas
-    // pixel is a block of the same size; on smaller screens as large as fits.
-    function scaleIn(width, height, canvas) {
+    // The browser's own scale rule, a second one on purpose beside the desktops' (window_scale.h): a desktop
+    // window is made for the board at the desktop's scale, while a page has the space the browser gives it
+    // and fills it. Device pixels per canvas pixel in a space of width × height CSS pixels: a whole number
+    // when that shows the board at its natural size (one CSS pixel per canvas pixel) or larger, so that
+    // every canvas pixel is a block of the same size; on smaller screens as large as fits.
+    function browserScale(width, height, canvas) {
         var ratio = window.devicePixelRatio || 1;
         var largest = Math.min(width * ratio / canvas.width, height * ratio / canvas.height);
         var whole = Math.floor(largest);
@@ -82,12 +84,12 @@
     // a board that fills the window.
     function arrange(canvas) {
         var root = document.documentElement;
-        var target = scaleIn(root.clientWidth, root.clientHeight, canvas);
+        var target = browserScale(root.clientWidth, root.clientHeight, canvas);
         var best = { scale: 0 };
         board.style.width = board.style.height = '';
         ['beside', 'above'].forEach(function(arrangement) {
             page.className = arrangement;
-            var scale = scaleIn(board.clientWidth, board.clientHeight, canvas);
+            var scale = browserScale(board.clientWidth, board.clientHeight, canvas);
             if (scale > best.scale) best = { arrangement: arrangement, scale: scale };
         });
         var enough = target % 1 === 0 ? best.scale >= target : best.scale >= 0.9 * target;
@@ -106,7 +108,7 @@
         // window, and the scroll bars that brings would take their room from the measure.
         boxes.forEach(function(box) { box.width = box.height = box.left = box.top = '0'; });
         arrange(canvas);
-        var scale = scaleIn(board.clientWidth, board.clientHeight, canvas), ratio = window.devicePixelRatio || 1;
+        var scale = browserScale(board.clientWidth, board.clientHeight, canvas), ratio = window.devicePixelRatio || 1;
         var width = Math.floor(canvas.width * scale), height = Math.floor(canvas.height * scale);
         if (page.className !== 'below') {
             board.style.height = height / ratio + 'px';
