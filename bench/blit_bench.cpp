@@ -11,7 +11,7 @@
 #include "screen/state/screen_state.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
-#include "tests/support/bmp_builder.h"
+#include "harness/support/bmp_builder.h"
 
 namespace {
 

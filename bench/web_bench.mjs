@@ -14,9 +14,9 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { promisify } from 'node:util';
 
-import { ENGINES, launch, launchUndriven } from '../tests/web/engines.mjs';
-import { CanvasPage } from '../tests/web/page_harness.mjs';
-import { instrumentedCopy, serveFolder } from '../tests/web/site.mjs';
+import { ENGINES, launch, launchUndriven } from '../harness/web/engines.mjs';
+import { CanvasPage } from '../harness/web/page_harness.mjs';
+import { instrumentedCopy, serveFolder } from '../harness/web/site.mjs';
 
 const args = process.argv.slice(2);
 const option = (name, fallback) => {

@@ -12,10 +12,10 @@
 add_custom_target(zopp_threaded_tests)
 set(ZOPP_GTEST_RUN ${PROJECT_SOURCE_DIR}/cmake/gtest-run)
 
-# The source and build folders reach the tests through this one object (tests/support/test_paths.h); the
+# The source and build folders reach the tests through this one object (harness/support/test_paths.h); the
 # paths the tests are handed are relative to them (zopp_build_path below), so that every other test source
 # compiles the same in any checkout and the compiler cache shares it.
-add_library(zopp_test_paths STATIC ${PROJECT_SOURCE_DIR}/tests/support/test_paths.cpp)
+add_library(zopp_test_paths STATIC ${PROJECT_SOURCE_DIR}/harness/support/test_paths.cpp)
 target_include_directories(zopp_test_paths PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(zopp_test_paths PRIVATE ZOPP_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                            ZOPP_BINARY_DIR="${PROJECT_BINARY_DIR}")
@@ -48,7 +48,7 @@ function(zopp_test name)
     # The code under test is compiled optimised as the page's; the link's optimiser passes, which took
     # eight times as long as the rest of the link for every suite, are kept light.
     target_link_options(${name} PRIVATE -sNODERAWFS -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME
-                        --pre-js ${PROJECT_SOURCE_DIR}/tests/web/node_environment.js -O1)
+                        --pre-js ${PROJECT_SOURCE_DIR}/harness/web/node_environment.js -O1)
     add_test(NAME ${T_PREFIX}${name} COMMAND ${ZOPP_GTEST_RUN} ${ZOPP_NODE_RUN} $<TARGET_FILE:${name}>)
     if(_properties)
       set_tests_properties(${T_PREFIX}${name} PROPERTIES ${_properties})

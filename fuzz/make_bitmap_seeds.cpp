@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/support/bmp_builder.h"
+#include "harness/support/bmp_builder.h"
 
 using zopp::testing::BmpLayout;
 using zopp::testing::buildBmp;

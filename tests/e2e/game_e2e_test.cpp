@@ -19,8 +19,8 @@
 
 #include "tests/e2e/reference_games.h"
 #include "tests/e2e/screen_reading.h"
-#include "tests/e2e/x11_harness.h"
-#include "tests/support/test_paths.h"
+#include "harness/desktop/x11_harness.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp::e2e {
 namespace {

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "tests/e2e/input_script.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp::e2e {
 

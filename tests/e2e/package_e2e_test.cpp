@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "tests/e2e/screen_reading.h"
-#include "tests/e2e/x11_harness.h"
-#include "tests/support/test_paths.h"
+#include "harness/desktop/x11_harness.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp::e2e {
 namespace {

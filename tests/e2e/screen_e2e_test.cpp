@@ -17,8 +17,8 @@
 
 #include "frame/events.h"
 #include "tests/e2e/probe_events.h"
-#include "tests/e2e/x11_harness.h"
-#include "tests/support/test_paths.h"
+#include "harness/desktop/x11_harness.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp::e2e {
 namespace {

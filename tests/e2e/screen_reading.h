@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/x11_harness.h"
+#include "harness/desktop/x11_harness.h"
 
 namespace zopp::e2e {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/screen_reading.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp::e2e {
 namespace {

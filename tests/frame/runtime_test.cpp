@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/runtime.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/test_paths.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 
 #include "frame/events.h"
 #include "frame/platform/clock.h"
-#include "tests/support/console_pipe.h"
-#include "tests/support/finishes_within.h"
+#include "harness/support/console_pipe.h"
+#include "harness/support/finishes_within.h"
 
 namespace zopp {
 namespace {

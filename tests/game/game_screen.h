@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "game/main_loop.h"
-#include "tests/support/memory_screen_fixture.h"
+#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp::testing {
 

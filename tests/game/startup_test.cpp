@@ -12,9 +12,9 @@
 #include "screen/state/screen_state.h"
 #include "screen/text/text_mode.h"
 #include "screen/window/screen.h"
-#include "tests/support/bmp_builder.h"
-#include "tests/support/memory_screen_fixture.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/bmp_builder.h"
+#include "harness/support/memory_screen_fixture.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include "screen/images/bmp_loader.h"
 #include "screen/images/image.h"
 #include "screen/state/screen_state.h"
-#include "tests/support/bmp_builder.h"
-#include "tests/support/memory_screen_fixture.h"
+#include "harness/support/bmp_builder.h"
+#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

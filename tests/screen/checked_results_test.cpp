@@ -9,8 +9,8 @@
 #include "screen/text/text.h"
 #include "screen/text/text_mode.h"
 #include "screen/window/screen.h"
-#include "tests/support/memory_screen_fixture.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/memory_screen_fixture.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp {
 namespace {

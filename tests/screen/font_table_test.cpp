@@ -6,7 +6,7 @@
 #include <string>
 
 #include "screen/text/font.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/test_paths.h"
 #include "tools/font_table_build.h"
 #include "tools/font_table_source.h"
 #include "tools/lzw_pack.h"

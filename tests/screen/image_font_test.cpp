@@ -6,7 +6,7 @@
 #include "screen/state/screen_state.h"
 #include "screen/state/screen_values.h"
 #include "screen/text/text.h"
-#include "tests/support/memory_screen_fixture.h"
+#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

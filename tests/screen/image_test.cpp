@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "screen/images/image.h"
-#include "tests/support/memory_screen_fixture.h"
+#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -6,7 +6,7 @@
 #include "screen/drawing/blit.h"
 #include "screen/drawing/line.h"
 #include "screen/state/screen_values.h"
-#include "tests/support/memory_screen_fixture.h"
+#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -22,8 +22,8 @@
 #include "screen/window/backend.h"
 #include "screen/window/input.h"
 #include "screen/window/screen.h"
-#include "tests/support/console_pipe.h"
-#include "tests/support/memory_screen_fixture.h"
+#include "harness/support/console_pipe.h"
+#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "screen/state/screen_state.h"
 #include "screen/text/text_mode.h"
-#include "tests/support/memory_screen_fixture.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/memory_screen_fixture.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp {
 namespace {

@@ -1,5 +1,5 @@
 #include "tests/tools/picture_checks.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/test_paths.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "screen/window/window_icon.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/test_paths.h"
 #include "tests/tools/picture_checks.h"
 #include "tools/image_files.h"
 #include "tools/pictures.h"

@@ -7,9 +7,9 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import test from 'node:test';
 
-import { launch } from './engines.mjs';
-import { ENGINE, sleep } from './page_harness.mjs';
-import { instrumented, serveFolder } from './site.mjs';
+import { launch } from '../../harness/web/engines.mjs';
+import { ENGINE, sleep } from '../../harness/web/page_harness.mjs';
+import { instrumented, serveFolder } from '../../harness/web/site.mjs';
 
 const reports = {
     divide: '\r\nAborting due to runtime error 11 ("floating point error" signal)\r\n\r\n',

@@ -8,14 +8,13 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { cpSync, existsSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
-import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import test from 'node:test';
 
-import { launch } from './engines.mjs';
-import { CanvasPage, ENGINE, Match, opts, skipWithout, sleep, untilOfflineReady, waitForDigest, withPage } from './page_harness.mjs';
-import { instrumentedCopy, serveFolder } from './site.mjs';
+import { launch } from '../../harness/web/engines.mjs';
+import { CanvasPage, ENGINE, Match, opts, packageFile, skipWithout, sleep, untilOfflineReady, waitForDigest, withPage } from '../../harness/web/page_harness.mjs';
+import { instrumentedCopy, serveFolder } from '../../harness/web/site.mjs';
 
 skipWithout(join(opts.dist, 'index.html'), 'scripts/package');
 
@@ -328,7 +327,7 @@ async function screenReader() {
         };
         try {
             await page.page.focusWindow();
-            await page.evaluate(readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8') + `;
+            await page.evaluate(packageFile('axe-core/axe.min.js') + `;
                 window.zoppSaid = [];
                 new MutationObserver(() => zoppSaid.push(said.textContent)).observe(said, { childList: true })`);
             await check(['radio ZOPP-Style... jeder gehaltene Wuerfel darf wieder benutzt werden checked',

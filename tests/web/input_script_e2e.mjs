@@ -10,9 +10,9 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import test from 'node:test';
 
-import { launch } from './engines.mjs';
-import { ENGINE, sleep } from './page_harness.mjs';
-import { instrumented, serveFolder } from './site.mjs';
+import { launch } from '../../harness/web/engines.mjs';
+import { ENGINE, sleep } from '../../harness/web/page_harness.mjs';
+import { instrumented, serveFolder } from '../../harness/web/site.mjs';
 
 const PLATFORM = 'web';
 const TYPES = ['', 'KeyDown', 'KeyUp', 'KeyRepeat', 'PointerMove', 'ButtonDown', 'ButtonUp', 'DoubleClick', 'Wheel',

@@ -10,7 +10,7 @@ import { appendFileSync, readFileSync, readdirSync, utimesSync } from 'node:fs';
 import { join } from 'node:path';
 import test from 'node:test';
 
-import { opts, setupScreenDigest, skipWithout, sleep, untilOfflineReady, waitForDigest, withPage } from './page_harness.mjs';
+import { opts, setupScreenDigest, skipWithout, sleep, untilOfflineReady, waitForDigest, withPage } from '../../harness/web/page_harness.mjs';
 
 skipWithout(join(opts.dist, 'index.html'), 'scripts/package');
 

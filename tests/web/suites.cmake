@@ -15,10 +15,10 @@ zopp_test(web_beep_test SOURCES ${T}/frame/beep_test.cpp LIBS zopp_frame)
 zopp_test(web_scoring_test SOURCES ${T}/game/scoring_test.cpp ${PROJECT_SOURCE_DIR}/game/scoring.cpp)
 zopp_test(web_dice_test SOURCES ${T}/game/dice_test.cpp ${PROJECT_SOURCE_DIR}/game/dice.cpp LIBS zopp_frame)
 
-add_library(zopp_web_test_support STATIC ${T}/support/memory_screen_fixture.cpp)
+add_library(zopp_web_test_support STATIC ${PROJECT_SOURCE_DIR}/harness/support/memory_screen_fixture.cpp)
 target_link_libraries(zopp_web_test_support PUBLIC zopp_screen GTest::gtest PRIVATE zopp_options)
 target_include_directories(zopp_web_test_support PUBLIC ${PROJECT_SOURCE_DIR})
-add_library(zopp_web_bmp_builder STATIC ${T}/support/bmp_builder.cpp)
+add_library(zopp_web_bmp_builder STATIC ${PROJECT_SOURCE_DIR}/harness/support/bmp_builder.cpp)
 target_include_directories(zopp_web_bmp_builder PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zopp_web_bmp_builder PRIVATE zopp_options)
 

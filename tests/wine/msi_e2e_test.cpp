@@ -24,8 +24,8 @@
 
 #include "tests/e2e/reference_games.h"
 #include "tests/e2e/screen_reading.h"
-#include "tests/e2e/x11_harness.h"
-#include "tests/support/test_paths.h"
+#include "harness/desktop/x11_harness.h"
+#include "harness/support/test_paths.h"
 #include "tests/wine/shell_link.h"
 
 namespace zopp::e2e {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "screen/sdl/sdl_beep.h"
-#include "tests/support/test_paths.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp {
 namespace {

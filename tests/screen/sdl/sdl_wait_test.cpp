@@ -9,8 +9,8 @@
 #include <memory>
 #include <thread>
 
-#include "tests/e2e/x11_harness.h"
-#include "tests/support/finishes_within.h"
+#include "harness/desktop/x11_harness.h"
+#include "harness/support/finishes_within.h"
 
 namespace zopp {
 namespace {

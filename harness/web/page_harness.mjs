@@ -8,10 +8,14 @@ import { spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
+import { createRequire } from 'node:module';
 import { createInterface } from 'node:readline';
 
 import { launch } from './engines.mjs';
 import { instrumentedCopy, plainCopy, serveFolder } from './site.mjs';
+
+// A file of a package installed beside the harness (scripts/install-web-drivers), for a page to load.
+export const packageFile = name => readFileSync(createRequire(import.meta.url).resolve(name), 'utf8');
 
 const SKIP = 77;
 export const ENGINE = process.env.ZOPP_ENGINE ?? 'chromium';

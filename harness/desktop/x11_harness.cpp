@@ -1,4 +1,4 @@
-#include "tests/e2e/x11_harness.h"
+#include "harness/desktop/x11_harness.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

@@ -1,4 +1,4 @@
-#include "tests/support/console_pipe.h"
+#include "harness/support/console_pipe.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -1,4 +1,4 @@
-#include "tests/support/bmp_builder.h"
+#include "harness/support/bmp_builder.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "tests/support/memory_screen_fixture.h"
+#include "harness/support/memory_screen_fixture.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "tests/support/test_paths.h"
+#include "harness/support/test_paths.h"
 
 namespace zopp::testing {
 namespace {
