@@ -36,8 +36,16 @@
         parent.appendChild(element);
         return element;
     }
+    // A click changes a few of the mirror's hundred elements: only those are written, so that the page
+    // does not lay out the rest again before the canvas shows the click.
     function setText(element, text) {
-        element.firstChild.textContent = text;
+        if (element.firstChild.textContent !== text) element.firstChild.textContent = text;
+    }
+    function set(element, property, value) {
+        if (element[property] !== value) element[property] = value;
+    }
+    function setState(element, name, value) {
+        if (element.getAttribute(name) !== String(value)) element.setAttribute(name, String(value));
     }
     function button(parent, box, attributes, text) {
         var control = add(parent, 'button', box, Object.assign({ type: 'button' }, attributes), text);
@@ -120,20 +128,20 @@
     var throwing = function(state) { return state.phase === AFTER_FIRST_THROW || state.phase === AFTER_SECOND_THROW; };
 
     function update(state) {
-        setup.hidden = state.phase !== SETUP;
-        game.hidden = state.phase === SETUP;
-        ruleBoxes.forEach(function(box, i) { box.setAttribute('aria-checked', String(state.rules === i)); });
+        set(setup, 'hidden', state.phase !== SETUP);
+        set(game, 'hidden', state.phase === SETUP);
+        ruleBoxes.forEach(function(box, i) { setState(box, 'aria-checked', state.rules === i); });
         heads.forEach(function(head, i) {
-            head.hidden = i >= state.players;
-            head.setAttribute('aria-current', String(i + 1 === state.player));
+            set(head, 'hidden', i >= state.players);
+            setState(head, 'aria-current', i + 1 === state.player);
         });
         cells.forEach(function(row, i) {
             row.forEach(function(cell, column) {
                 var score = state.scores[column + 1][i + 1], candidate = cell.candidate;
-                cell.hidden = column >= state.players;
+                set(cell, 'hidden', column >= state.players);
                 setText(cell, score === null ? '' : String(score));
                 if (!candidate) return;
-                candidate.hidden = !(state.phase === CHOOSE_ROW && column + 1 === state.player && score === null);
+                set(candidate, 'hidden', !(state.phase === CHOOSE_ROW && column + 1 === state.player && score === null));
                 setText(candidate, ROWS[i] + ': ' + state.scores[0][i + 1]);
             });
         });
@@ -141,12 +149,12 @@
             var shown = state.dice[i];
             setText(die, 'Würfel ' + (i + 1) + ': ' + (shown.state < 0 ? 'nicht geworfen' : shown.face) +
                          (shown.locked ? ', gesperrt' : ''));
-            die.setAttribute('aria-pressed', String(shown.state === 1));
-            die.disabled = !throwing(state) || shown.locked !== 0;
+            setState(die, 'aria-pressed', shown.state === 1);
+            set(die, 'disabled', !throwing(state) || shown.locked !== 0);
         });
         setText(message, messageText(state));
-        message.disabled = state.phase === CHOOSE_ROW;
-        congratulation.hidden = state.phase !== GAME_OVER;
+        set(message, 'disabled', state.phase === CHOOSE_ROW);
+        set(congratulation, 'hidden', state.phase !== GAME_OVER);
     }
 
     // What an action did, from the value before it to the one after; '' when nothing the player sees.
@@ -219,7 +227,7 @@
         var state = read(value), before = shown, focused = document.activeElement;
         shown = state;
         update(state);
-        mirror.hidden = false;
+        set(mirror, 'hidden', false);
         if (!before) return;
         var line = describe(before, state), target = nextFocus(before, state);
         if (line) say(line);
@@ -280,6 +288,6 @@
     // watched too, and hiding it once more would be one more change to see, for ever.
     new MutationObserver(function() {
         var canvas = document.getElementById('screen');
-        if ((!canvas || canvas.hidden) && !mirror.hidden) mirror.hidden = true;
+        if (!canvas || canvas.hidden) set(mirror, 'hidden', true);
     }).observe(board, { childList: true, subtree: true, attributes: true, attributeFilter: ['hidden'] });
 })();
