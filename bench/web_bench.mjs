@@ -177,13 +177,18 @@ async function clicksAndIdle(engine, url) {
         const drawn = [], shown = [];
         for (let i = 0; i < clicks; ++i) {
             const before = await page.evaluate('window.zoppPuts.length');
+            const releases = await page.evaluate('window.zoppReleases.length');
             await page.click(40, i % 2 ? 50 : 100);
-            await sleep(60);
-            const result = await page.evaluate(`(() => {
-                const release = window.zoppReleases[window.zoppReleases.length - 1];
-                const put = window.zoppPuts.slice(${before}).find(entry => entry.drawn >= release);
-                return put ? { drawn: put.drawn - release, shown: put.shown - release } : null;
-            })()`);
+            // The driver may return before the page has the release (WebKit's pointer goes through the X
+            // server), and the frame comes after it.
+            let result = null;
+            for (const end = Date.now() + 2000; !result && Date.now() < end; await sleep(20)) {
+                result = await page.evaluate(`(() => {
+                    const release = window.zoppReleases[${releases}];
+                    const put = window.zoppPuts.slice(${before}).find(entry => entry.drawn >= release);
+                    return put && put.shown !== null ? { drawn: put.drawn - release, shown: put.shown - release } : null;
+                })()`);
+            }
             if (!result) throw new Error(`${engine}: click ${i + 1} changed nothing`);
             drawn.push(result.drawn);
             shown.push(result.shown);
