@@ -48,7 +48,7 @@ void unlockScreen() {
         presentPending = nullptr;
         lockOwner.store(std::thread::id{}, std::memory_order_relaxed);
         screenMutex.unlock();
-        // Outside the lock, so the woken refresh thread finds it free.
+        // Outside the lock, so the woken refresh loop finds it free.
         if (watcher) watcher->linesChanged();
     }
 }

@@ -35,7 +35,7 @@ struct TextCell {
     std::uint8_t colour = 0;
 };
 
-// The screen's watcher; set and cleared by the program's thread while the refresh thread may read it.
+// The screen's watcher; set and cleared by the program's thread while the refresh loop may read it.
 // Moves with its screen.
 class WatcherSlot {
   public:
@@ -62,7 +62,7 @@ struct ScreenState {
     std::int32_t bytesPerPixel = 0;
     std::int32_t pitch = 0;  // bytesPerPixel × width, no padding
     std::uint32_t colourMask = 0;
-    float aspect = 1.0f;  // pixel aspect of the mode, for callers that draw round shapes; none here
+    float aspect = 1.0f;  // pixel aspect of the mode (always square); set, read by nothing
 
     std::vector<std::vector<std::uint8_t>> pages;
     std::int32_t visiblePage = 0, workPage = 0;
@@ -82,7 +82,7 @@ struct ScreenState {
     std::uint32_t flags = 0;
     // Told when the lock is released after lines were marked dirty; null while no window shows the screen.
     WatcherSlot watcher;
-    std::int64_t lastTransferNanoseconds = 0;  // the back-end's latest transfer to the window, for measuring
+    std::int64_t lastTransferNanoseconds = 0;  // the latest transfer to the window; read by a test probe
 
     std::uint8_t* workPixels() { return pages[static_cast<std::size_t>(workPage)].data(); }
     std::uint8_t* visiblePixels() { return pages[static_cast<std::size_t>(visiblePage)].data(); }
@@ -100,7 +100,7 @@ std::unique_ptr<ScreenState> takeCurrentScreen();
 void paletteChanged(ScreenState& screen);
 
 // The screen lock: counted, so nested takes on one thread only count; under it, one mutex. Drawing holds
-// it while writing pixels and marking dirty lines; the refresh thread while presenting and translating
+// it while writing pixels and marking dirty lines; the refresh loop while presenting and translating
 // window events. Lock order: screen lock, then the event queue's lock.
 void lockScreen();
 void unlockScreen();

@@ -77,7 +77,7 @@ class Backend : public WindowPlatform {
     // Between the window and full screen (the display mode of the screen's size); where the platform
     // has none, nothing. Screen lock held, on the loop's thread.
     virtual void toggleFullScreen() {}
-    // The refresh thread above normal priority, or back to normal. On the loop's thread.
+    // The loop's own thread above normal priority, or back to normal. On the loop's thread.
     virtual void raisePriority(bool) {}
 
     // The platform's sound for the beep (nullptr: silence); the loop hands it to the frame while the

@@ -1,5 +1,5 @@
 // Turns the window's notifications into ScreenEvent records. Platform-neutral: the back-end maps its
-// platform's notifications onto these calls, on the refresh thread with the screen lock held.
+// platform's notifications onto these calls, in the refresh loop's cycle with the screen lock held.
 #pragma once
 
 #include <array>
