@@ -1,5 +1,6 @@
 // The browser back-end: the screen is the page's <canvas id="screen">, which the page scales. It runs no loop
-// of its own: the page's input callbacks and the program's sleeps call the loop's step (a stepped host).
+// of its own: the page's input callbacks and the program's sleeps call the loop's step (a stepped host), so
+// drawing needs no wake of its own.
 // Internal to this folder; the layer reaches it through platformBackendFactories().
 #pragma once
 
@@ -23,10 +24,6 @@ class WebBackend final : public Backend {
     void destroyWindow() override;
     void present(std::span<const LineSpan> spans) override;
     void pumpInput(EventTranslator& translator) override;
-    // Never called on a stepped host: the page's thread must not block.
-    bool waitForInput(std::optional<std::chrono::nanoseconds>) override { return false; }
-    // Every sleep of the program steps the loop before it yields, so drawing needs no extra call.
-    void wake() override {}
     void setTitle(std::string_view title) override;
     void capturePointer() override;
     void releasePointer() override;

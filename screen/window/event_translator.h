@@ -16,15 +16,16 @@ namespace zopp {
 class WindowPlatform {
   public:
     virtual ~WindowPlatform() = default;
-    // Keeps motion and the release arriving while the pointer is outside the window.
-    virtual void capturePointer() = 0;
-    virtual void releasePointer() = 0;
-    virtual bool holdsPointer() const = 0;
+    // Keeps motion and the release arriving while the pointer is outside the window. A platform without
+    // a pointer keeps none.
+    virtual void capturePointer() {}
+    virtual void releasePointer() {}
+    virtual bool holdsPointer() const { return false; }
     // Asks for (or stops asking for) a report when the pointer leaves the client area, on a platform that
     // reports it only when asked; elsewhere nothing to do.
     virtual void trackLeave(bool) {}
     // Whether the pointer is over the client area now.
-    virtual bool pointerOverClient() const = 0;
+    virtual bool pointerOverClient() const { return false; }
 };
 
 // What the window's notifications mean beyond events, carried out by the layer that owns the window (the

@@ -18,12 +18,12 @@ RefreshLoop::~RefreshLoop() {
 }
 
 bool RefreshLoop::start(std::int32_t refreshRate, std::string_view title) {
-    if (backend_->loopHost() != LoopHost::OwnThread) {
+    if (backend_->loopHost() == LoopHost::Stepped) {
         {
             ScreenLock lock;
             windowOpen_ = createWindow(refreshRate, title);
         }
-        if (windowOpen_ && backend_->loopHost() == LoopHost::Stepped) {
+        if (windowOpen_) {
             backend_->takeStep([this] { step(); });
             setBeforeSleepHook([](void* loop) { static_cast<RefreshLoop*>(loop)->step(); }, this);
         }
@@ -43,10 +43,8 @@ bool RefreshLoop::start(std::int32_t refreshRate, std::string_view title) {
 void RefreshLoop::stop() {
     if (!thread_.joinable()) {
         if (windowOpen_) {  // the window lives on this thread
-            if (backend_->loopHost() == LoopHost::Stepped) {
-                setBeforeSleepHook(nullptr, nullptr);
-                backend_->takeStep({});
-            }
+            setBeforeSleepHook(nullptr, nullptr);
+            backend_->takeStep({});
             ScreenLock lock;
             destroyWindow();
         }
