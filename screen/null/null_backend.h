@@ -11,13 +11,18 @@
 
 namespace zopp {
 
-class NullBackend : public Backend {
+class NullBackend : public Backend, protected Presenter {
   public:
     LoopHost loopHost() const override { return LoopHost::Stepped; }
     bool createWindow(ScreenState&, std::int32_t, std::string_view, EventTranslator&) override {
         return true;
     }
-    void present(std::span<const LineSpan>) override {}
+    Presenter& presenter() override { return *this; }
+
+  protected:
+    // The screen's own layout: a 32-bit page is handed over without a copy.
+    PixelLayout pixelLayout() override { return {}; }
+    void transferRows(const ConvertedLines&, std::int32_t) override {}
 };
 
 // Refuses the OpenGL flag: there is no context to give.

@@ -29,7 +29,10 @@ class SdlBackend final : public Backend {
     bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
                       EventTranslator& translator) override;
     void destroyWindow() override;
-    void present(std::span<const LineSpan> spans) override;
+    Presenter& presenter() override { return *presenter_; }
+    void framePresented(std::int32_t k) override {
+        if (shape_) shape_->update(window_, *screen_, k);
+    }
     void pumpInput(EventTranslator& translator) override;
     // Events SDL queued after the last pump (by calls made while translating) count as input too.
     bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) override {
@@ -69,7 +72,8 @@ class SdlBackend final : public Backend {
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;
-    std::unique_ptr<SdlPresenter> presenter_;
+    SDL_GLContext glContext_ = nullptr;  // with the OpenGL flag
+    std::unique_ptr<Presenter> presenter_;
     std::optional<SdlShape> shape_;
     std::optional<X11Pointer> x11Pointer_;  // on X11 the pointer comes from X's notifications
     bool capturing_ = false;

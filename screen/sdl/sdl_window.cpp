@@ -54,8 +54,12 @@ bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std
         if (!openWindow(title)) return false;
     }
     applyScale(windowScale_);
-    presenter_ = openGL_ ? makeOpenGLPresenter() : makeSurfacePresenter();
-    if (!presenter_->start(window_, screen)) return false;
+    if (openGL_) {
+        presenter_ = startGlPresenter(window_, screen, glContext_);
+    } else if (auto surface = std::make_unique<SdlSurfacePresenter>(window_, screen); surface->start()) {
+        presenter_ = std::move(surface);
+    }
+    if (!presenter_) return false;
     showWindow();
     return true;
 }
@@ -94,6 +98,8 @@ void SdlBackend::showWindow() {
 void SdlBackend::destroyWindow() {
     shape_.reset();
     presenter_.reset();
+    if (glContext_) SDL_GL_DeleteContext(glContext_);
+    glContext_ = nullptr;
     if (capturing_) releasePointer();
     x11Pointer_.reset();
     waiter_.watchDisplay(nullptr);
@@ -104,11 +110,6 @@ void SdlBackend::destroyWindow() {
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     videoStarted_ = false;
     SDL_TLSCleanup();  // SDL keeps per-thread data that it frees only for its own threads
-}
-
-void SdlBackend::present(std::span<const LineSpan> spans) {
-    presenter_->present(spans, scale_);
-    if (shape_) shape_->update(window_, *screen_, scale_);
 }
 
 // The window's client area at the factor, and the translator dividing positions by it.

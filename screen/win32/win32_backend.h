@@ -11,11 +11,11 @@
 #include "screen/win32/win32_gl.h"
 #include "screen/win32/win32_wait.h"
 #include "screen/window/backend.h"
-#include "screen/window/window_lines.h"
+#include "screen/window/presenter.h"
 
 namespace zopp {
 
-class Win32Backend final : public Backend {
+class Win32Backend final : public Backend, private Presenter {
   public:
     explicit Win32Backend(std::int32_t flags) : flags_(flags) {}
 
@@ -31,7 +31,8 @@ class Win32Backend final : public Backend {
     bool pointerOverClient() const override;
 
     // win32_present.cpp
-    void present(std::span<const LineSpan> spans) override;
+    Presenter& presenter() override { return gl_ ? gl_->presenter() : *this; }
+    void framePresented(std::int32_t k) override;
 
     // win32_wait.cpp
     void pumpInput(EventTranslator& translator) override;
@@ -63,10 +64,13 @@ class Win32Backend final : public Backend {
     void pointerMoved(LPARAM lParam);
     void buttonChanged(UINT message, WPARAM wParam, LPARAM lParam);
     bool keyChanged(UINT message, WPARAM wParam, LPARAM lParam);
-    // win32_present.cpp
-    void sendLines(HDC dc, const ConvertedLines& lines);
+    // win32_present.cpp: without the OpenGL flag, rows go as device-independent bitmaps in the screen's
+    // own 32-bit layout.
+    PixelLayout pixelLayout() override { return {}; }
+    void transferRows(const ConvertedLines& rows, std::int32_t k) override;
+    void finish() override;
     void repaint();
-    void updateShape();
+    void updateShape(std::int32_t k);
 
     const std::int32_t flags_;
     Win32Wait waiter_;  // any thread wakes it; the refresh thread waits in it
@@ -76,10 +80,9 @@ class Win32Backend final : public Backend {
     EventTranslator* translator_ = nullptr;
     std::int32_t refreshRate_ = 0;
     HWND window_ = nullptr;
-    HDC dc_ = nullptr;                      // the class's own device context, kept for the window's life
-    std::unique_ptr<Win32GlPresenter> gl_;  // with the OpenGL flag; lines go as bitmaps without it
+    HDC dc_ = nullptr;                    // the class's own device context, kept for the window's life
+    std::unique_ptr<Win32GlContext> gl_;  // with the OpenGL flag
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
-    LineConverter lines_;  // to a 32-bit device-independent bitmap's layout: the screen's own
     bool displayModeSwitched_ = false;
     bool fullScreen_ = false;
     // Device pixels each way per screen pixel: the window's factor, 1 in full screen (the display mode

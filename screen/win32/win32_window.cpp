@@ -85,7 +85,7 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     if (window_ == nullptr) return false;
     dc_ = GetDC(window_);
     if (flags_ & ScreenOpenGL) {
-        gl_ = std::make_unique<Win32GlPresenter>();
+        gl_ = std::make_unique<Win32GlContext>();
         if (!gl_->start(window_, dc_, screen)) return false;
     }
 
@@ -107,7 +107,7 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     }
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
-    if (flags_ & ScreenShaped) updateShape();
+    if (flags_ & ScreenShaped) updateShape(scale_);
     return true;
 }
 

@@ -14,13 +14,11 @@
 
 #include "frame/timing.h"
 #include "screen/window/event_translator.h"
+#include "screen/window/presenter.h"
 
 namespace zopp {
 
 struct ScreenState;
-struct LineSpan;
-
-inline constexpr std::size_t maxPresentSpans = 8;
 
 // Where the refresh loop runs on a platform.
 enum class LoopHost {
@@ -53,9 +51,11 @@ class Backend : public WindowPlatform {
     // Closes the window and releases what createWindow acquired (also after it failed). Screen lock held.
     virtual void destroyWindow() {}
 
-    // Copies these lines of the visible page into the window; at most maxPresentSpans spans, ascending
-    // and not overlapping. Screen lock held.
-    virtual void present(std::span<const LineSpan> spans) = 0;
+    // What receives the changed lines of each frame, converted and at the loop's factor. Asked at every
+    // frame, with the screen lock held.
+    virtual Presenter& presenter() = 0;
+    // A frame reached the window at factor k: a shaped window follows its pixels. Screen lock held.
+    virtual void framePresented(std::int32_t) {}
     // Reads the platform's pending notifications and passes them on to the translator. Screen lock held.
     virtual void pumpInput(EventTranslator&) {}
 

@@ -136,12 +136,23 @@ void RefreshLoop::cycle() {
     std::array<LineSpan, maxPresentSpans> spans;
     if (const std::size_t count = takeDirtySpans(screen_, spans); count > 0) {
         const auto began = std::chrono::steady_clock::now();
-        backend_->present(std::span<const LineSpan>(spans.data(), count));
+        present(std::span<const LineSpan>(spans.data(), count));
         screen_.lastTransferNanoseconds =
             std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - began)
                 .count();
     }
     backend_->pumpInput(translator_);
+}
+
+// The one walk of a frame's spans: each converted once to the presenter's layout and transferred at the
+// factor the translator divides pointer positions by.
+void RefreshLoop::present(std::span<const LineSpan> spans) {
+    Presenter& presenter = backend_->presenter();
+    const std::int32_t k = translator_.scale();
+    lines_.setLayout(presenter.pixelLayout());
+    lines_.forEachSpan(screen_, spans, [&](const ConvertedLines& rows) { presenter.transferRows(rows, k); });
+    presenter.finish();
+    backend_->framePresented(k);
 }
 
 void RefreshLoop::wake() {

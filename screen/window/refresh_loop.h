@@ -17,6 +17,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -25,6 +26,7 @@
 #include "screen/window/backend.h"
 #include "screen/window/event_translator.h"
 #include "screen/window/refresh_schedule.h"
+#include "screen/window/window_lines.h"
 
 namespace zopp {
 
@@ -56,6 +58,7 @@ class RefreshLoop final : private WindowOwner, public ScreenWatcher {
     bool createWindow(std::int32_t refreshRate, std::string_view title);
     void destroyWindow();
     void cycle();
+    void present(std::span<const LineSpan> spans);
     void step();
     void wake();
 
@@ -66,6 +69,7 @@ class RefreshLoop final : private WindowOwner, public ScreenWatcher {
     ScreenState& screen_;
     const std::unique_ptr<Backend> backend_;
     EventTranslator translator_;
+    LineConverter lines_;  // to the presenter's layout; its buffer lives as long as the loop
 
     std::thread thread_;
     std::atomic<bool> stopping_{false};

@@ -23,10 +23,9 @@ class RecordingBackend final : public NullBackend {
         received.assign(static_cast<std::size_t>(screen.height), false);
         return true;
     }
-    void present(std::span<const LineSpan> spans) override {
-        for (const LineSpan& span : spans)
-            for (std::int32_t y = span.first; y <= span.last; ++y)
-                received[static_cast<std::size_t>(y)] = true;
+    void transferRows(const ConvertedLines& rows, std::int32_t) override {
+        for (std::int32_t y = rows.first; y < rows.first + rows.count; ++y)
+            received[static_cast<std::size_t>(y)] = true;
     }
 };
 
