@@ -29,6 +29,7 @@ class Win32Backend final : public Backend, private Presenter {
         SetThreadPriority(GetCurrentThread(), raised ? THREAD_PRIORITY_ABOVE_NORMAL : THREAD_PRIORITY_NORMAL);
     }
     bool pointerOverClient() const override;
+    void resizeClient(std::int32_t width, std::int32_t height) override;
 
     // win32_present.cpp
     Presenter& presenter() override { return gl_ ? gl_->presenter() : *this; }
@@ -57,8 +58,6 @@ class Win32Backend final : public Backend, private Presenter {
     bool switchDisplayMode();
     void centreWindow();
     void followActivation(bool active);
-    void setScale(std::int32_t scale);
-    void resizeClient(UINT dpi);
     void followDpi(UINT dpi, const RECT& suggested);
     // win32_events.cpp
     void pointerMoved(LPARAM lParam);
@@ -85,10 +84,10 @@ class Win32Backend final : public Backend, private Presenter {
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
     bool displayModeSwitched_ = false;
     bool fullScreen_ = false;
-    // Device pixels each way per screen pixel: the window's factor, 1 in full screen (the display mode
-    // is the screen's own size).
-    std::int32_t windowScale_ = 1;
-    std::int32_t scale_ = 1;
+    // The client area the loop asked for (the screen at its factor), at the window's DPI.
+    std::int32_t clientWidth_ = 0, clientHeight_ = 0;
+    UINT dpi_ = 0;
+    bool placing_ = false;  // the caller of a report places the window itself, at the size asked for
 };
 
 }  // namespace zopp

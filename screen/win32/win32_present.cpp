@@ -46,17 +46,12 @@ void Win32Backend::framePresented(std::int32_t k) {
     if (dc_ != nullptr && (flags_ & ScreenShaped)) updateShape(k);
 }
 
-// A paint request (the window uncovered, restored or first shown) marks the requested lines dirty: the
-// loop's next frame, which the lock's release wakes, shows them from the visible page.
+// A paint request (the window uncovered, restored or first shown) goes to the loop, which marks its lines
+// dirty: the next frame, which the lock's release wakes, shows them from the visible page.
 void Win32Backend::repaint() {
     PAINTSTRUCT paint;
     BeginPaint(window_, &paint);
-    if (screen_ != nullptr) {
-        const std::int32_t first = std::clamp<std::int32_t>(paint.rcPaint.top / scale_, 0, screen_->height);
-        const std::int32_t end =
-            std::clamp<std::int32_t>((paint.rcPaint.bottom + scale_ - 1) / scale_, 0, screen_->height);
-        if (first < end) markDirty(*screen_, first, end - 1);
-    }
+    if (translator_ != nullptr) translator_->areaExposed(paint.rcPaint.top, paint.rcPaint.bottom);
     EndPaint(window_, &paint);
 }
 

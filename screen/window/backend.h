@@ -56,6 +56,10 @@ class Backend : public WindowPlatform {
     virtual Presenter& presenter() = 0;
     // A frame reached the window at factor k: a shaped window follows its pixels. Screen lock held.
     virtual void framePresented(std::int32_t) {}
+    // The loop chose a new factor: the client area becomes width × height device pixels (the screen at
+    // the factor), where the window is. Where full screen holds a display mode of the screen's size, the
+    // window may keep its size. Screen lock held, on the loop's thread.
+    virtual void resizeClient(std::int32_t, std::int32_t) {}
     // Reads the platform's pending notifications and passes them on to the translator. Screen lock held.
     virtual void pumpInput(EventTranslator&) {}
 

@@ -145,14 +145,13 @@ void RefreshLoop::cycle() {
 }
 
 // The one walk of a frame's spans: each converted once to the presenter's layout and transferred at the
-// factor the translator divides pointer positions by.
+// loop's factor.
 void RefreshLoop::present(std::span<const LineSpan> spans) {
     Presenter& presenter = backend_->presenter();
-    const std::int32_t k = translator_.scale();
     lines_.setLayout(presenter.pixelLayout());
-    lines_.forEachSpan(screen_, spans, [&](const ConvertedLines& rows) { presenter.transferRows(rows, k); });
+    lines_.forEachSpan(screen_, spans, [&](const ConvertedLines& rows) { presenter.transferRows(rows, k_); });
     presenter.finish();
-    backend_->framePresented(k);
+    backend_->framePresented(k_);
 }
 
 void RefreshLoop::wake() {
@@ -178,6 +177,31 @@ void RefreshLoop::paletteChanged() {
 void RefreshLoop::activityChanged(bool active) {
     markAllDirty(screen_);
     if (screen_.flags & ScreenHighPriority) backend_->raisePriority(active);
+}
+
+// The factor follows the desktop's scale by the one rule (window_scale.h). A screen opened full screen
+// keeps factor 1 for its window too, until the desktop's scale is reported.
+void RefreshLoop::desktopScaleChanged(const DesktopScale& desktop) {
+    windowScale_ = chooseWindowScale(desktop, screen_.width, screen_.height);
+    applyScale();
+}
+
+void RefreshLoop::fullScreenChanged(bool fullScreen) {
+    fullScreen_ = fullScreen;
+    applyScale();
+}
+
+// Full screen is factor 1: the display mode has the screen's size. The translator divides positions by
+// the same factor the rows are transferred at.
+void RefreshLoop::applyScale() {
+    k_ = fullScreen_ ? 1 : windowScale_;
+    translator_.setScale(k_);
+    backend_->resizeClient(screen_.width * k_, screen_.height * k_);
+}
+
+// A paint request is dirty lines: every line the rows touch, shown by the next frame.
+void RefreshLoop::areaExposed(std::int32_t top, std::int32_t bottom) {
+    markDirty(screen_, top / k_, (bottom + k_ - 1) / k_ - 1);
 }
 
 // The window's size is fixed; where switching is allowed, Alt+Enter and maximising go to full screen and
