@@ -134,13 +134,8 @@ void RefreshLoop::cycle() {
     // Lines are converted through the palette as they are presented.
     if (paletteChanged_.exchange(false)) markAllDirty(screen_);
     std::array<LineSpan, maxPresentSpans> spans;
-    if (const std::size_t count = takeDirtySpans(screen_, spans); count > 0) {
-        const auto began = std::chrono::steady_clock::now();
+    if (const std::size_t count = takeDirtySpans(screen_, spans); count > 0)
         present(std::span<const LineSpan>(spans.data(), count));
-        screen_.lastTransferNanoseconds =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - began)
-                .count();
-    }
     backend_->pumpInput(translator_);
 }
 
