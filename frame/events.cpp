@@ -87,7 +87,7 @@ void postEvent(const ScreenEvent& event) {
         if (!queue) return;
         queue->slots[queue->tail] = event;
         queue->tail = (queue->tail + 1) % queueSlots;
-        // A full ring drops its oldest event so the refresh thread never waits for the program.
+        // A full ring drops its oldest event so the refresh loop never waits for the program.
         if (queue->tail == queue->head) {
             queue->head = (queue->head + 1) % queueSlots;
         } else {

@@ -1,4 +1,4 @@
-// Event records and the queue that carries them from the screen's refresh thread to the program.
+// Event records and the queue that carries them from the screen's refresh loop to the program.
 #pragma once
 
 #include <cstdint>

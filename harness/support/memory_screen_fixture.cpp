@@ -1,16 +1,45 @@
 #include "harness/support/memory_screen_fixture.h"
 
-#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
+#include "screen/state/screen_values.h"
 #include "screen/window/screen.h"
 
 namespace zopp::testing {
 
+namespace {
+
+// One flag per line of the window: received in a transfer since the fixture last forgot them.
+std::vector<bool> received;
+LoopStep refresh;
+
+class RecordingBackend final : public NullBackend {
+  public:
+    void takeStep(const LoopStep& step) override { refresh = step; }
+    bool createWindow(ScreenState& screen, std::int32_t, std::string_view, EventTranslator&) override {
+        received.assign(static_cast<std::size_t>(screen.height), false);
+        return true;
+    }
+    void transferRows(const ConvertedLines& rows, std::int32_t) override {
+        for (std::int32_t y = rows.first; y < rows.first + rows.count; ++y)
+            received[static_cast<std::size_t>(y)] = true;
+    }
+};
+
+std::unique_ptr<Backend> makeRecordingBackend(std::int32_t flags) {
+    if (flags & ScreenOpenGL) return nullptr;
+    return std::make_unique<RecordingBackend>();
+}
+
+constexpr BackendFactory recordingBackends[] = {makeRecordingBackend};
+
+}  // namespace
+
 void MemoryScreen::SetUp() {
-    setBackendFactories(nullBackends);
+    setBackendFactories(recordingBackends);
 }
 
 void MemoryScreen::TearDown() {
@@ -34,12 +63,13 @@ std::uint32_t MemoryScreen::screenPixel(std::int32_t x, std::int32_t y) const {
 }
 
 bool MemoryScreen::lineDirty(std::int32_t y) const {
-    return currentScreen()->dirty[static_cast<std::size_t>(y)] != 0;
+    refresh();
+    return received[static_cast<std::size_t>(y)];
 }
 
 void MemoryScreen::clearDirty() {
-    auto& dirty = currentScreen()->dirty;
-    std::fill(dirty.begin(), dirty.end(), 0);
+    refresh();
+    received.assign(received.size(), false);
 }
 
 }  // namespace zopp::testing

@@ -1,5 +1,5 @@
-// The test fixture for drawing tests: a screen on the null back-end, so they run on the frame
-// buffer alone, closed again after each test.
+// The test fixture for drawing tests: a screen on a back-end without a window that records the lines a
+// window would receive, closed again after each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 
 namespace zopp::testing {
 
-// Installs the null back-end for the fixture's lifetime and opens a screen of the given mode.
+// Installs the recording back-end for the fixture's lifetime and opens a screen of the given mode.
 class MemoryScreen : public ::testing::Test {
   protected:
     void openMemoryScreen(std::int32_t width = 640, std::int32_t height = 480, std::int32_t depth = 32,
@@ -19,7 +19,9 @@ class MemoryScreen : public ::testing::Test {
 
     // Pixel of the work page as stored (32-bit screens: 0xAARRGGBB).
     std::uint32_t screenPixel(std::int32_t x, std::int32_t y) const;
+    // Whether a refresh since the last clearDirty() transferred line y to the window (runs one first).
     bool lineDirty(std::int32_t y) const;
+    // Runs a refresh and forgets what the window received so far.
     void clearDirty();
 };
 

@@ -27,8 +27,7 @@ void writeAlpha(const std::uint8_t* source, std::uint8_t* target, std::int32_t w
 
 // The copy variant is chosen once, from whether the screen was opened on a processor with wide moves.
 CopyVariant activeVariant(const ScreenState& screen) {
-    static const CopyVariant variant =
-        (screen.flags & ScreenHasFastCopy) ? CopyVariant::Fast : CopyVariant::Plain;
+    static const CopyVariant variant = screen.hasFastCopy ? CopyVariant::Fast : CopyVariant::Plain;
     return variant;
 }
 

@@ -13,6 +13,7 @@ DrawContext context;
 void resetContext(DrawContext& c, const ScreenState& screen) {
     c = DrawContext{};
     c.screenId = screen.id;
+    c.screenView = Rect{0, 0, screen.width, screen.height};
     c.foreground = screen.depth >= 5 && screen.depth <= 8 ? 15u : screen.colourMask;
     c.background = screen.colourMask & 0xFF000000u;
 }
@@ -85,7 +86,7 @@ bool selectTarget(DrawContext& c, ImageBytes target) {
         c.pitch = screen->pitch;
         c.width = screen->width;
         c.height = screen->height;
-        c.clip = screen->view;  // the screen's view comes back with the screen
+        c.clip = c.screenView;  // the screen's view comes back with the screen
         c.alphaDrawing = (screen->flags & ScreenAlphaDrawing) && c.bytesPerPixel == 4;
         return true;
     }

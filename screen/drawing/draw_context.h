@@ -17,6 +17,7 @@ struct DrawContext {
     bool targetIsScreen = true;
     std::int32_t bytesPerPixel = 0, pitch = 0, width = 0, height = 0;
     Rect clip;
+    Rect screenView;  // the screen's graphics view: the clip whenever the screen is the target
 
     std::uint32_t foreground = 0, background = 0;
     float penX = 0, penY = 0;

@@ -1,7 +1,7 @@
-// The null platform: a screen with no window, no refresh and no input, beside the real back-ends. Drawing
-// lands in the frame buffer only and its lines stay marked dirty, so a program that reads the frame buffer
-// (a renderer of pictures, a fuzzer, a benchmark, a test) runs anywhere, without a display. Chosen with
-// setBackendFactories(nullBackends); a back-end that watches single calls may derive from it.
+// The null platform: a screen with no window and no input, beside the real back-ends. It is a stepped
+// host like the page, stepped only by the program's sleeps, whose transfer does nothing: drawing lands in
+// the frame buffer alone, so a program that reads the frame buffer (a renderer of pictures, a fuzzer, a
+// benchmark, a test) runs anywhere, without a display. Chosen with setBackendFactories(nullBackends).
 #pragma once
 
 #include <cstdint>
@@ -11,23 +11,18 @@
 
 namespace zopp {
 
-class NullBackend : public Backend {
+class NullBackend : public Backend, protected Presenter {
   public:
-    LoopHost loopHost() const override { return LoopHost::NeverRefreshed; }
+    LoopHost loopHost() const override { return LoopHost::Stepped; }
     bool createWindow(ScreenState&, std::int32_t, std::string_view, EventTranslator&) override {
         return true;
     }
-    void destroyWindow() override {}
-    void present(std::span<const LineSpan>) override {}
-    void pumpInput(EventTranslator&) override {}
-    bool waitForInput(std::optional<std::chrono::nanoseconds>) override { return false; }
-    void wake() override {}
-    void setTitle(std::string_view) override {}
-    void capturePointer() override {}
-    void releasePointer() override {}
-    bool holdsPointer() const override { return false; }
-    bool pointerOverClient() const override { return false; }
-    BeepSoundHook soundOutput() const override { return nullptr; }
+    Presenter& presenter() override { return *this; }
+
+  protected:
+    // The screen's own layout: a 32-bit page is handed over without a copy.
+    PixelLayout pixelLayout() override { return {}; }
+    void transferRows(const ConvertedLines&, std::int32_t) override {}
 };
 
 // Refuses the OpenGL flag: there is no context to give.

@@ -29,7 +29,11 @@ class SdlBackend final : public Backend {
     bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
                       EventTranslator& translator) override;
     void destroyWindow() override;
-    void present(std::span<const LineSpan> spans) override;
+    Presenter& presenter() override { return *presenter_; }
+    void framePresented(std::int32_t k) override {
+        if (shape_) shape_->update(window_, *screen_, k);
+    }
+    void resizeClient(std::int32_t width, std::int32_t height) override;
     void pumpInput(EventTranslator& translator) override;
     // Events SDL queued after the last pump (by calls made while translating) count as input too.
     bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) override {
@@ -54,7 +58,6 @@ class SdlBackend final : public Backend {
     void attachToX11();
     void centreWindow();
     void chooseFullScreenMode();
-    void applyScale(std::int32_t scale);
     // sdl_events.cpp
     void handleWindowEvent(const SDL_WindowEvent& event);
 
@@ -69,14 +72,14 @@ class SdlBackend final : public Backend {
     bool videoStarted_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Cursor* cursor_ = nullptr;
-    std::unique_ptr<SdlPresenter> presenter_;
+    SDL_GLContext glContext_ = nullptr;  // with the OpenGL flag
+    std::unique_ptr<Presenter> presenter_;
     std::optional<SdlShape> shape_;
     std::optional<X11Pointer> x11Pointer_;  // on X11 the pointer comes from X's notifications
     bool capturing_ = false;
-    // Device pixels each way per screen pixel: the window's factor, 1 in full screen (the display mode
-    // is the screen's own size).
-    std::int32_t windowScale_ = 1;
-    std::int32_t scale_ = 1;
+    std::string title_;  // a shaped window made again at another size takes it
+    // The client area the loop asked for: the screen at its factor.
+    std::int32_t clientWidth_ = 0, clientHeight_ = 0;
 };
 
 }  // namespace zopp

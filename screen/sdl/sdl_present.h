@@ -1,27 +1,49 @@
-// How the SDL window receives frame-buffer lines: through its window surface, or through an OpenGL
-// texture drawn over the whole window.
+// How the SDL window receives rows: through its window surface, or through the shared OpenGL presenter
+// over a context made on the window.
 #pragma once
 
 #include <SDL.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <span>
 
 #include "screen/state/screen_state.h"
+#include "screen/window/presenter.h"
 
 namespace zopp {
 
-class SdlPresenter {
+// Rows blown up by k into the window surface (SDL's scaled blit takes the nearest pixel, so no colour is
+// made up), the changed rectangles pushed to the window when the frame is finished.
+class SdlSurfacePresenter final : public Presenter {
   public:
-    virtual ~SdlPresenter() = default;  // releases what start() acquired; before the window goes
-    // Prepares the window (created with the presenter's window flags) for the screen. False when it can't.
-    virtual bool start(SDL_Window* window, const ScreenState& screen) = 0;
-    // The spans' lines into the window, each screen pixel a scale × scale block of device pixels.
-    virtual void present(std::span<const LineSpan> spans, std::int32_t scale) = 0;
+    SdlSurfacePresenter(SDL_Window* window, const ScreenState& screen) : window_(window), screen_(screen) {}
+    ~SdlSurfacePresenter() override;
+    SdlSurfacePresenter(const SdlSurfacePresenter&) = delete;
+    SdlSurfacePresenter& operator=(const SdlSurfacePresenter&) = delete;
+
+    // False when the window has no surface.
+    bool start() const { return SDL_GetWindowSurface(window_) != nullptr; }
+
+    PixelLayout pixelLayout() override;
+    void transferRows(const ConvertedLines& rows, std::int32_t k) override;
+    void finish() override;
+
+  private:
+    SDL_Window* window_;
+    const ScreenState& screen_;
+    SDL_Surface* surface_ = nullptr;  // the window's, fetched at the start of each frame
+    // A surface of the screen's size in the window surface's format, made once and pointed at the rows
+    // handed in (a scaled blit needs a source surface): no frame allocates.
+    SDL_Surface* rows_ = nullptr;
+    std::array<SDL_Rect, maxPresentSpans> rects_{};
+    std::size_t used_ = 0;
 };
 
-std::unique_ptr<SdlPresenter> makeSurfacePresenter();
-std::unique_ptr<SdlPresenter> makeOpenGLPresenter();  // its window needs SDL_WINDOW_OPENGL
+// Makes an OpenGL context on the window (made with SDL_WINDOW_OPENGL) and the shared presenter over it;
+// null when either fails, leaving `context` for the caller to delete after the presenter.
+std::unique_ptr<Presenter> startGlPresenter(SDL_Window* window, const ScreenState& screen,
+                                            SDL_GLContext& context);
 
 }  // namespace zopp

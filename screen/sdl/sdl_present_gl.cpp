@@ -1,48 +1,24 @@
-// Presentation through OpenGL: the screen's texture drawn over the whole window at every frame.
+// Presentation through OpenGL: the shared presenter over a context on the SDL window.
 #include "screen/sdl/sdl_gl_driver.h"
 #include "screen/sdl/sdl_present.h"
 #include "screen/window/gl_texture.h"
 
 namespace zopp {
 
-namespace {
-
-class OpenGLPresenter final : public SdlPresenter {
-  public:
-    ~OpenGLPresenter() override {
-        if (!context_) return;
-        texture_.destroy();
-        SDL_GL_DeleteContext(context_);
-    }
-
-    bool start(SDL_Window* window, const ScreenState& screen) override {
-        window_ = window;
-        context_ = SDL_GL_CreateContext(window);
-        if (!context_) return false;
-        SDL_GL_SetSwapInterval(0);
-        keepGlDriverLoaded();
-        return texture_.create(
-            SDL_GL_GetProcAddress, [window] { SDL_GL_SwapWindow(window); }, screen);
-    }
-
-    // The texture covers the whole drawable, which is the screen at the window's factor; nearest
-    // filtering keeps each screen pixel one colour.
-    void present(std::span<const LineSpan> spans, std::int32_t) override {
-        int drawableWidth = 0, drawableHeight = 0;
-        SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
-        texture_.present(spans, drawableWidth, drawableHeight);
-    }
-
-  private:
-    SDL_Window* window_ = nullptr;
-    SDL_GLContext context_ = nullptr;
-    GlTexture texture_;
-};
-
-}  // namespace
-
-std::unique_ptr<SdlPresenter> makeOpenGLPresenter() {
-    return std::make_unique<OpenGLPresenter>();
+std::unique_ptr<Presenter> startGlPresenter(SDL_Window* window, const ScreenState& screen,
+                                            SDL_GLContext& context) {
+    context = SDL_GL_CreateContext(window);
+    if (!context) return nullptr;
+    SDL_GL_SetSwapInterval(0);
+    keepGlDriverLoaded();
+    auto presenter = std::make_unique<GlPresenter>();
+    const bool started = presenter->start({SDL_GL_GetProcAddress, [window] { SDL_GL_SwapWindow(window); },
+                                           [window](std::int32_t& width, std::int32_t& height) {
+                                               SDL_GL_GetDrawableSize(window, &width, &height);
+                                           }},
+                                          screen);
+    if (!started) return nullptr;
+    return presenter;
 }
 
 }  // namespace zopp

@@ -1,12 +1,5 @@
-// Presentation through the window surface: the dirty lines in the surface's own pixel layout are blown up
-// by the window's factor into the window surface (SDL's scaled blit takes the nearest pixel, so no colour
-// is made up) and the changed rectangles pushed to the window.
-#include <algorithm>
-#include <array>
-
+// Presentation through the window surface.
 #include "screen/sdl/sdl_present.h"
-#include "screen/window/backend.h"
-#include "screen/window/window_lines.h"
 
 namespace zopp {
 
@@ -24,53 +17,46 @@ PixelLayout layoutOf(const SDL_PixelFormat& format) {
     return layout;
 }
 
-class SurfacePresenter final : public SdlPresenter {
-  public:
-    bool start(SDL_Window* window, const ScreenState& screen) override {
-        window_ = window;
-        screen_ = &screen;
-        return SDL_GetWindowSurface(window) != nullptr;
-    }
-
-    void present(std::span<const LineSpan> spans, std::int32_t scale) override {
-        SDL_Surface* surface = SDL_GetWindowSurface(window_);
-        if (!surface || surface->w < screen_->width * scale) return;
-        lines_.setLayout(layoutOf(*surface->format));
-        std::array<SDL_Rect, maxPresentSpans> rects;
-        std::size_t used = 0;
-        lines_.forEachSpan(*screen_, spans.first(std::min(spans.size(), rects.size())),
-                           [&](const ConvertedLines& lines) {
-                               if (blitScaled(lines, *surface, scale, rects[used])) ++used;
-                           });
-        if (used > 0) SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(used));
-    }
-
-  private:
-    // The lines blown up into the window surface, through a surface over them in the window surface's
-    // own format (which a scaled blit needs); `to` receives the rectangle written.
-    bool blitScaled(const ConvertedLines& lines, SDL_Surface& surface, std::int32_t scale, SDL_Rect& to) {
-        const SDL_PixelFormat& format = *surface.format;
-        SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<std::uint8_t*>(lines.pixels), screen_->width, lines.count, format.BitsPerPixel,
-            screen_->width * format.BytesPerPixel, format.format);
-        if (from == nullptr) return false;
-        // A copy, never a blend, whatever alpha the format has.
-        SDL_SetSurfaceBlendMode(from, SDL_BLENDMODE_NONE);
-        to = SDL_Rect{0, lines.first * scale, screen_->width * scale, lines.count * scale};
-        const bool blitted = SDL_BlitScaled(from, nullptr, &surface, &to) == 0;
-        SDL_FreeSurface(from);
-        return blitted;
-    }
-
-    SDL_Window* window_ = nullptr;
-    const ScreenState* screen_ = nullptr;
-    LineConverter lines_;
-};
-
 }  // namespace
 
-std::unique_ptr<SdlPresenter> makeSurfacePresenter() {
-    return std::make_unique<SurfacePresenter>();
+SdlSurfacePresenter::~SdlSurfacePresenter() {
+    if (rows_ != nullptr) SDL_FreeSurface(rows_);
+}
+
+PixelLayout SdlSurfacePresenter::pixelLayout() {
+    used_ = 0;
+    surface_ = SDL_GetWindowSurface(window_);
+    if (surface_ == nullptr) return {};
+    const SDL_PixelFormat& format = *surface_->format;
+    if (rows_ != nullptr && rows_->format->format != format.format) {
+        SDL_FreeSurface(rows_);
+        rows_ = nullptr;
+    }
+    if (rows_ == nullptr) {
+        rows_ =
+            SDL_CreateRGBSurfaceWithFormatFrom(nullptr, screen_.width, screen_.height, format.BitsPerPixel,
+                                               screen_.width * format.BytesPerPixel, format.format);
+        // A copy, never a blend, whatever alpha the format has.
+        if (rows_ != nullptr) SDL_SetSurfaceBlendMode(rows_, SDL_BLENDMODE_NONE);
+    }
+    return layoutOf(format);
+}
+
+// The rows lie at their own lines of a buffer of the screen's size, which the rows' surface is pointed at.
+void SdlSurfacePresenter::transferRows(const ConvertedLines& rows, std::int32_t k) {
+    if (surface_ == nullptr || rows_ == nullptr || surface_->w < screen_.width * k || used_ == rects_.size())
+        return;
+    rows_->pixels =
+        const_cast<std::uint8_t*>(rows.pixels) - static_cast<std::ptrdiff_t>(rows.first) * rows_->pitch;
+    SDL_Rect from{0, rows.first, screen_.width, rows.count};
+    SDL_Rect to{0, rows.first * k, screen_.width * k, rows.count * k};
+    if (SDL_BlitScaled(rows_, &from, surface_, &to) == 0)
+        rects_[used_++] = SDL_Rect{0, rows.first * k, screen_.width * k, rows.count * k};
+}
+
+void SdlSurfacePresenter::finish() {
+    if (used_ > 0) SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(used_));
+    used_ = 0;
 }
 
 }  // namespace zopp

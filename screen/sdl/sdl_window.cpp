@@ -10,7 +10,6 @@
 #include "screen/window/event_translator.h"
 #include "screen/window/window_icon.h"
 #include "screen/window/window_layout.h"
-#include "screen/window/window_scale.h"
 
 namespace zopp {
 
@@ -44,18 +43,23 @@ bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std
     SDL_SetHint(SDL_HINT_VIDEODRIVER, videoDrivers().c_str());
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
+    title_ = title;
+    clientWidth_ = screen.width;
+    clientHeight_ = screen.height;
     if (!openWindow(title)) return false;
-    // A screen opened full screen keeps its window at factor 1 too: the display mode is its size.
-    if (!(flags_ & ScreenFullScreen))
-        windowScale_ = chooseWindowScale(sdlDesktopScale(window_), screen.width, screen.height);
-    // SDL's shaped window shows nothing once resized: it is made again at its factor's size.
-    if ((flags_ & ScreenShaped) && windowScale_ != 1) {
-        SDL_DestroyWindow(window_);
-        if (!openWindow(title)) return false;
+    // The loop answers with the client area at its factor (resizeClient).
+    if (flags_ & ScreenFullScreen) {
+        translator.fullScreenChanged(true);
+    } else {
+        translator.desktopScaleChanged(sdlDesktopScale(window_));
     }
-    applyScale(windowScale_);
-    presenter_ = openGL_ ? makeOpenGLPresenter() : makeSurfacePresenter();
-    if (!presenter_->start(window_, screen)) return false;
+    if (!window_) return false;
+    if (openGL_) {
+        presenter_ = startGlPresenter(window_, screen, glContext_);
+    } else if (auto surface = std::make_unique<SdlSurfacePresenter>(window_, screen); surface->start()) {
+        presenter_ = std::move(surface);
+    }
+    if (!presenter_) return false;
     showWindow();
     return true;
 }
@@ -66,7 +70,7 @@ bool SdlBackend::openWindow(std::string_view title) {
     if (flags_ & ScreenNoFrame) windowFlags |= SDL_WINDOW_BORDERLESS;
     if (openGL_) windowFlags |= SDL_WINDOW_OPENGL;
     const std::string caption(title);
-    const int w = screen_->width * windowScale_, h = screen_->height * windowScale_;
+    const int w = clientWidth_, h = clientHeight_;
     constexpr int centred = SDL_WINDOWPOS_CENTERED;
     window_ = (flags_ & ScreenShaped)
                   ? SDL_CreateShapedWindow(caption.c_str(), centred, centred, w, h, windowFlags)
@@ -87,13 +91,15 @@ void SdlBackend::showWindow() {
     SDL_RaiseWindow(window_);
     if (flags_ & ScreenShaped) {
         shape_.emplace();
-        shape_->update(window_, *screen_, scale_);
+        shape_->update(window_, *screen_, clientWidth_ / screen_->width);  // the factor it was made at
     }
 }
 
 void SdlBackend::destroyWindow() {
     shape_.reset();
     presenter_.reset();
+    if (glContext_) SDL_GL_DeleteContext(glContext_);
+    glContext_ = nullptr;
     if (capturing_) releasePointer();
     x11Pointer_.reset();
     waiter_.watchDisplay(nullptr);
@@ -106,20 +112,24 @@ void SdlBackend::destroyWindow() {
     SDL_TLSCleanup();  // SDL keeps per-thread data that it frees only for its own threads
 }
 
-void SdlBackend::present(std::span<const LineSpan> spans) {
-    presenter_->present(spans, scale_);
-    if (shape_) shape_->update(window_, *screen_, scale_);
-}
-
-// The window's client area at the factor, and the translator dividing positions by it.
-void SdlBackend::applyScale(std::int32_t scale) {
-    scale_ = scale;
-    translator_->setScale(scale);
-    int width = 0, height = 0;
-    SDL_GetWindowSize(window_, &width, &height);
-    const bool resized = width != screen_->width * scale || height != screen_->height * scale;
-    if (resized && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN))
-        SDL_SetWindowSize(window_, screen_->width * scale, screen_->height * scale);
+// Full screen keeps the display mode's size.
+void SdlBackend::resizeClient(std::int32_t width, std::int32_t height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    int shownWidth = 0, shownHeight = 0;
+    SDL_GetWindowSize(window_, &shownWidth, &shownHeight);
+    if ((shownWidth == width && shownHeight == height) ||
+        (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN))
+        return;
+    if (flags_ & ScreenShaped) {
+        // SDL's shaped window shows nothing once resized: it is made again at the new size (before it
+        // shows: a shaped window never switches to full screen, and is never resized later).
+        SDL_DestroyWindow(window_);
+        window_ = nullptr;
+        openWindow(title_);
+    } else {
+        SDL_SetWindowSize(window_, width, height);
+    }
 }
 
 // On X11 the refresh thread also waits on the display connection, and the pointer is read from X.
@@ -139,8 +149,7 @@ void SdlBackend::centreWindow() {
     int top = 0, left = 0, bottom = 0, right = 0;
     if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
     const WindowPosition outer =
-        centredOnDesktop(desktop.w, desktop.h, screen_->width * scale_ + left + right,
-                         screen_->height * scale_ + top + bottom);
+        centredOnDesktop(desktop.w, desktop.h, clientWidth_ + left + right, clientHeight_ + top + bottom);
     SDL_SetWindowPosition(window_, desktop.x + outer.x + left, desktop.y + outer.y + top);
 }
 
@@ -148,19 +157,18 @@ bool SdlBackend::pointerOverClient() const {
     int px = 0, py = 0, wx = 0, wy = 0;
     SDL_GetGlobalMouseState(&px, &py);
     SDL_GetWindowPosition(window_, &wx, &wy);
-    return px >= wx && py >= wy && px < wx + screen_->width * scale_ && py < wy + screen_->height * scale_;
+    return px >= wx && py >= wy && px < wx + clientWidth_ && py < wy + clientHeight_;
 }
 
 void SdlBackend::toggleFullScreen() {
     const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
     if (full) {
         SDL_SetWindowFullscreen(window_, 0);
-        applyScale(windowScale_);
     } else {
         chooseFullScreenMode();
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
-        applyScale(1);
     }
+    translator_->fullScreenChanged(!full);
     markAllDirty(*screen_);
 }
 

@@ -1,6 +1,7 @@
 #include "screen/state/screen_state.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace zopp {
@@ -12,6 +13,7 @@ std::atomic<std::thread::id> lockOwner{};
 int lockCount = 0;                      // touched only by the owner
 ScreenState* presentPending = nullptr;  // marked dirty under the current hold; guarded by screenMutex
 std::unique_ptr<ScreenState> openScreenState;
+std::atomic<ScreenWatcher*> openScreenWatcher{nullptr};
 
 }  // namespace
 
@@ -27,8 +29,12 @@ std::unique_ptr<ScreenState> takeCurrentScreen() {
     return std::move(openScreenState);
 }
 
-void paletteChanged(ScreenState& screen) {
-    if (ScreenWatcher* watcher = screen.watcher.get()) watcher->paletteChanged();
+void setScreenWatcher(ScreenWatcher* watcher) {
+    openScreenWatcher.store(watcher, std::memory_order_release);
+}
+
+void paletteChanged(ScreenState&) {
+    if (ScreenWatcher* watcher = openScreenWatcher.load(std::memory_order_acquire)) watcher->paletteChanged();
 }
 
 void lockScreen() {
@@ -44,11 +50,13 @@ void lockScreen() {
 
 void unlockScreen() {
     if (--lockCount == 0) {
-        ScreenWatcher* watcher = presentPending ? presentPending->watcher.get() : nullptr;
+        ScreenWatcher* watcher = presentPending && presentPending == openScreenState.get()
+                                     ? openScreenWatcher.load(std::memory_order_acquire)
+                                     : nullptr;
         presentPending = nullptr;
         lockOwner.store(std::thread::id{}, std::memory_order_relaxed);
         screenMutex.unlock();
-        // Outside the lock, so the woken refresh thread finds it free.
+        // Outside the lock, so the woken refresh loop finds it free.
         if (watcher) watcher->linesChanged();
     }
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -12,11 +11,9 @@
 
 namespace zopp {
 
-struct FontTable;
-
 // What shows the screen: told when drawing marked lines (on the drawing thread, after the lock's release)
 // and when the palette changed, so it presents them soon. The window code registers one while a window
-// shows the screen.
+// shows the open screen (setScreenWatcher).
 class ScreenWatcher {
   public:
     virtual void linesChanged() = 0;
@@ -30,31 +27,8 @@ struct Rect {
     std::int32_t x = 0, y = 0, width = 0, height = 0;
 };
 
-struct TextCell {
-    std::uint8_t character = ' ';
-    std::uint8_t colour = 0;
-};
-
-// The screen's watcher; set and cleared by the program's thread while the refresh thread may read it.
-// Moves with its screen.
-class WatcherSlot {
-  public:
-    WatcherSlot() = default;
-    WatcherSlot(WatcherSlot&& other) noexcept : watcher_(other.get()) {}
-    WatcherSlot& operator=(WatcherSlot&& other) noexcept {
-        set(other.get());
-        return *this;
-    }
-    ScreenWatcher* get() const { return watcher_.load(std::memory_order_acquire); }
-    void set(ScreenWatcher* watcher) { watcher_.store(watcher, std::memory_order_release); }
-
-  private:
-    std::atomic<ScreenWatcher*> watcher_{nullptr};
-};
-
-// Internal flag bit: the processor offers the 8-byte row copies.
-inline constexpr std::uint32_t ScreenHasFastCopy = 0x10000;
-
+// The open screen's geometry, pages, dirty lines and palette. What the libraries above keep of it (the
+// text grid, the drawing context, the window) they keep themselves.
 struct ScreenState {
     std::int32_t id = 0;
     std::int32_t width = 0, height = 0;
@@ -62,7 +36,6 @@ struct ScreenState {
     std::int32_t bytesPerPixel = 0;
     std::int32_t pitch = 0;  // bytesPerPixel × width, no padding
     std::uint32_t colourMask = 0;
-    float aspect = 1.0f;  // pixel aspect of the mode, for callers that draw round shapes; none here
 
     std::vector<std::vector<std::uint8_t>> pages;
     std::int32_t visiblePage = 0, workPage = 0;
@@ -70,19 +43,8 @@ struct ScreenState {
 
     std::array<std::uint32_t, 256> palette{};  // 0x00RRGGBB
 
-    std::int32_t textColumns = 0, textRows = 0;
-    const FontTable* font = nullptr;
-    // The text grid's characters and the text cursor, for text printing (which this program never calls).
-    std::vector<TextCell> textBuffer;
-    std::int32_t textViewTop = 1, textViewBottom = 0;  // 1-based rows, inclusive
-    std::int32_t cursorColumn = 1, cursorRow = 1;
-    Rect view;  // graphics view of the screen
-    bool graphicsViewSet = false;
-
-    std::uint32_t flags = 0;
-    // Told when the lock is released after lines were marked dirty; null while no window shows the screen.
-    WatcherSlot watcher;
-    std::int64_t lastTransferNanoseconds = 0;  // the back-end's latest transfer to the window, for measuring
+    std::uint32_t flags = 0;   // the open flags (screen_values.h)
+    bool hasFastCopy = false;  // the processor offers the 8-byte row copies
 
     std::uint8_t* workPixels() { return pages[static_cast<std::size_t>(workPage)].data(); }
     std::uint8_t* visiblePixels() { return pages[static_cast<std::size_t>(visiblePage)].data(); }
@@ -96,11 +58,15 @@ ScreenState* currentScreen();
 // (leaving none open).
 void setCurrentScreen(std::unique_ptr<ScreenState> screen);
 std::unique_ptr<ScreenState> takeCurrentScreen();
+// The open screen's watcher, told when the lock is released after lines were marked dirty and when the
+// palette changed; null while no window shows the screen. Set and cleared by the program's thread while
+// the refresh loop may read it.
+void setScreenWatcher(ScreenWatcher* watcher);
 // Tells the screen's watcher, if any, that its palette changed.
 void paletteChanged(ScreenState& screen);
 
 // The screen lock: counted, so nested takes on one thread only count; under it, one mutex. Drawing holds
-// it while writing pixels and marking dirty lines; the refresh thread while presenting and translating
+// it while writing pixels and marking dirty lines; the refresh loop while presenting and translating
 // window events. Lock order: screen lock, then the event queue's lock.
 void lockScreen();
 void unlockScreen();

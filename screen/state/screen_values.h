@@ -28,7 +28,7 @@ enum ScreenFlag : std::int32_t {
     ScreenNoFrame = 8,
     ScreenShaped = 16,         // implies ScreenNoSwitch and ScreenNoFrame
     ScreenAlphaDrawing = 64,   // lines, boxes, text and clearing blend by alpha on 4-byte targets
-    ScreenHighPriority = 128,  // refresh thread above normal priority while active
+    ScreenHighPriority = 128,  // refresh loop's thread above normal priority while active
 };
 
 }  // namespace zopp

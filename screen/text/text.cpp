@@ -11,6 +11,7 @@
 #include "screen/state/colour.h"
 #include "screen/state/screen_state.h"
 #include "screen/text/font.h"
+#include "screen/text/text_mode.h"
 
 namespace zopp {
 
@@ -138,7 +139,8 @@ std::int32_t drawTextLine(ImageBytes target, float x, float y, std::int32_t flag
         imageFont = readImageFont(font, context->bytesPerPixel, screen->bytesPerPixel);
         if (!imageFont || !blitter) return IllegalFunctionCall;
     }
-    const FontTable* builtin = screen->font ? screen->font : builtinFont(8);
+    const TextGrid* grid = textGrid();
+    const FontTable* builtin = grid->font ? grid->font : builtinFont(8);
     if (flags & DEFAULT_COLOR) {
         colour = context->foreground;
     } else {

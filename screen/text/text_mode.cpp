@@ -18,44 +18,67 @@ void fillRect(DrawContext& context, const Rect& area, std::uint32_t colour) {
         context.fillRun(area.x, y, area.width, colour);
 }
 
-void clearTextRows(ScreenState& screen, DrawContext& context, std::int32_t top, std::int32_t bottom) {
+void clearTextRows(TextGrid& grid, DrawContext& context, std::int32_t top, std::int32_t bottom) {
     const TextCell blank{' ', static_cast<std::uint8_t>(context.foreground & 0xFF)};
     for (std::int32_t row = top; row <= bottom; ++row) {
-        auto first = screen.textBuffer.begin() + static_cast<std::ptrdiff_t>(row - 1) * screen.textColumns;
-        std::fill(first, first + screen.textColumns, blank);
+        auto first = grid.cells.begin() + static_cast<std::ptrdiff_t>(row - 1) * grid.columns;
+        std::fill(first, first + grid.columns, blank);
     }
 }
 
+// A blank grid of columns × rows, the text view over all of it with the cursor at home; no graphics view.
+void resetGrid(TextGrid& grid, std::int32_t columns, std::int32_t rows) {
+    grid.columns = columns;
+    grid.rows = rows;
+    grid.cells.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), TextCell{});
+    grid.viewTop = 1;
+    grid.viewBottom = rows;
+    grid.cursorColumn = 1;
+    grid.cursorRow = 1;
+    grid.graphicsViewSet = false;
+}
+
+// The graphics view over the whole screen again.
+void resetScreenView(const ScreenState& screen, DrawContext& context) {
+    context.screenView = Rect{0, 0, screen.width, screen.height};
+    if (context.targetIsScreen) context.clip = context.screenView;
+}
+
+TextGrid openGrid;
+
 }  // namespace
 
-void resetTextState(ScreenState& screen, std::int32_t columns, std::int32_t rows) {
-    screen.textColumns = columns;
-    screen.textRows = rows;
-    screen.textBuffer.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), TextCell{});
-    screen.textViewTop = 1;
-    screen.textViewBottom = rows;
-    screen.cursorColumn = 1;
-    screen.cursorRow = 1;
-    screen.view = Rect{0, 0, screen.width, screen.height};
-    screen.graphicsViewSet = false;
+TextGrid* textGrid() {
+    const ScreenState* screen = currentScreen();
+    if (!screen) return nullptr;
+    if (openGrid.screenId != screen->id) {
+        openGrid.screenId = screen->id;
+        openGrid.font = builtinFont(8);
+        resetGrid(openGrid, screen->width / 8, screen->height / 8);
+    }
+    return &openGrid;
 }
 
 std::int32_t setTextGrid(std::int32_t columns, std::int32_t rows) {
     ScreenState* screen = currentScreen();
     if (!screen) return storeErrorNumber(IllegalFunctionCall);
+    TextGrid& grid = *textGrid();
     setErrorNumber(0);  // a query's grid is no error number
-    const std::int32_t previousColumns = screen->textColumns;
-    const std::int32_t previousRows = screen->textRows;
+    const std::int32_t previousColumns = grid.columns;
+    const std::int32_t previousRows = grid.rows;
     // An omitted side keeps the current cell, which is the current font's (a screen narrower or lower than
     // one cell has an empty grid, so the cell can't be derived from the grid).
-    const std::int32_t cellWidth = columns > 0 ? screen->width / columns : screen->font->width;
-    const std::int32_t cellHeight = rows > 0 ? screen->height / rows : screen->font->height;
+    const std::int32_t cellWidth = columns > 0 ? screen->width / columns : grid.font->width;
+    const std::int32_t cellHeight = rows > 0 ? screen->height / rows : grid.font->height;
 
     const bool accepted = cellWidth == 8 && (cellHeight == 8 || cellHeight == 14 || cellHeight == 16);
     if (accepted) {
-        screen->font = builtinFont(cellHeight);
-        resetTextState(*screen, columns > 0 ? columns : screen->width / cellWidth,
-                       rows > 0 ? rows : screen->height / cellHeight);
+        grid.font = builtinFont(cellHeight);
+        resetGrid(grid, columns > 0 ? columns : screen->width / cellWidth,
+                  rows > 0 ? rows : screen->height / cellHeight);
+        // The screen's view, not yet the clip of a drawing already aimed at the screen.
+        if (DrawContext* context = drawContext())
+            context->screenView = Rect{0, 0, screen->width, screen->height};
         clearScreen(0);
     }
     if (columns > 0 || rows > 0) return 0;
@@ -77,11 +100,13 @@ void clearScreen(std::int32_t mode) {
     ScreenState* screen = currentScreen();
     DrawContext* context = drawContext();
     if (!screen || !context) return;
+    TextGrid& grid = *textGrid();
+    const Rect view = context->screenView;
     if (mode == NO_ARGUMENT) {
-        if (screen->graphicsViewSet) {
+        if (grid.graphicsViewSet) {
             mode = 1;
         } else {
-            mode = (screen->textViewTop == 1 && screen->textViewBottom == screen->textRows) ? 0 : 2;
+            mode = (grid.viewTop == 1 && grid.viewBottom == grid.rows) ? 0 : 2;
         }
     }
     // Clearing always works on the screen's work page; the drawing target stays what it was.
@@ -93,29 +118,28 @@ void clearScreen(std::int32_t mode) {
             fillRect(screenTarget, Rect{0, 0, screen->width, screen->height}, context->background);
             if (screen->workIsVisible()) markAllDirty(*screen);
             // The centre in whole pixels: an odd view's half is rounded down.
-            const std::int32_t centreX = screen->view.x + screen->view.width / 2;
-            const std::int32_t centreY = screen->view.y + screen->view.height / 2;
+            const std::int32_t centreX = view.x + view.width / 2;
+            const std::int32_t centreY = view.y + view.height / 2;
             context->penX = static_cast<float>(centreX);
             context->penY = static_cast<float>(centreY);
-            clearTextRows(*screen, *context, 1, screen->textRows);
-            screen->cursorColumn = 1;
-            screen->cursorRow = 1;
+            clearTextRows(grid, *context, 1, grid.rows);
+            grid.cursorColumn = 1;
+            grid.cursorRow = 1;
             break;
         }
         case 1:
-            fillRect(screenTarget, screen->view, context->background);
-            if (screen->workIsVisible())
-                markDirty(*screen, screen->view.y, screen->view.y + screen->view.height - 1);
+            fillRect(screenTarget, view, context->background);
+            if (screen->workIsVisible()) markDirty(*screen, view.y, view.y + view.height - 1);
             break;
         case 2: {
-            clearTextRows(*screen, *context, screen->textViewTop, screen->textViewBottom);
-            const std::int32_t cell = screen->font ? screen->font->height : 8;
-            const Rect rows{0, (screen->textViewTop - 1) * cell, screen->width,
-                            (screen->textViewBottom - screen->textViewTop + 1) * cell};
+            clearTextRows(grid, *context, grid.viewTop, grid.viewBottom);
+            const std::int32_t cell = grid.font ? grid.font->height : 8;
+            const Rect rows{0, (grid.viewTop - 1) * cell, screen->width,
+                            (grid.viewBottom - grid.viewTop + 1) * cell};
             fillRect(screenTarget, rows, context->background);
             if (screen->workIsVisible()) markDirty(*screen, rows.y, rows.y + rows.height - 1);
-            screen->cursorColumn = 1;
-            screen->cursorRow = screen->textViewTop;
+            grid.cursorColumn = 1;
+            grid.cursorRow = grid.viewTop;
             break;
         }
         default:
@@ -132,28 +156,26 @@ void setGraphicsView(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int
     x2 = std::clamp(x2, 0, screen->width - 1);
     y1 = std::clamp(y1, 0, screen->height - 1);
     y2 = std::clamp(y2, 0, screen->height - 1);
-    screen->view = Rect{x1, y1, x2 - x1 + 1, y2 - y1 + 1};
-    screen->graphicsViewSet = true;
-    if (DrawContext* context = drawContext(); context && context->targetIsScreen)
-        context->clip = screen->view;
+    DrawContext* context = drawContext();
+    context->screenView = Rect{x1, y1, x2 - x1 + 1, y2 - y1 + 1};
+    if (context->targetIsScreen) context->clip = context->screenView;
+    textGrid()->graphicsViewSet = true;
 }
 
 void resetGraphicsView() {
     ScreenState* screen = currentScreen();
     if (!screen) return;
-    screen->view = Rect{0, 0, screen->width, screen->height};
-    screen->graphicsViewSet = false;
-    if (DrawContext* context = drawContext(); context && context->targetIsScreen)
-        context->clip = screen->view;
+    resetScreenView(*screen, *drawContext());
+    textGrid()->graphicsViewSet = false;
 }
 
 void setTextView(std::int32_t topRow, std::int32_t bottomRow) {
-    ScreenState* screen = currentScreen();
-    if (!screen || topRow < 1 || bottomRow > screen->textRows || topRow > bottomRow) return;
-    screen->textViewTop = topRow;
-    screen->textViewBottom = bottomRow;
-    screen->cursorColumn = 1;
-    screen->cursorRow = topRow;
+    TextGrid* grid = textGrid();
+    if (!grid || topRow < 1 || bottomRow > grid->rows || topRow > bottomRow) return;
+    grid->viewTop = topRow;
+    grid->viewBottom = bottomRow;
+    grid->cursorColumn = 1;
+    grid->cursorRow = topRow;
 }
 
 }  // namespace zopp

@@ -62,10 +62,8 @@ void WebBackend::destroyWindow() {
     input_.reset();
 }
 
-void WebBackend::present(std::span<const LineSpan> spans) {
-    lines_.forEachSpan(*screen_, spans, [this](const ConvertedLines& lines) {
-        zoppPagePut(lines.pixels, lines.first, screen_->width, lines.count);
-    });
+void WebBackend::transferRows(const ConvertedLines& rows, std::int32_t) {
+    zoppPagePut(rows.pixels, rows.first, screen_->width, rows.count);
 }
 
 void WebBackend::pumpInput(EventTranslator& translator) {

@@ -1,5 +1,6 @@
 // The browser back-end: the screen is the page's <canvas id="screen">, which the page scales. It runs no loop
-// of its own: the page's input callbacks and the program's sleeps call the loop's step (a stepped host).
+// of its own: the page's input callbacks and the program's sleeps call the loop's step (a stepped host), so
+// drawing needs no wake of its own.
 // Internal to this folder; the layer reaches it through platformBackendFactories().
 #pragma once
 
@@ -9,11 +10,11 @@
 #include "screen/web/page_input.h"
 #include "screen/web/page_tone.h"
 #include "screen/window/backend.h"
-#include "screen/window/window_lines.h"
+#include "screen/window/presenter.h"
 
 namespace zopp {
 
-class WebBackend final : public Backend {
+class WebBackend final : public Backend, private Presenter {
   public:
     LoopHost loopHost() const override { return LoopHost::Stepped; }
     void takeStep(const LoopStep& step) override { step_ = step; }
@@ -21,12 +22,8 @@ class WebBackend final : public Backend {
     bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
                       EventTranslator& translator) override;
     void destroyWindow() override;
-    void present(std::span<const LineSpan> spans) override;
+    Presenter& presenter() override { return *this; }
     void pumpInput(EventTranslator& translator) override;
-    // Never called on a stepped host: the page's thread must not block.
-    bool waitForInput(std::optional<std::chrono::nanoseconds>) override { return false; }
-    // Every sleep of the program steps the loop before it yields, so drawing needs no extra call.
-    void wake() override {}
     void setTitle(std::string_view title) override;
     void capturePointer() override;
     void releasePointer() override;
@@ -38,11 +35,14 @@ class WebBackend final : public Backend {
     void inputArrived();
 
   private:
-    ScreenState* screen_ = nullptr;
-    std::optional<PageInput> input_;
     // A canvas's pixels (ImageData): bytes red, green, blue, alpha. The alpha is always opaque: the page
     // shows only the colour, as a window does (the game's colours carry alpha 0).
-    LineConverter lines_{PixelLayout{4, 0, 8, 16, 0, 0, 0, 0xFF000000u}};
+    PixelLayout pixelLayout() override { return PixelLayout{4, 0, 8, 16, 0, 0, 0, 0xFF000000u}; }
+    // The page scales the canvas itself: rows go at the screen's own size, whatever k.
+    void transferRows(const ConvertedLines& rows, std::int32_t) override;
+
+    ScreenState* screen_ = nullptr;
+    std::optional<PageInput> input_;
     bool pageOpen_ = false;
     LoopStep step_;
 };

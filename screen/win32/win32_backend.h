@@ -11,11 +11,11 @@
 #include "screen/win32/win32_gl.h"
 #include "screen/win32/win32_wait.h"
 #include "screen/window/backend.h"
-#include "screen/window/window_lines.h"
+#include "screen/window/presenter.h"
 
 namespace zopp {
 
-class Win32Backend final : public Backend {
+class Win32Backend final : public Backend, private Presenter {
   public:
     explicit Win32Backend(std::int32_t flags) : flags_(flags) {}
 
@@ -29,9 +29,11 @@ class Win32Backend final : public Backend {
         SetThreadPriority(GetCurrentThread(), raised ? THREAD_PRIORITY_ABOVE_NORMAL : THREAD_PRIORITY_NORMAL);
     }
     bool pointerOverClient() const override;
+    void resizeClient(std::int32_t width, std::int32_t height) override;
 
     // win32_present.cpp
-    void present(std::span<const LineSpan> spans) override;
+    Presenter& presenter() override { return gl_ ? gl_->presenter() : *this; }
+    void framePresented(std::int32_t k) override;
 
     // win32_wait.cpp
     void pumpInput(EventTranslator& translator) override;
@@ -56,17 +58,18 @@ class Win32Backend final : public Backend {
     bool switchDisplayMode();
     void centreWindow();
     void followActivation(bool active);
-    void setScale(std::int32_t scale);
-    void resizeClient(UINT dpi);
     void followDpi(UINT dpi, const RECT& suggested);
     // win32_events.cpp
     void pointerMoved(LPARAM lParam);
     void buttonChanged(UINT message, WPARAM wParam, LPARAM lParam);
     bool keyChanged(UINT message, WPARAM wParam, LPARAM lParam);
-    // win32_present.cpp
-    void sendLines(HDC dc, const ConvertedLines& lines);
+    // win32_present.cpp: without the OpenGL flag, rows go as device-independent bitmaps in the screen's
+    // own 32-bit layout.
+    PixelLayout pixelLayout() override { return {}; }
+    void transferRows(const ConvertedLines& rows, std::int32_t k) override;
+    void finish() override;
     void repaint();
-    void updateShape();
+    void updateShape(std::int32_t k);
 
     const std::int32_t flags_;
     Win32Wait waiter_;  // any thread wakes it; the refresh thread waits in it
@@ -76,16 +79,15 @@ class Win32Backend final : public Backend {
     EventTranslator* translator_ = nullptr;
     std::int32_t refreshRate_ = 0;
     HWND window_ = nullptr;
-    HDC dc_ = nullptr;                      // the class's own device context, kept for the window's life
-    std::unique_ptr<Win32GlPresenter> gl_;  // with the OpenGL flag; lines go as bitmaps without it
+    HDC dc_ = nullptr;                    // the class's own device context, kept for the window's life
+    std::unique_ptr<Win32GlContext> gl_;  // with the OpenGL flag
     HICON bigIcon_ = nullptr, smallIcon_ = nullptr;
-    LineConverter lines_;  // to a 32-bit device-independent bitmap's layout: the screen's own
     bool displayModeSwitched_ = false;
     bool fullScreen_ = false;
-    // Device pixels each way per screen pixel: the window's factor, 1 in full screen (the display mode
-    // is the screen's own size).
-    std::int32_t windowScale_ = 1;
-    std::int32_t scale_ = 1;
+    // The client area the loop asked for (the screen at its factor), at the window's DPI.
+    std::int32_t clientWidth_ = 0, clientHeight_ = 0;
+    UINT dpi_ = 0;
+    bool placing_ = false;  // the caller of a report places the window itself, at the size asked for
 };
 
 }  // namespace zopp

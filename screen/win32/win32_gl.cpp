@@ -17,17 +17,16 @@ bool load(HMODULE library, Function& function, const char* name) {
 
 }  // namespace
 
-Win32GlPresenter::~Win32GlPresenter() {
+Win32GlContext::~Win32GlContext() {
+    presenter_.reset();
     if (context_ != nullptr) {
-        texture_.destroy();
         makeCurrent_(nullptr, nullptr);
         deleteContext_(context_);
     }
     if (library_ != nullptr) FreeLibrary(library_);
 }
 
-bool Win32GlPresenter::start(HWND window, HDC dc, const ScreenState& screen) {
-    window_ = window;
+bool Win32GlContext::start(HWND window, HDC dc, const ScreenState& screen) {
     library_ = LoadLibraryW(L"opengl32.dll");
     decltype(&wglCreateContext) createContext = nullptr;
     if (library_ == nullptr || !load(library_, createContext, "wglCreateContext") ||
@@ -47,24 +46,17 @@ bool Win32GlPresenter::start(HWND window, HDC dc, const ScreenState& screen) {
     context_ = createContext(dc);
     if (context_ == nullptr || !makeCurrent_(dc, context_)) return false;
     const HMODULE library = library_;
-    return texture_.create([library](const char* name) { return entryPoint(library, name); },
-                           [dc] { SwapBuffers(dc); }, screen);
-}
-
-void Win32GlPresenter::present(std::span<const LineSpan> spans) {
-    const SIZE client = clientSize();
-    texture_.present(spans, client.cx, client.cy);
-}
-
-void Win32GlPresenter::redraw() {
-    const SIZE client = clientSize();
-    texture_.redraw(client.cx, client.cy);
-}
-
-SIZE Win32GlPresenter::clientSize() const {
-    RECT client{};
-    GetClientRect(window_, &client);
-    return SIZE{client.right - client.left, client.bottom - client.top};
+    presenter_ = std::make_unique<GlPresenter>();
+    // The drawable is the client area, which full screen may have made larger than the screen.
+    return presenter_->start(
+        {[library](const char* name) { return entryPoint(library, name); }, [dc] { SwapBuffers(dc); },
+         [window](std::int32_t& width, std::int32_t& height) {
+             RECT client{};
+             GetClientRect(window, &client);
+             width = client.right - client.left;
+             height = client.bottom - client.top;
+         }},
+        screen);
 }
 
 }  // namespace zopp

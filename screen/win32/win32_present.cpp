@@ -1,4 +1,4 @@
-// Frame-buffer lines into the window as device-independent bitmaps, and the shape of shaped windows.
+// Rows into the window as device-independent bitmaps, paint requests, and the shape of shaped windows.
 #include <algorithm>
 #include <vector>
 
@@ -6,7 +6,6 @@
 #include "screen/state/screen_values.h"
 #include "screen/win32/win32_backend.h"
 #include "screen/window/window_layout.h"
-#include "screen/window/window_lines.h"
 
 namespace zopp {
 
@@ -27,55 +26,46 @@ BITMAPINFO linesBitmap(std::int32_t width, std::int32_t count) {
 
 }  // namespace
 
-// Converted lines to the same lines of the window, at its factor.
-void Win32Backend::sendLines(HDC dc, const ConvertedLines& lines) {
+// Rows to the same lines of the window, at its factor.
+void Win32Backend::transferRows(const ConvertedLines& rows, std::int32_t k) {
+    if (dc_ == nullptr) return;
     const std::int32_t width = screen_->width;
-    const BITMAPINFO info = linesBitmap(width, lines.count);
+    const BITMAPINFO info = linesBitmap(width, rows.count);
     // Each screen pixel a block of exactly its colour: the stretch drops or repeats pixels, never mixes
     // them.
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, 0, lines.first * scale_, width * scale_, lines.count * scale_, 0, 0, width, lines.count,
-                  lines.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+    SetStretchBltMode(dc_, COLORONCOLOR);
+    StretchDIBits(dc_, 0, rows.first * k, width * k, rows.count * k, 0, 0, width, rows.count, rows.pixels,
+                  &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-void Win32Backend::present(std::span<const LineSpan> spans) {
-    if (dc_ == nullptr) return;
-    if (gl_) {
-        gl_->present(spans);
-    } else {
-        lines_.forEachSpan(*screen_, spans, [this](const ConvertedLines& lines) { sendLines(dc_, lines); });
-        GdiFlush();  // the lines reach the display now, not with the next batch
-    }
-    if (flags_ & ScreenShaped) updateShape();
+void Win32Backend::finish() {
+    GdiFlush();  // the rows reach the display now, not with the next batch
 }
 
-// A paint request (the window uncovered, restored or first shown) repaints the requested lines from the
-// visible page.
+void Win32Backend::framePresented(std::int32_t k) {
+    if (dc_ != nullptr && (flags_ & ScreenShaped)) updateShape(k);
+}
+
+// A paint request (the window uncovered, restored or first shown) goes to the loop, which marks its lines
+// dirty: the next frame, which the lock's release wakes, shows them from the visible page.
 void Win32Backend::repaint() {
     PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(window_, &paint);
-    if (gl_) {
-        gl_->redraw();
-    } else if (dc != nullptr && screen_ != nullptr) {
-        const std::int32_t first = std::clamp<std::int32_t>(paint.rcPaint.top / scale_, 0, screen_->height);
-        const std::int32_t end =
-            std::clamp<std::int32_t>((paint.rcPaint.bottom + scale_ - 1) / scale_, 0, screen_->height);
-        if (first < end) sendLines(dc, lines_.convert(*screen_, first, end - first));
-    }
+    BeginPaint(window_, &paint);
+    if (translator_ != nullptr) translator_->areaExposed(paint.rcPaint.top, paint.rcPaint.bottom);
     EndPaint(window_, &paint);
 }
 
 // One rectangle per run of shown pixels in a line.
-void Win32Backend::updateShape() {
+void Win32Backend::updateShape(std::int32_t k) {
     std::vector<RECT> runs;
     for (const ShapeRun& run : shapeRuns(*screen_))
-        runs.push_back(RECT{run.first * scale_, run.y * scale_, run.end * scale_, (run.y + 1) * scale_});
+        runs.push_back(RECT{run.first * k, run.y * k, run.end * k, (run.y + 1) * k});
     std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
     auto* region = reinterpret_cast<RGNDATA*>(data.data());
     region->rdh.dwSize = sizeof(RGNDATAHEADER);
     region->rdh.iType = RDH_RECTANGLES;
     region->rdh.nCount = static_cast<DWORD>(runs.size());
-    region->rdh.rcBound = RECT{0, 0, screen_->width * scale_, screen_->height * scale_};
+    region->rdh.rcBound = RECT{0, 0, screen_->width * k, screen_->height * k};
     std::copy(runs.begin(), runs.end(), reinterpret_cast<RECT*>(region->Buffer));
     const HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
     // The window owns the region from here on.

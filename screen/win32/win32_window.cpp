@@ -10,7 +10,6 @@
 #include "screen/win32/win32_sound.h"
 #include "screen/window/event_translator.h"
 #include "screen/window/window_layout.h"
-#include "screen/window/window_scale.h"
 
 namespace zopp {
 
@@ -71,6 +70,8 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     screen_ = &screen;
     translator_ = &translator;
     refreshRate_ = refreshRate;
+    clientWidth_ = screen.width;
+    clientHeight_ = screen.height;
     if (!registerWindowClass()) return false;
     fullScreen_ = (flags_ & ScreenFullScreen) != 0;
     if (fullScreen_ && !switchDisplayMode()) return false;
@@ -85,7 +86,7 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     if (window_ == nullptr) return false;
     dc_ = GetDC(window_);
     if (flags_ & ScreenOpenGL) {
-        gl_ = std::make_unique<Win32GlPresenter>();
+        gl_ = std::make_unique<Win32GlContext>();
         if (!gl_->start(window_, dc_, screen)) return false;
     }
 
@@ -94,20 +95,22 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     if (bigIcon_) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     if (smallIcon_) SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
-    if (!fullScreen_) {
-        // A screen opened full screen keeps its window at factor 1 too: the display mode is its size.
-        const UINT dpi = windowDpi(window_);
+    dpi_ = windowDpi(window_);
+    if (fullScreen_) {
+        // Made at the display mode's size already.
+        placing_ = true;
+        translator.fullScreenChanged(true);
+        placing_ = false;
+    } else {
+        // The loop answers with the client area at its factor (resizeClient).
         RECT place{};
         GetWindowRect(window_, &place);
-        windowScale_ =
-            chooseWindowScale(win32DesktopScale(place, windowStyle(), dpi), screen.width, screen.height);
-        setScale(windowScale_);
-        resizeClient(dpi);
+        translator.desktopScaleChanged(win32DesktopScale(place, windowStyle(), dpi_));
         centreWindow();
     }
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
-    if (flags_ & ScreenShaped) updateShape();
+    if (flags_ & ScreenShaped) updateShape(clientWidth_ / screen.width);  // the factor it was made at
     return true;
 }
 
@@ -178,15 +181,12 @@ void Win32Backend::followActivation(bool active) {
     }
 }
 
-// The translator divides positions by the factor the window now shows.
-void Win32Backend::setScale(std::int32_t scale) {
-    scale_ = scale;
-    translator_->setScale(scale);
-}
-
-// The client area at the factor, where the window is.
-void Win32Backend::resizeClient(UINT dpi) {
-    const RECT outer = outerRect(screen_->width * scale_, screen_->height * scale_, windowStyle(), dpi);
+// Where the window is, unless the report's caller places it itself.
+void Win32Backend::resizeClient(std::int32_t width, std::int32_t height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    if (placing_) return;
+    const RECT outer = outerRect(width, height, windowStyle(), dpi_);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -195,10 +195,11 @@ void Win32Backend::resizeClient(UINT dpi) {
 // place, at the factor of the new scale.
 void Win32Backend::followDpi(UINT dpi, const RECT& suggested) {
     if (fullScreen_) return;
-    windowScale_ =
-        chooseWindowScale(win32DesktopScale(suggested, windowStyle(), dpi), screen_->width, screen_->height);
-    setScale(windowScale_);
-    const RECT outer = outerRect(screen_->width * scale_, screen_->height * scale_, windowStyle(), dpi);
+    dpi_ = dpi;
+    placing_ = true;
+    translator_->desktopScaleChanged(win32DesktopScale(suggested, windowStyle(), dpi));
+    placing_ = false;
+    const RECT outer = outerRect(clientWidth_, clientHeight_, windowStyle(), dpi);
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, outer.right - outer.left,
                  outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
     markAllDirty(*screen_);
@@ -207,8 +208,7 @@ void Win32Backend::followDpi(UINT dpi, const RECT& suggested) {
 bool Win32Backend::pointerOverClient() const {
     POINT pointer{};
     if (!GetCursorPos(&pointer) || !ScreenToClient(window_, &pointer)) return false;
-    return pointer.x >= 0 && pointer.y >= 0 && pointer.x < screen_->width * scale_ &&
-           pointer.y < screen_->height * scale_;
+    return pointer.x >= 0 && pointer.y >= 0 && pointer.x < clientWidth_ && pointer.y < clientHeight_;
 }
 
 void Win32Backend::toggleFullScreen() {
@@ -221,9 +221,10 @@ void Win32Backend::toggleFullScreen() {
         if (!fullScreen_) return;
     }
     SetWindowLongPtrW(window_, GWL_STYLE, static_cast<LONG_PTR>(windowStyle() | WS_VISIBLE));
-    setScale(fullScreen_ ? 1 : windowScale_);
-    const RECT outer =
-        outerRect(screen_->width * scale_, screen_->height * scale_, windowStyle(), windowDpi(window_));
+    placing_ = true;
+    translator_->fullScreenChanged(fullScreen_);
+    placing_ = false;
+    const RECT outer = outerRect(clientWidth_, clientHeight_, windowStyle(), windowDpi(window_));
     SetWindowPos(window_, fullScreen_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, outer.right - outer.left,
                  outer.bottom - outer.top, SWP_FRAMECHANGED | SWP_NOMOVE);
     if (fullScreen_) {

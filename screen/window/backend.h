@@ -14,13 +14,11 @@
 
 #include "frame/timing.h"
 #include "screen/window/event_translator.h"
+#include "screen/window/presenter.h"
 
 namespace zopp {
 
 struct ScreenState;
-struct LineSpan;
-
-inline constexpr std::size_t maxPresentSpans = 8;
 
 // Where the refresh loop runs on a platform.
 enum class LoopHost {
@@ -30,16 +28,14 @@ enum class LoopHost {
     // (takeStep), which its platform's callbacks call, and every sleep of the program calls it first.
     // For a host that must never block, such as a browser page.
     Stepped,
-    // The thread that opens the screen creates and closes the window, and no cycle ever runs: drawing
-    // stays in the frame buffer with its lines marked. The null back-end's.
-    NeverRefreshed,
 };
 
 // One cycle of the loop: presents what changed and passes the platform's input on. Takes the screen lock.
 using LoopStep = std::function<void()>;
 
 // One open screen's window on a platform. The pointer methods it inherits serve the event translator,
-// which calls them with the screen lock held.
+// which calls them with the screen lock held. What a platform has no use for (a title, input, sound, full
+// screen) does nothing unless overridden: a window-less back-end writes only its window and transfer.
 class Backend : public WindowPlatform {
   public:
     virtual LoopHost loopHost() const { return LoopHost::OwnThread; }
@@ -53,36 +49,42 @@ class Backend : public WindowPlatform {
     virtual bool createWindow(ScreenState& screen, std::int32_t refreshRate, std::string_view title,
                               EventTranslator& translator) = 0;
     // Closes the window and releases what createWindow acquired (also after it failed). Screen lock held.
-    virtual void destroyWindow() = 0;
+    virtual void destroyWindow() {}
 
-    // Copies these lines of the visible page into the window; at most maxPresentSpans spans, ascending
-    // and not overlapping. Screen lock held.
-    virtual void present(std::span<const LineSpan> spans) = 0;
+    // What receives the changed lines of each frame, converted and at the loop's factor. Asked at every
+    // frame, with the screen lock held.
+    virtual Presenter& presenter() = 0;
+    // A frame reached the window at factor k: a shaped window follows its pixels. Screen lock held.
+    virtual void framePresented(std::int32_t) {}
+    // The loop chose a new factor: the client area becomes width × height device pixels (the screen at
+    // the factor), where the window is. Where full screen holds a display mode of the screen's size, the
+    // window may keep its size. Screen lock held, on the loop's thread.
+    virtual void resizeClient(std::int32_t, std::int32_t) {}
     // Reads the platform's pending notifications and passes them on to the translator. Screen lock held.
-    virtual void pumpInput(EventTranslator& translator) = 0;
+    virtual void pumpInput(EventTranslator&) {}
 
     // Own-thread hosts: sleeps until input may be pending, wake() was called, or the timeout passed
     // (none: no limit, so input must end it). A wake() that came before the call ends it at once, and so
     // do notifications already read from the platform into a client-side queue (by a round trip after
     // the last pump): they are input. Returns whether input may be pending, after which the loop keeps
     // to its refresh period for a while; a platform that cannot tell returns true every time. Screen
-    // lock not held.
-    virtual bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) = 0;
+    // lock not held. Never called on a Stepped host, whose thread must not block.
+    virtual bool waitForInput(std::optional<std::chrono::nanoseconds>) { return false; }
     // Ends a waitForInput early; on a Stepped host, asks for a step soon. Any thread; called after
     // drawing, so it must be cheap.
-    virtual void wake() = 0;
+    virtual void wake() {}
 
     // Screen lock held, on the loop's thread.
-    virtual void setTitle(std::string_view title) = 0;
+    virtual void setTitle(std::string_view) {}
     // Between the window and full screen (the display mode of the screen's size); where the platform
     // has none, nothing. Screen lock held, on the loop's thread.
     virtual void toggleFullScreen() {}
-    // The refresh thread above normal priority, or back to normal. On the loop's thread.
+    // The loop's own thread above normal priority, or back to normal. On the loop's thread.
     virtual void raisePriority(bool) {}
 
     // The platform's sound for the beep (nullptr: silence); the loop hands it to the frame while the
     // window is open.
-    virtual BeepSoundHook soundOutput() const = 0;
+    virtual BeepSoundHook soundOutput() const { return nullptr; }
 };
 
 // A factory returns null when its back-end refuses the open flags or cannot run here.

@@ -1,5 +1,5 @@
 // Turns the window's notifications into ScreenEvent records. Platform-neutral: the back-end maps its
-// platform's notifications onto these calls, on the refresh thread with the screen lock held.
+// platform's notifications onto these calls, in the refresh loop's cycle with the screen lock held.
 #pragma once
 
 #include <array>
@@ -9,6 +9,7 @@
 
 #include "frame/events.h"
 #include "screen/window/click_series.h"
+#include "screen/window/window_scale.h"
 
 namespace zopp {
 
@@ -16,15 +17,16 @@ namespace zopp {
 class WindowPlatform {
   public:
     virtual ~WindowPlatform() = default;
-    // Keeps motion and the release arriving while the pointer is outside the window.
-    virtual void capturePointer() = 0;
-    virtual void releasePointer() = 0;
-    virtual bool holdsPointer() const = 0;
+    // Keeps motion and the release arriving while the pointer is outside the window. A platform without
+    // a pointer keeps none.
+    virtual void capturePointer() {}
+    virtual void releasePointer() {}
+    virtual bool holdsPointer() const { return false; }
     // Asks for (or stops asking for) a report when the pointer leaves the client area, on a platform that
     // reports it only when asked; elsewhere nothing to do.
     virtual void trackLeave(bool) {}
     // Whether the pointer is over the client area now.
-    virtual bool pointerOverClient() const = 0;
+    virtual bool pointerOverClient() const { return false; }
 };
 
 // What the window's notifications mean beyond events, carried out by the layer that owns the window (the
@@ -36,6 +38,12 @@ class WindowOwner {
     virtual void activityChanged(bool active) = 0;
     // Alt+Enter or a maximise request: switch between the window and full screen, where allowed.
     virtual void fullScreenSwitchRequested() = 0;
+    // The desktop's scale where the window is (at creation and whenever it changes), and full screen
+    // entered or left: what the window's factor follows.
+    virtual void desktopScaleChanged(const DesktopScale&) {}
+    virtual void fullScreenChanged(bool) {}
+    // The platform asks for client rows top .. bottom - 1 (device pixels) to be painted again.
+    virtual void areaExposed(std::int32_t, std::int32_t) {}
 };
 
 // A key notification. scanCode is the PC set-1 scan code (0 when the key has none), character the
@@ -60,8 +68,8 @@ class EventTranslator {
   public:
     EventTranslator(WindowPlatform& platform, WindowOwner& owner) : platform_(platform), owner_(owner) {}
 
-    // The window shows each screen pixel as a scale × scale block of device pixels (1 unless the
-    // back-end says otherwise); positions reported after this are divided by it.
+    // The window shows each screen pixel as a scale × scale block of device pixels (1 until the window's
+    // owner says otherwise); positions reported after this are divided by it.
     void setScale(std::int32_t scale) { scale_ = scale; }
     std::int32_t scale() const { return scale_; }
 
@@ -90,6 +98,9 @@ class EventTranslator {
     void focusChanged(bool focused) { activationChanged(focused, minimised_); }
     void minimisedChanged(bool minimised) { activationChanged(focused_, minimised); }
     void maximiseRequested() { owner_.fullScreenSwitchRequested(); }
+    void desktopScaleChanged(const DesktopScale& desktop) { owner_.desktopScaleChanged(desktop); }
+    void fullScreenChanged(bool fullScreen) { owner_.fullScreenChanged(fullScreen); }
+    void areaExposed(std::int32_t top, std::int32_t bottom) { owner_.areaExposed(top, bottom); }
     void closeRequested();
     void keyPressed(const KeyNotification& key);
     void keyReleased(const KeyNotification& key);

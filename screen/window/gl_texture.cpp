@@ -26,10 +26,9 @@ bool loadGlFunctions(GlFunctions& gl, const GlLookup& lookup) {
 
 }  // namespace
 
-bool GlTexture::create(const GlLookup& lookup, std::function<void()> swap, const ScreenState& screen) {
+bool GlTexture::create(const GlLookup& lookup, const ScreenState& screen) {
     if (!loadGlFunctions(gl_, lookup)) return false;
-    swap_ = std::move(swap);
-    screen_ = &screen;
+    width_ = screen.width;
     gl_.genTextures(1, &texture_);
     gl_.bindTexture(GL_TEXTURE_2D, texture_);
     gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -44,18 +43,13 @@ void GlTexture::destroy() {
     texture_ = 0;
 }
 
-void GlTexture::present(std::span<const LineSpan> spans, std::int32_t width, std::int32_t height) {
+void GlTexture::upload(const ConvertedLines& rows) {
     gl_.bindTexture(GL_TEXTURE_2D, texture_);
-    lines_.forEachSpan(*screen_, spans, [this](const ConvertedLines& lines) {
-        gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, lines.first, screen_->width, lines.count, textureLayout,
-                          GL_UNSIGNED_BYTE, lines.pixels);
-    });
-    redraw(width, height);
+    gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, rows.first, width_, rows.count, textureLayout, GL_UNSIGNED_BYTE,
+                      rows.pixels);
 }
 
-// A swap leaves the back buffer undefined, so every frame draws the whole texture, over the whole
-// drawable (which full screen may have made larger than the screen).
-void GlTexture::redraw(std::int32_t width, std::int32_t height) {
+void GlTexture::draw(std::int32_t width, std::int32_t height) {
     gl_.viewport(0, 0, width, height);
     gl_.matrixMode(GL_PROJECTION);
     gl_.loadIdentity();
@@ -74,7 +68,19 @@ void GlTexture::redraw(std::int32_t width, std::int32_t height) {
     gl_.texCoord2f(0, 1);
     gl_.vertex2f(0, 1);
     gl_.end();
-    swap_();
+}
+
+bool GlPresenter::start(GlContext context, const ScreenState& screen) {
+    context_ = std::move(context);
+    return texture_.create(context_.lookup, screen);
+}
+
+// A swap leaves the back buffer undefined, so every frame draws the whole texture.
+void GlPresenter::finish() {
+    std::int32_t width = 0, height = 0;
+    context_.drawableSize(width, height);
+    texture_.draw(width, height);
+    context_.swap();
 }
 
 }  // namespace zopp

@@ -1,5 +1,5 @@
 // Input state kept by the screen layer: the key buffer with its key-pressed flag, and the window state
-// from which the refresh thread produces events.
+// from which the refresh loop produces events.
 #pragma once
 
 #include <cstdint>

@@ -18,12 +18,12 @@ RefreshLoop::~RefreshLoop() {
 }
 
 bool RefreshLoop::start(std::int32_t refreshRate, std::string_view title) {
-    if (backend_->loopHost() != LoopHost::OwnThread) {
+    if (backend_->loopHost() == LoopHost::Stepped) {
         {
             ScreenLock lock;
             windowOpen_ = createWindow(refreshRate, title);
         }
-        if (windowOpen_ && backend_->loopHost() == LoopHost::Stepped) {
+        if (windowOpen_) {
             backend_->takeStep([this] { step(); });
             setBeforeSleepHook([](void* loop) { static_cast<RefreshLoop*>(loop)->step(); }, this);
         }
@@ -43,10 +43,8 @@ bool RefreshLoop::start(std::int32_t refreshRate, std::string_view title) {
 void RefreshLoop::stop() {
     if (!thread_.joinable()) {
         if (windowOpen_) {  // the window lives on this thread
-            if (backend_->loopHost() == LoopHost::Stepped) {
-                setBeforeSleepHook(nullptr, nullptr);
-                backend_->takeStep({});
-            }
+            setBeforeSleepHook(nullptr, nullptr);
+            backend_->takeStep({});
             ScreenLock lock;
             destroyWindow();
         }
@@ -136,14 +134,19 @@ void RefreshLoop::cycle() {
     // Lines are converted through the palette as they are presented.
     if (paletteChanged_.exchange(false)) markAllDirty(screen_);
     std::array<LineSpan, maxPresentSpans> spans;
-    if (const std::size_t count = takeDirtySpans(screen_, spans); count > 0) {
-        const auto began = std::chrono::steady_clock::now();
-        backend_->present(std::span<const LineSpan>(spans.data(), count));
-        screen_.lastTransferNanoseconds =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - began)
-                .count();
-    }
+    if (const std::size_t count = takeDirtySpans(screen_, spans); count > 0)
+        present(std::span<const LineSpan>(spans.data(), count));
     backend_->pumpInput(translator_);
+}
+
+// The one walk of a frame's spans: each converted once to the presenter's layout and transferred at the
+// loop's factor.
+void RefreshLoop::present(std::span<const LineSpan> spans) {
+    Presenter& presenter = backend_->presenter();
+    lines_.setLayout(presenter.pixelLayout());
+    lines_.forEachSpan(screen_, spans, [&](const ConvertedLines& rows) { presenter.transferRows(rows, k_); });
+    presenter.finish();
+    backend_->framePresented(k_);
 }
 
 void RefreshLoop::wake() {
@@ -169,6 +172,31 @@ void RefreshLoop::paletteChanged() {
 void RefreshLoop::activityChanged(bool active) {
     markAllDirty(screen_);
     if (screen_.flags & ScreenHighPriority) backend_->raisePriority(active);
+}
+
+// The factor follows the desktop's scale by the one rule (window_scale.h). A screen opened full screen
+// keeps factor 1 for its window too, until the desktop's scale is reported.
+void RefreshLoop::desktopScaleChanged(const DesktopScale& desktop) {
+    windowScale_ = chooseWindowScale(desktop, screen_.width, screen_.height);
+    applyScale();
+}
+
+void RefreshLoop::fullScreenChanged(bool fullScreen) {
+    fullScreen_ = fullScreen;
+    applyScale();
+}
+
+// Full screen is factor 1: the display mode has the screen's size. The translator divides positions by
+// the same factor the rows are transferred at.
+void RefreshLoop::applyScale() {
+    k_ = fullScreen_ ? 1 : windowScale_;
+    translator_.setScale(k_);
+    backend_->resizeClient(screen_.width * k_, screen_.height * k_);
+}
+
+// A paint request is dirty lines: every line the rows touch, shown by the next frame.
+void RefreshLoop::areaExposed(std::int32_t top, std::int32_t bottom) {
+    markDirty(screen_, top / k_, (bottom + k_ - 1) / k_ - 1);
 }
 
 // The window's size is fixed; where switching is allowed, Alt+Enter and maximising go to full screen and

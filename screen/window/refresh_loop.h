@@ -17,6 +17,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -25,6 +26,8 @@
 #include "screen/window/backend.h"
 #include "screen/window/event_translator.h"
 #include "screen/window/refresh_schedule.h"
+#include "screen/window/window_lines.h"
+#include "screen/window/window_scale.h"
 
 namespace zopp {
 
@@ -56,16 +59,27 @@ class RefreshLoop final : private WindowOwner, public ScreenWatcher {
     bool createWindow(std::int32_t refreshRate, std::string_view title);
     void destroyWindow();
     void cycle();
+    void present(std::span<const LineSpan> spans);
     void step();
     void wake();
 
     // WindowOwner, for the translator.
     void activityChanged(bool active) override;
     void fullScreenSwitchRequested() override;
+    void desktopScaleChanged(const DesktopScale& desktop) override;
+    void fullScreenChanged(bool fullScreen) override;
+    void areaExposed(std::int32_t top, std::int32_t bottom) override;
+    void applyScale();
 
     ScreenState& screen_;
     const std::unique_ptr<Backend> backend_;
     EventTranslator translator_;
+    LineConverter lines_;  // to the presenter's layout; its buffer lives as long as the loop
+    // The window's factor k: the one the desktop's scale gives outside full screen, 1 in it. The loop's
+    // thread's, under the screen lock.
+    std::int32_t windowScale_ = 1;
+    bool fullScreen_ = false;
+    std::int32_t k_ = 1;
 
     std::thread thread_;
     std::atomic<bool> stopping_{false};

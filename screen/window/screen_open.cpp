@@ -1,5 +1,4 @@
 #include "screen/text/font.h"
-#include "screen/text/text_mode.h"
 #include "screen/window/screen.h"
 
 #include <algorithm>
@@ -97,7 +96,6 @@ std::unique_ptr<ScreenState> makeScreenState(std::int32_t width, std::int32_t he
     screen->bytesPerPixel = (depth + 7) / 8;
     screen->pitch = screen->bytesPerPixel * width;
     screen->colourMask = colourMaskFor(depth);
-    screen->aspect = 1.0f;
     const auto pageBytes = static_cast<std::size_t>(screen->pitch) * static_cast<std::size_t>(height);
     // Each page allocated in place: a temporary page to copy from would leave the allocator holding a
     // page-sized block for the rest of the run.
@@ -105,10 +103,9 @@ std::unique_ptr<ScreenState> makeScreenState(std::int32_t width, std::int32_t he
     for (auto& page : screen->pages)
         page.resize(pageBytes);
     screen->dirty.assign(static_cast<std::size_t>(height), 0);
-    screen->flags = static_cast<std::uint32_t>(flags) | (cpuHasFastCopy() ? ScreenHasFastCopy : 0u);
+    screen->flags = static_cast<std::uint32_t>(flags);
+    screen->hasFastCopy = cpuHasFastCopy();
     loadDefaultPalette(*screen);
-    screen->font = builtinFont(8);
-    resetTextState(*screen, width / 8, height / 8);
     return screen;
 }
 
@@ -164,11 +161,11 @@ std::int32_t openScreen(std::int32_t width, std::int32_t height, std::int32_t de
             for (const std::int32_t rate : {refreshRate, 0}) {
                 auto backend = factory(tryFlags);
                 if (!backend) break;  // refuses these flags
-                open.flags = (open.flags & ~0xFFFFu) | static_cast<std::uint32_t>(tryFlags);
+                open.flags = static_cast<std::uint32_t>(tryFlags);
                 auto loop = std::make_unique<RefreshLoop>(open, std::move(backend));
                 if (loop->start(rate, windowTitle())) {
                     openLoop = std::move(loop);
-                    open.watcher.set(openLoop.get());
+                    setScreenWatcher(openLoop.get());
                     started = true;
                     break;
                 }
@@ -205,7 +202,7 @@ void closeScreen() {
     setKeyPressedHook(nullptr);
     // Closing joins the refresh thread, which needs the lock: give up any hold of ours first.
     releaseScreenLockCompletely();
-    screen->watcher.set(nullptr);
+    setScreenWatcher(nullptr);
     if (openLoop) openLoop->stop();
     if (openLoop && openLoop->abandoned()) {
         // The refresh thread was parked by the exit sequence, perhaps holding a lock or using the buffers:

@@ -1,6 +1,6 @@
 // How many device pixels each way a window gives one screen pixel: a whole factor k, so that every screen
 // pixel shows as a k×k block of its own colour, whatever the desktop's scale. Back-ends report what the
-// platform says; the rule lives here once.
+// platform says; the refresh loop applies the rule, which lives here once.
 #pragma once
 
 #include <cstdint>

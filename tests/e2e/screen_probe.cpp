@@ -7,23 +7,90 @@
 //   screen_probe --bench [flags]  prints "transfer <lines> <microseconds>" for 1, 50 and all lines (medians)
 //   screen_probe --return      draws and returns from main with the screen still open
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "frame/events.h"
 #include "frame/timing.h"
 #include "screen/state/screen_state.h"
+#include "screen/window/backend.h"
 #include "screen/window/screen.h"
 #include "tests/e2e/probe_pattern.h"
 
 namespace {
 
 using namespace zopp;
+
+// The platform's back-end with a clock around each frame's transfer, from the frame's first call of its
+// presenter to the frame's finish. Everything else goes straight through.
+std::atomic<std::int64_t> lastTransferNanoseconds{0};
+
+class TimedBackend final : public Backend, private Presenter {
+  public:
+    explicit TimedBackend(std::unique_ptr<Backend> inner) : inner_(std::move(inner)) {}
+    LoopHost loopHost() const override { return inner_->loopHost(); }
+    void takeStep(const LoopStep& step) override { inner_->takeStep(step); }
+    bool createWindow(ScreenState& screen, std::int32_t rate, std::string_view title,
+                      EventTranslator& translator) override {
+        return inner_->createWindow(screen, rate, title, translator);
+    }
+    void destroyWindow() override { inner_->destroyWindow(); }
+    Presenter& presenter() override { return *this; }
+    void framePresented(std::int32_t k) override { inner_->framePresented(k); }
+    void resizeClient(std::int32_t width, std::int32_t height) override {
+        inner_->resizeClient(width, height);
+    }
+    void pumpInput(EventTranslator& translator) override { inner_->pumpInput(translator); }
+    bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) override {
+        return inner_->waitForInput(timeout);
+    }
+    void wake() override { inner_->wake(); }
+    void setTitle(std::string_view title) override { inner_->setTitle(title); }
+    void toggleFullScreen() override { inner_->toggleFullScreen(); }
+    void raisePriority(bool raised) override { inner_->raisePriority(raised); }
+    BeepSoundHook soundOutput() const override { return inner_->soundOutput(); }
+    void capturePointer() override { inner_->capturePointer(); }
+    void releasePointer() override { inner_->releasePointer(); }
+    bool holdsPointer() const override { return inner_->holdsPointer(); }
+    void trackLeave(bool enabled) override { inner_->trackLeave(enabled); }
+    bool pointerOverClient() const override { return inner_->pointerOverClient(); }
+
+  private:
+    PixelLayout pixelLayout() override {
+        began_ = std::chrono::steady_clock::now();
+        return inner_->presenter().pixelLayout();
+    }
+    void transferRows(const ConvertedLines& rows, std::int32_t k) override {
+        inner_->presenter().transferRows(rows, k);
+    }
+    void finish() override {
+        inner_->presenter().finish();
+        lastTransferNanoseconds = (std::chrono::steady_clock::now() - began_).count();
+    }
+
+    std::unique_ptr<Backend> inner_;
+    std::chrono::steady_clock::time_point began_;
+};
+
+template <std::size_t I>
+std::unique_ptr<Backend> makeTimedBackend(std::int32_t flags) {
+    const std::span<const BackendFactory> platform = platformBackendFactories();
+    if (I >= platform.size()) return nullptr;
+    std::unique_ptr<Backend> inner = platform[I](flags);
+    return inner ? std::make_unique<TimedBackend>(std::move(inner)) : nullptr;
+}
+
+constexpr BackendFactory timedBackends[] = {makeTimedBackend<0>, makeTimedBackend<1>, makeTimedBackend<2>};
 
 void fill(std::int32_t x0, std::int32_t y0, std::int32_t w, std::int32_t h, std::uint32_t colour) {
     ScreenLock lock;
@@ -66,8 +133,7 @@ double transferMicroseconds(std::int32_t lines, std::uint32_t colour) {
     while (true) {
         std::this_thread::sleep_for(std::chrono::microseconds(500));
         ScreenLock lock;
-        if (!currentScreen()->dirty[0])
-            return static_cast<double>(currentScreen()->lastTransferNanoseconds) / 1000.0;
+        if (!currentScreen()->dirty[0]) return static_cast<double>(lastTransferNanoseconds.load()) / 1000.0;
     }
 }
 
@@ -99,6 +165,7 @@ int main(int argc, char** argv) {
                                                                 : argv[1];
     const std::int32_t flags = std::atoi(flagArgument);
     setWindowTitle("ZOPP screen probe");
+    if (mode == "--bench") setBackendFactories(timedBackends);
     if (openScreen(640, 480, 32, 0, flags, 0) != 0) {
         std::fprintf(stderr, "openScreen failed\n");
         return 1;

@@ -139,8 +139,7 @@ class GlTextureTest : public ::testing::Test {
     }
     bool create(const std::string& missing = "") {
         return texture.create(
-            [missing](const char* name) { return name == missing ? nullptr : library.at(name); },
-            [] { ++gl.swaps; }, screen);
+            [missing](const char* name) { return name == missing ? nullptr : library.at(name); }, screen);
     }
 
     ScreenState screen;
@@ -158,13 +157,20 @@ TEST_F(GlTextureTest, AMissingEntryPointOrAGlErrorRefusesTheStart) {
     EXPECT_EQ(gl.deleted, 1);
 }
 
-TEST_F(GlTextureTest, EachSpanIsOneUploadOfItsConvertedLinesThenTheWholeTextureIsShown) {
-    ASSERT_TRUE(create());
+TEST_F(GlTextureTest, EachRunOfRowsIsOneUploadThenTheWholeTextureIsShown) {
+    GlPresenter presenter;
+    ASSERT_TRUE(presenter.start({[](const char* name) { return library.at(name); }, [] { ++gl.swaps; },
+                                 [](std::int32_t& width, std::int32_t& height) {
+                                     width = 800;
+                                     height = 600;
+                                 }},
+                                screen));
     const std::uint32_t red = 0x00FF0000, blue = 0x000000FF;
     std::memcpy(screen.pages[0].data() + 2 * 16, &red, 4);
     std::memcpy(screen.pages[0].data() + 7 * 16, &blue, 4);
-    const LineSpan spans[] = {{2, 4}, {7, 7}};
-    texture.present(spans, 800, 600);
+    presenter.transferRows({2, 3, screen.pages[0].data() + 2 * 16}, 2);
+    presenter.transferRows({7, 1, screen.pages[0].data() + 7 * 16}, 2);
+    presenter.finish();
     ASSERT_EQ(gl.uploads.size(), 2u);
     EXPECT_EQ(gl.uploads[0].firstLine, 2);
     EXPECT_EQ(gl.uploads[0].lines, 3);
@@ -177,7 +183,7 @@ TEST_F(GlTextureTest, EachSpanIsOneUploadOfItsConvertedLinesThenTheWholeTextureI
     ASSERT_EQ(gl.viewports.size(), 1u);
     EXPECT_EQ(gl.viewports[0], (std::pair<GLsizei, GLsizei>{800, 600}));  // the whole drawable
 
-    texture.redraw(640, 480);  // uncovered: shown again, nothing uploaded
+    presenter.finish();  // a frame without rows: shown again, nothing uploaded
     EXPECT_EQ(gl.uploads.size(), 2u);
     EXPECT_EQ(gl.quads, 2);
     EXPECT_EQ(gl.swaps, 2);

@@ -70,12 +70,11 @@ class RecordingBackend final : public NullBackend {
     void destroyWindow() override {
         note([] { ++record->destroyed; });
     }
-    void present(std::span<const LineSpan> spans) override {
+    void transferRows(const ConvertedLines& rows, std::int32_t) override {
         const bool locked = screenLockDepth() > 0;
         note([&] {
             record->presentThread = std::this_thread::get_id();
-            record->presented.insert(record->presented.end(), spans.begin(), spans.end());
-            if (spans.empty()) record->presented.push_back({-1, -1});  // a present without lines
+            record->presented.push_back({rows.first, rows.first + rows.count - 1});
             record->presentsWithoutLock += !locked;
         });
     }
