@@ -9,7 +9,7 @@
 #include "screen/state/screen_values.h"
 #include "screen/window/event_translator.h"
 #include "screen/window/window_icon.h"
-#include "screen/window/window_layout.h"
+#include "screen/window/window_placement.h"
 
 namespace zopp {
 

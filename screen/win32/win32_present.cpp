@@ -5,7 +5,7 @@
 #include "screen/state/screen_state.h"
 #include "screen/state/screen_values.h"
 #include "screen/win32/win32_backend.h"
-#include "screen/window/window_layout.h"
+#include "screen/window/window_shape.h"
 
 namespace zopp {
 

@@ -9,7 +9,7 @@
 #include "screen/win32/win32_icon.h"
 #include "screen/win32/win32_sound.h"
 #include "screen/window/event_translator.h"
-#include "screen/window/window_layout.h"
+#include "screen/window/window_placement.h"
 
 namespace zopp {
 

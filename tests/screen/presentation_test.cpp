@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "screen/state/screen_state.h"
-#include "screen/window/window_layout.h"
 #include "screen/window/window_lines.h"
+#include "screen/window/window_placement.h"
 #include "screen/window/window_scale.h"
+#include "screen/window/window_shape.h"
 
 namespace zopp {
 namespace {

@@ -1,10 +1,7 @@
-// Where a back-end puts its window, and which of its pixels a shaped window shows.
+// Where a back-end puts its window on the desktop.
 #pragma once
 
 #include <cstdint>
-#include <vector>
-
-#include "screen/state/screen_state.h"
 
 namespace zopp {
 
@@ -17,14 +14,5 @@ struct WindowPosition {
 // window larger than the desktop sticks out on both sides.
 WindowPosition centredOnDesktop(std::int32_t desktopWidth, std::int32_t desktopHeight,
                                 std::int32_t outerWidth, std::int32_t outerHeight);
-
-// Pixels first .. end - 1 of line y.
-struct ShapeRun {
-    std::int32_t y = 0, first = 0, end = 0;
-};
-
-// What a shaped window shows of the visible page, line by line: the runs of pixels whose alpha byte is
-// not 0. Screens of fewer than 4 bytes a pixel have no alpha: every pixel shows.
-std::vector<ShapeRun> shapeRuns(const ScreenState& screen);
 
 }  // namespace zopp

@@ -1,11 +1,6 @@
-#include "screen/window/window_layout.h"
+#include "screen/window/window_shape.h"
 
 namespace zopp {
-
-WindowPosition centredOnDesktop(std::int32_t desktopWidth, std::int32_t desktopHeight,
-                                std::int32_t outerWidth, std::int32_t outerHeight) {
-    return WindowPosition{(desktopWidth - outerWidth) >> 1, (desktopHeight - outerHeight) >> 1};
-}
 
 std::vector<ShapeRun> shapeRuns(const ScreenState& screen) {
     std::vector<ShapeRun> runs;
