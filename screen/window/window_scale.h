@@ -1,6 +1,8 @@
 // How many device pixels each way a window gives one screen pixel: a whole factor k, so that every screen
 // pixel shows as a k×k block of its own colour, whatever the desktop's scale. Back-ends report what the
-// platform says; the refresh loop applies the rule, which lives here once.
+// platform says; the refresh loop applies the rule, which lives here once for the desktops. The page has a
+// second rule of its own on purpose (browserScale in screen/web/page/zopp-page.js): it fills the space the
+// browser gives it, where a desktop window is made for the board.
 #pragma once
 
 #include <cstdint>
