@@ -5,13 +5,13 @@
 
 #include <cstring>
 
+#include "harness/support/bmp_builder.h"
 #include "screen/drawing/blit.h"
 #include "screen/images/image.h"
 #include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
 #include "screen/window/backend.h"
 #include "screen/window/screen.h"
-#include "harness/support/bmp_builder.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/reference_games.h"
-#include "tests/e2e/screen_reading.h"
 #include "harness/desktop/x11_harness.h"
 #include "harness/support/test_paths.h"
+#include "tests/e2e/reference_games.h"
+#include "tests/e2e/screen_reading.h"
 
 namespace zopp::e2e {
 namespace {

@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "tests/e2e/input_script.h"
-#include "tests/e2e/probe_pattern.h"
 #include "harness/desktop/x11_harness.h"
 #include "harness/support/test_paths.h"
+#include "tests/e2e/input_script.h"
+#include "tests/e2e/probe_pattern.h"
 
 namespace zopp::e2e {
 namespace {

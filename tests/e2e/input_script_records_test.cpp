@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "tests/e2e/input_script.h"
 #include "harness/support/test_paths.h"
+#include "tests/e2e/input_script.h"
 
 namespace zopp::e2e {
 

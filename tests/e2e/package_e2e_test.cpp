@@ -10,9 +10,9 @@
 #include <string>
 #include <thread>
 
-#include "tests/e2e/screen_reading.h"
 #include "harness/desktop/x11_harness.h"
 #include "harness/support/test_paths.h"
+#include "tests/e2e/screen_reading.h"
 
 namespace zopp::e2e {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/screen_reading.h"
 #include "harness/desktop/x11_harness.h"
+#include "tests/e2e/screen_reading.h"
 
 namespace zopp::e2e {
 

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "frame/events.h"
-#include "tests/e2e/probe_events.h"
 #include "harness/desktop/x11_harness.h"
 #include "harness/support/test_paths.h"
+#include "tests/e2e/probe_events.h"
 
 namespace zopp::e2e {
 namespace {

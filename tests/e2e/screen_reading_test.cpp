@@ -10,8 +10,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tests/e2e/screen_reading.h"
 #include "harness/support/test_paths.h"
+#include "tests/e2e/screen_reading.h"
 
 namespace zopp::e2e {
 namespace {

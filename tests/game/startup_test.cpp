@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "game/startup.h"
-#include "screen/state/screen_state.h"
-#include "screen/text/text_mode.h"
-#include "screen/window/screen.h"
 #include "harness/support/bmp_builder.h"
 #include "harness/support/memory_screen_fixture.h"
 #include "harness/support/test_paths.h"
+#include "screen/state/screen_state.h"
+#include "screen/text/text_mode.h"
+#include "screen/window/screen.h"
 
 namespace zopp::testing {
 namespace {

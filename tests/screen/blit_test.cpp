@@ -3,10 +3,10 @@
 #include <cstring>
 #include <random>
 
+#include "harness/support/memory_screen_fixture.h"
 #include "screen/drawing/blit.h"
 #include "screen/drawing/row_copy.h"
 #include "screen/state/screen_state.h"
-#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -5,11 +5,11 @@
 #include <climits>
 #include <cstring>
 
+#include "harness/support/bmp_builder.h"
+#include "harness/support/memory_screen_fixture.h"
 #include "screen/images/bmp_loader.h"
 #include "screen/images/image.h"
 #include "screen/state/screen_state.h"
-#include "harness/support/bmp_builder.h"
-#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

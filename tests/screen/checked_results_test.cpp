@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "frame/runtime.h"
+#include "harness/support/memory_screen_fixture.h"
+#include "harness/support/test_paths.h"
 #include "screen/drawing/blit.h"
 #include "screen/text/text.h"
 #include "screen/text/text_mode.h"
 #include "screen/window/screen.h"
-#include "harness/support/memory_screen_fixture.h"
-#include "harness/support/test_paths.h"
 
 namespace zopp {
 namespace {

@@ -5,8 +5,8 @@
 #include <iterator>
 #include <string>
 
-#include "screen/text/font.h"
 #include "harness/support/test_paths.h"
+#include "screen/text/font.h"
 #include "tools/font_table_build.h"
 #include "tools/font_table_source.h"
 #include "tools/lzw_pack.h"

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#include "harness/support/memory_screen_fixture.h"
 #include "screen/state/screen_state.h"
 #include "screen/state/screen_values.h"
 #include "screen/text/text.h"
-#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstring>
 
-#include "screen/images/image.h"
 #include "harness/support/memory_screen_fixture.h"
+#include "screen/images/image.h"
 
 namespace zopp {
 namespace {

@@ -3,10 +3,10 @@
 #include <set>
 #include <utility>
 
+#include "harness/support/memory_screen_fixture.h"
 #include "screen/drawing/blit.h"
 #include "screen/drawing/line.h"
 #include "screen/state/screen_values.h"
-#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

@@ -12,6 +12,8 @@
 
 #include "frame/events.h"
 #include "frame/timing.h"
+#include "harness/support/console_pipe.h"
+#include "harness/support/memory_screen_fixture.h"
 #include "screen/drawing/geometry.h"
 #include "screen/drawing/line.h"
 #include "screen/images/image.h"
@@ -22,8 +24,6 @@
 #include "screen/window/backend.h"
 #include "screen/window/input.h"
 #include "screen/window/screen.h"
-#include "harness/support/console_pipe.h"
-#include "harness/support/memory_screen_fixture.h"
 
 namespace zopp {
 namespace {

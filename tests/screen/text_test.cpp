@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "screen/state/screen_state.h"
-#include "screen/text/text_mode.h"
 #include "harness/support/memory_screen_fixture.h"
 #include "harness/support/test_paths.h"
+#include "screen/state/screen_state.h"
+#include "screen/text/text_mode.h"
 
 namespace zopp {
 namespace {

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "screen/window/window_icon.h"
 #include "harness/support/test_paths.h"
+#include "screen/window/window_icon.h"
 #include "tests/tools/picture_checks.h"
 #include "tools/image_files.h"
 #include "tools/pictures.h"

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "screen/sdl/sdl_beep.h"
 #include "harness/support/test_paths.h"
+#include "screen/sdl/sdl_beep.h"
 
 namespace zopp {
 namespace {
