@@ -17,7 +17,7 @@ namespace {
 
 void openGameScreen() {
     if (zopp::screenIsOpen()) return;
-    zopp::setBackendFactories(zopp::nullBackends);
+    zopp::setBackendFactories(zopp::kNullBackends);
     zopp::openScreen(640, 480, 32, 0, 4, 0);
 }
 
@@ -25,7 +25,7 @@ void putFullScreen(benchmark::State& state) {
     openGameScreen();
     auto image = zopp::createImage(640, 480);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(zopp::putImage(zopp::SCREEN, 0, 0, image->bytes()));
+        benchmark::DoNotOptimize(zopp::putImage(zopp::kScreen, 0, 0, image->bytes()));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * 640 * 480 * 4);
@@ -37,7 +37,7 @@ void memcpyFullScreen(benchmark::State& state) {
     auto image = zopp::createImage(640, 480);
     std::uint8_t* screen = zopp::currentScreen()->workPixels();
     for (auto _ : state) {
-        std::memcpy(screen, image->bytes().data() + zopp::IMAGE_HEADER_BYTES, 640 * 480 * 4);
+        std::memcpy(screen, image->bytes().data() + zopp::kImageHeaderBytes, 640 * 480 * 4);
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * 640 * 480 * 4);
@@ -63,7 +63,7 @@ void putDie(benchmark::State& state) {
     openGameScreen();
     auto die = zopp::createImage(50, 50);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(zopp::putImage(zopp::SCREEN, 300, 200, die->bytes()));
+        benchmark::DoNotOptimize(zopp::putImage(zopp::kScreen, 300, 200, die->bytes()));
         benchmark::ClobberMemory();
     }
 }

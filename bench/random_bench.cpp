@@ -9,7 +9,7 @@
 namespace {
 
 void RandomUnit(benchmark::State& state) {
-    zopp::seedRandom(12345.0, zopp::DEFAULT_RANDOM_ALGORITHM);
+    zopp::seedRandom(12345.0, zopp::kDefaultRandomAlgorithm);
     for (auto _ : state)
         benchmark::DoNotOptimize(zopp::randomUnit(1.0f));
 }

@@ -14,13 +14,13 @@ namespace {
 void drawTextRuleLine(benchmark::State& state) {
     constexpr std::string_view line =
         "Original-K-Style... jeder gehaltene Wuerfel bleibt liegen (locked   !)";
-    zopp::setBackendFactories(zopp::nullBackends);
+    zopp::setBackendFactories(zopp::kNullBackends);
     if (zopp::openScreen(640, 480, 32, 1, 4, 0) != 0 || zopp::setTextGrid(80, 30) != 0) {
         state.SkipWithError("no screen");
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(zopp::drawText(zopp::SCREEN, 40, 300, 4, line, 0x00FFFF00));
+        benchmark::DoNotOptimize(zopp::drawText(zopp::kScreen, 40, 300, 4, line, 0x00FFFF00));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(line.size()));

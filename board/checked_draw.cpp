@@ -14,17 +14,17 @@ void checkResult(std::int32_t result, std::int32_t reportLine) {
     // The report names errorNumber. The screen layer stores its own results; the game's own refusals (a
     // missing image) never reach the layer, so the number is stored here as well.
     setErrorNumber(result);
-    raiseRuntimeError(reportLine, ZOPP_MODULE);
+    raiseRuntimeError(reportLine, kZoppModule);
 }
 
 void putImageChecked(const ImagePtr& image, std::int32_t x, std::int32_t y, std::int32_t reportLine) {
     const ConstImageBytes bytes = image ? image->bytes() : ConstImageBytes{};
-    checkResult(putImage(SCREEN, static_cast<float>(x), static_cast<float>(y), bytes), reportLine);
+    checkResult(putImage(kScreen, static_cast<float>(x), static_cast<float>(y), bytes), reportLine);
 }
 
 void drawTextChecked(std::int32_t x, std::int32_t y, std::string_view text, std::uint32_t colour,
                      std::int32_t reportLine) {
-    checkResult(drawText(SCREEN, static_cast<float>(x), static_cast<float>(y), 0, text, colour), reportLine);
+    checkResult(drawText(kScreen, static_cast<float>(x), static_cast<float>(y), 0, text, colour), reportLine);
 }
 
 }  // namespace zopp

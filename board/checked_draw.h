@@ -20,8 +20,8 @@ void putImageChecked(const ImagePtr& image, std::int32_t x, std::int32_t y, std:
 // instead of reading past the group.
 template <std::size_t N>
 const ImagePtr& imageAt(const std::array<ImagePtr, N>& group, std::int32_t index) {
-    static const ImagePtr none;
-    return index >= 0 && static_cast<std::size_t>(index) < N ? group[static_cast<std::size_t>(index)] : none;
+    static const ImagePtr kNone;
+    return index >= 0 && static_cast<std::size_t>(index) < N ? group[static_cast<std::size_t>(index)] : kNone;
 }
 
 // Draws text with its top left corner at (x, y) on the screen in colour (0xRRGGBB), built-in font.

@@ -47,7 +47,7 @@ void startTurn(GameState& game) {
     const ImageBytes saved = game.imgButton[2] ? game.imgButton[2]->bytes() : ImageBytes{};
     const ScreenRect& button = kMessageButton;  // corners inclusive for the copy
     checkResult(saved.empty() ? IllegalFunctionCall
-                              : copyScreenRect(SCREEN, button.left, button.top, button.right - 1,
+                              : copyScreenRect(kScreen, button.left, button.top, button.right - 1,
                                                button.bottom - 1, saved),
                 kReportSaveButton);
     drawMessageButton(game, button.left, button.top, "1. Wurf Spieler " + std::to_string(game.currentPlayer),

@@ -81,6 +81,6 @@ struct GameState {
 };
 
 // The module text of every run-time error report, from the game and the board alike.
-inline constexpr const char* ZOPP_MODULE = "game/ZOPP.cpp";
+inline constexpr const char* kZoppModule = "game/ZOPP.cpp";
 
 }  // namespace zopp

@@ -13,7 +13,7 @@ namespace zopp {
 
 namespace {
 
-constexpr Tone beepTone{.hz = 1000, .ms = 250, .amplitude = 0.3, .edgeMs = 5};
+constexpr Tone kBeepTone{.hz = 1000, .ms = 250, .amplitude = 0.3, .edgeMs = 5};
 
 std::atomic<BeepSoundHook> soundOutput{nullptr};
 
@@ -65,8 +65,8 @@ void setBeepSoundHook(BeepSoundHook hook) {
 
 void beep() {
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(beepTone.ms);
-    if (const BeepSoundHook sound = soundOutput.load()) sound(beepTone);
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(kBeepTone.ms);
+    if (const BeepSoundHook sound = soundOutput.load()) sound(kBeepTone);
     // Silent or cut short, the beep still takes its time.
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now()).count();
     if (left > 0) detail::sleepForProgram(static_cast<std::int32_t>(left));

@@ -58,8 +58,8 @@ std::uint32_t identifyProcessor() {
 }  // namespace
 
 std::uint32_t processorFamily() {
-    static const std::uint32_t family = identifyProcessor();
-    return family;
+    static const std::uint32_t kFamily = identifyProcessor();
+    return kFamily;
 }
 
 namespace detail {

@@ -13,10 +13,10 @@ namespace zopp {
 namespace {
 
 // One slot always stays free so that head == tail means empty: at most 127 events wait.
-constexpr std::size_t queueSlots = 128;
+constexpr std::size_t kQueueSlots = 128;
 
 struct EventQueue {
-    std::array<ScreenEvent, queueSlots> slots{};
+    std::array<ScreenEvent, kQueueSlots> slots{};
     std::size_t head = 0;  // oldest event, next to be taken
     std::size_t tail = 0;  // next free slot
 };
@@ -75,7 +75,7 @@ std::int32_t pollEvent(ScreenEvent* event) {
     pollMark.store(event ? PollMark::TookEvent : PollMark::Unmarked, std::memory_order_relaxed);
     if (event) {
         *event = queue->slots[queue->head];
-        queue->head = (queue->head + 1) % queueSlots;
+        queue->head = (queue->head + 1) % kQueueSlots;
         waiting.store(waiting.load(std::memory_order_relaxed) - 1, std::memory_order_release);
     }
     return -1;
@@ -86,10 +86,10 @@ void postEvent(const ScreenEvent& event) {
         QueueHold hold;
         if (!queue) return;
         queue->slots[queue->tail] = event;
-        queue->tail = (queue->tail + 1) % queueSlots;
+        queue->tail = (queue->tail + 1) % kQueueSlots;
         // A full ring drops its oldest event so the refresh loop never waits for the program.
         if (queue->tail == queue->head) {
-            queue->head = (queue->head + 1) % queueSlots;
+            queue->head = (queue->head + 1) % kQueueSlots;
         } else {
             waiting.store(waiting.load(std::memory_order_relaxed) + 1, std::memory_order_release);
         }

@@ -24,8 +24,8 @@ namespace zopp {
 namespace {
 
 using ExitHook = void (*)();
-constexpr std::size_t maxExitHooks = 32;
-std::array<std::atomic<ExitHook>, maxExitHooks> exitHooks{};
+constexpr std::size_t kMaxExitHooks = 32;
+std::array<std::atomic<ExitHook>, kMaxExitHooks> exitHooks{};
 std::atomic<std::size_t> exitHookCount{0};
 std::mutex registrationMutex;
 bool hooksRunAtExit = false;  // guarded by registrationMutex
@@ -35,8 +35,8 @@ std::atomic<std::int32_t> exitCode{0};
 std::atomic<std::thread::id> exitThread{};
 
 // A parked thread never ends, so its id is never reused for another thread.
-constexpr std::size_t maxParkedThreads = 16;
-std::array<std::atomic<std::thread::id>, maxParkedThreads> parkedThreads{};
+constexpr std::size_t kMaxParkedThreads = 16;
+std::array<std::atomic<std::thread::id>, kMaxParkedThreads> parkedThreads{};
 
 thread_local bool exitForbidden = false;
 
@@ -169,7 +169,7 @@ void endProgram(std::int32_t code) {
 bool registerExitHook(void (*hook)()) {
     const std::lock_guard lock(registrationMutex);
     const std::size_t count = exitHookCount.load();
-    if (count == maxExitHooks) {
+    if (count == kMaxExitHooks) {
         return false;
     }
     if (!hooksRunAtExit) {

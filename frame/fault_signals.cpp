@@ -5,7 +5,7 @@
 namespace zopp::detail {
 
 extern "C" void onFaultSignal(int signal) {
-    for (const FaultSignal& fault : faultSignals) {
+    for (const FaultSignal& fault : kFaultSignals) {
         if (fault.signal == signal) endProgramAfterFault(fault.number);
     }
 }

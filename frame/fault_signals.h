@@ -14,7 +14,7 @@ struct FaultSignal {
     int signal;
     platform::FaultError number;
 };
-inline constexpr std::array<FaultSignal, 6> faultSignals = {{
+inline constexpr std::array<FaultSignal, 6> kFaultSignals = {{
     {SIGINT, platform::Interrupted},
     {SIGILL, platform::IllegalInstruction},
     {SIGFPE, platform::FloatingPointError},

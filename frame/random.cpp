@@ -10,40 +10,40 @@ namespace zopp {
 
 namespace {
 
-constexpr int MT_WORDS = 624;
-constexpr int MT_SHIFT = 397;
-constexpr std::uint32_t MT_MATRIX = 0x9908B0DFu;
-constexpr std::uint32_t MT_UPPER_MASK = 0x80000000u;
-constexpr std::uint32_t MT_LOWER_MASK = 0x7FFFFFFFu;
-constexpr double TWO_POW_32 = 4294967296.0;
+constexpr int kMtWords = 624;
+constexpr int kMtShift = 397;
+constexpr std::uint32_t kMtMatrix = 0x9908B0DFu;
+constexpr std::uint32_t kMtUpperMask = 0x80000000u;
+constexpr std::uint32_t kMtLowerMask = 0x7FFFFFFFu;
+constexpr double kTwoPow32 = 4294967296.0;
 
 // The generator number seedRandom chose (the default resolved; 0 = none yet, so the first draw seeds), the
 // Twister's block and index, and the last number drawn.
 RandomState generator;
-static_assert(std::tuple_size_v<decltype(RandomState::words)> == MT_WORDS);
+static_assert(std::tuple_size_v<decltype(RandomState::words)> == kMtWords);
 
 // Low 32 bits of the seed truncated toward zero, as two's complement. Reducing modulo 2^32 in double
 // gives the same word as a 64-bit conversion for every seed that fits, and stays defined for the rest.
 std::uint32_t seedWord(double seed) {
     if (!std::isfinite(seed)) return 0;
-    double low = std::fmod(std::trunc(seed), TWO_POW_32);
-    if (low < 0) low += TWO_POW_32;
+    double low = std::fmod(std::trunc(seed), kTwoPow32);
+    if (low < 0) low += kTwoPow32;
     return static_cast<std::uint32_t>(low);
 }
 
 std::uint32_t twist(std::uint32_t upper, std::uint32_t lower, std::uint32_t shifted) {
-    const std::uint32_t y = (upper & MT_UPPER_MASK) | (lower & MT_LOWER_MASK);
-    return shifted ^ (y >> 1) ^ ((y & 1u) != 0 ? MT_MATRIX : 0u);
+    const std::uint32_t y = (upper & kMtUpperMask) | (lower & kMtLowerMask);
+    return shifted ^ (y >> 1) ^ ((y & 1u) != 0 ? kMtMatrix : 0u);
 }
 
-// The published block regeneration, split where the word MT_SHIFT ahead wraps to the block's start.
-void regenerate(std::array<std::uint32_t, MT_WORDS>& mt) {
+// The published block regeneration, split where the word kMtShift ahead wraps to the block's start.
+void regenerate(std::array<std::uint32_t, kMtWords>& mt) {
     int i = 0;
-    for (; i < MT_WORDS - MT_SHIFT; ++i)
-        mt[i] = twist(mt[i], mt[i + 1], mt[i + MT_SHIFT]);
-    for (; i < MT_WORDS - 1; ++i)
-        mt[i] = twist(mt[i], mt[i + 1], mt[i + MT_SHIFT - MT_WORDS]);
-    mt[MT_WORDS - 1] = twist(mt[MT_WORDS - 1], mt[0], mt[MT_SHIFT - 1]);
+    for (; i < kMtWords - kMtShift; ++i)
+        mt[i] = twist(mt[i], mt[i + 1], mt[i + kMtShift]);
+    for (; i < kMtWords - 1; ++i)
+        mt[i] = twist(mt[i], mt[i + 1], mt[i + kMtShift - kMtWords]);
+    mt[kMtWords - 1] = twist(mt[kMtWords - 1], mt[0], mt[kMtShift - 1]);
 }
 
 std::uint32_t temper(std::uint32_t y) {
@@ -61,10 +61,10 @@ RandomState randomState() {
 }
 
 bool restoreRandomState(const RandomState& state) {
-    const double scaled = state.lastRandom * TWO_POW_32;
+    const double scaled = state.lastRandom * kTwoPow32;
     const bool lastDrawable =
         state.lastRandom >= 0.0 && state.lastRandom < 1.0 && scaled == std::floor(scaled);
-    if (state.selected < 0 || state.index < 0 || state.index > MT_WORDS || !lastDrawable) return false;
+    if (state.selected < 0 || state.index < 0 || state.index > kMtWords || !lastDrawable) return false;
     generator = state;
     return true;
 }
@@ -72,11 +72,11 @@ bool restoreRandomState(const RandomState& state) {
 std::int32_t defaultRandomAlgorithm(std::int32_t compatibilityLevel) {
     if (compatibilityLevel == 1 || compatibilityLevel == 2) return 1;
     if (compatibilityLevel == 3) return 4;
-    return MERSENNE_TWISTER;
+    return kMersenneTwister;
 }
 
 void seedRandom(double seed, std::int32_t algorithm) {
-    if (algorithm == DEFAULT_RANDOM_ALGORITHM) algorithm = defaultRandomAlgorithm(compatibilityLevel());
+    if (algorithm == kDefaultRandomAlgorithm) algorithm = defaultRandomAlgorithm(compatibilityLevel());
     // The other numbers name generators this program never chooses; they are not built, so whatever the
     // number, the Twister runs.
     generator.selected = algorithm;
@@ -84,21 +84,21 @@ void seedRandom(double seed, std::int32_t algorithm) {
 
     // A linear congruential fill instead of the published initialisation of the Twister.
     generator.words[0] = seedWord(seed);
-    for (int i = 1; i < MT_WORDS; ++i)
+    for (int i = 1; i < kMtWords; ++i)
         generator.words[i] = generator.words[i - 1] * 1664525u + 1013904223u;
-    generator.index = MT_WORDS;
+    generator.index = kMtWords;
 }
 
 double randomUnit(float argument) {
-    if (generator.selected == 0) seedRandom(0.0, DEFAULT_RANDOM_ALGORITHM);
+    if (generator.selected == 0) seedRandom(0.0, kDefaultRandomAlgorithm);
     if (argument == 0.0f) return generator.lastRandom;
 
-    if (generator.index == MT_WORDS) {
+    if (generator.index == kMtWords) {
         regenerate(generator.words);
         generator.index = 0;
     }
     const std::uint32_t word = temper(generator.words[generator.index++]);
-    generator.lastRandom = static_cast<double>(word) / TWO_POW_32;
+    generator.lastRandom = static_cast<double>(word) / kTwoPow32;
     return generator.lastRandom;
 }
 

@@ -6,8 +6,8 @@
 
 namespace zopp {
 
-inline constexpr std::int32_t DEFAULT_RANDOM_ALGORITHM = 0;
-inline constexpr std::int32_t MERSENNE_TWISTER = 3;
+inline constexpr std::int32_t kDefaultRandomAlgorithm = 0;
+inline constexpr std::int32_t kMersenneTwister = 3;
 
 // Seeds the generator. Algorithm 0 picks the default for the compatibility level (the Mersenne Twister,
 // 3, for the game's level 0). Every number selects the Mersenne Twister: the other generators are never

@@ -9,11 +9,11 @@ namespace zopp {
 
 namespace {
 
-constexpr std::size_t reportCapacity = 1024;  // 1023 characters and the terminator
+constexpr std::size_t kReportCapacity = 1024;  // 1023 characters and the terminator
 
 // Filled once; the state makes the text visible only when it is complete, also to signal handlers.
 enum ReportState : int { Empty, Writing, Ready };
-char reportText[reportCapacity];
+char reportText[kReportCapacity];
 std::size_t reportLength = 0;
 std::int32_t reportNumber = 0;
 std::atomic<int> reportState{Empty};
@@ -102,7 +102,7 @@ bool storeReport(std::int32_t number, std::int32_t line, const char* module) {
     if (!reportState.compare_exchange_strong(expected, Writing)) {
         return false;
     }
-    reportLength = formatRuntimeReport(reportText, reportCapacity, number, line, module);
+    reportLength = formatRuntimeReport(reportText, kReportCapacity, number, line, module);
     reportNumber = number;
     reportState.store(Ready, std::memory_order_release);
     return true;

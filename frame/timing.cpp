@@ -14,10 +14,10 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t KEY_CHECK_STEP_MS = 50;
+constexpr std::int32_t kKeyCheckStepMs = 50;
 // Sleeps this long or longer watch the key flag; shorter ones are a single plain sleep.
-constexpr std::int32_t INTERRUPTIBLE_FROM_MS = 100;
-constexpr std::int32_t WAIT_FOR_KEY = -1;
+constexpr std::int32_t kInterruptibleFromMs = 100;
+constexpr std::int32_t kWaitForKey = -1;
 
 std::atomic<KeyPressedHook> keyPressedHook{nullptr};
 std::atomic<bool> windowEventsOnly{false};
@@ -92,16 +92,16 @@ void reactOnlyToWindowEvents(bool only) {
 
 void sleepMs(std::int32_t ms) {
     const PollMark poll = takePollMark();
-    if (ms == WAIT_FOR_KEY) {
+    if (ms == kWaitForKey) {
         while (!takeKeyPressed())
-            detail::sleepForProgram(KEY_CHECK_STEP_MS);
+            detail::sleepForProgram(kKeyCheckStepMs);
         return;
     }
-    if (ms >= INTERRUPTIBLE_FROM_MS) {
-        while (ms > KEY_CHECK_STEP_MS) {
+    if (ms >= kInterruptibleFromMs) {
+        while (ms > kKeyCheckStepMs) {
             if (takeKeyPressed()) return;
-            detail::sleepForProgram(KEY_CHECK_STEP_MS);
-            ms -= KEY_CHECK_STEP_MS;
+            detail::sleepForProgram(kKeyCheckStepMs);
+            ms -= kKeyCheckStepMs;
         }
         if (ms > 0) detail::sleepForProgram(ms);
         return;
@@ -112,9 +112,9 @@ void sleepMs(std::int32_t ms) {
 }
 
 double timerSeconds() {
-    static const TimerState timer = decideTimerMode();
-    return timer.mode == TimerMode::Counter ? platform::counterSeconds(timer.tickSeconds)
-                                            : platform::tickCountSeconds();
+    static const TimerState kTimer = decideTimerMode();
+    return kTimer.mode == TimerMode::Counter ? platform::counterSeconds(kTimer.tickSeconds)
+                                             : platform::tickCountSeconds();
 }
 
 }  // namespace zopp

@@ -21,7 +21,7 @@ void check(std::int32_t result) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    zopp::setBackendFactories(zopp::nullBackends);
+    zopp::setBackendFactories(zopp::kNullBackends);
     return 0;
 }
 
@@ -39,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<std::uint8_t> raw(4096, 0);  // no header: raw memory
     check(zopp::loadBitmapBytes(file, raw, nullptr));
-    check(zopp::loadBitmapBytes(file, zopp::SCREEN, nullptr));
+    check(zopp::loadBitmapBytes(file, zopp::kScreen, nullptr));
     return 0;
 }

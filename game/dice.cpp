@@ -8,7 +8,7 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t DIE_FACES = 6;
+constexpr std::int32_t kDieFaces = 6;
 
 bool isDieNumber(std::int32_t die) {
     return die >= 1 && die <= 5;
@@ -30,7 +30,7 @@ void throwDice(GameState& game) {
     for (std::int32_t i = 1; i <= 5; ++i) {
         Die& die = game.dice[i];
         if (die.state == PickedUp || die.state == NotThrown) {
-            die.value = rollDie(DIE_FACES);
+            die.value = rollDie(kDieFaces);
             die.state = Lying;
         }
     }

@@ -12,7 +12,7 @@ namespace zopp {
 namespace {
 
 constexpr std::array<std::uint8_t, 4> kMagic = {'Z', 'O', 'P', 'P'};
-constexpr std::size_t kCheckedSize = SAVED_GAME_SIZE - 4;
+constexpr std::size_t kCheckedSize = kSavedGameSize - 4;
 constexpr std::size_t kPicturesAt = 224;
 constexpr double kTwoPow32 = 4294967296.0;
 
@@ -52,7 +52,7 @@ class FieldWriter {
     std::size_t at_ = 0;
 };
 
-// Reads a span already known to hold SAVED_GAME_SIZE bytes, so no read can run off its end.
+// Reads a span already known to hold kSavedGameSize bytes, so no read can run off its end.
 class FieldReader {
   public:
     FieldReader(std::span<const std::uint8_t> bytes, std::size_t at) : bytes_(bytes), at_(at) {}
@@ -75,8 +75,8 @@ class FieldReader {
 // A record to run the scoring rules on, made once: a GameState holds images, and making and ending one at
 // every check would cost more code than the checks.
 GameState& scratch() {
-    static GameState* const state = new GameState{};
-    return *state;
+    static GameState* const kState = new GameState{};
+    return *kState;
 }
 
 SavedValues readValues(std::span<const std::uint8_t> saved) {
@@ -271,11 +271,11 @@ std::uint32_t picturesFingerprint(const GameState& game) {
 }
 
 std::vector<std::uint8_t> saveGame(const GameState& game, const MainLoop& loop, std::uint32_t pictures) {
-    std::vector<std::uint8_t> out(SAVED_GAME_SIZE);
+    std::vector<std::uint8_t> out(kSavedGameSize);
     FieldWriter put(out);
     for (const std::uint8_t letter : kMagic)
         put.put(letter, 1);
-    put.put(SAVED_GAME_VERSION, 1);
+    put.put(kSavedGameVersion, 1);
     for (const std::int32_t field :
          {loop.phase, game.ruleVariant, game.playerCount, game.currentPlayer, game.roundCount,
           game.currentRound, game.selectedRow, game.clickedDie, game.pickedUpCount})
@@ -306,8 +306,8 @@ const char* restoreGame(std::span<const std::uint8_t> saved, std::uint32_t pictu
                         MainLoop& loop) {
     if (saved.size() < kMagic.size() + 1 || !std::equal(kMagic.begin(), kMagic.end(), saved.begin()))
         return "it is not a saved game";
-    if (saved[kMagic.size()] != SAVED_GAME_VERSION) return "it was saved by another version of the game";
-    if (saved.size() != SAVED_GAME_SIZE) return "it is cut short or too long";
+    if (saved[kMagic.size()] != kSavedGameVersion) return "it was saved by another version of the game";
+    if (saved.size() != kSavedGameSize) return "it is cut short or too long";
     if (FieldReader(saved, kCheckedSize).get(4) != crc32(saved.first(kCheckedSize)))
         return "its check value does not match";
     if (FieldReader(saved, kPicturesAt).get(4) != pictures) return "it was drawn with other pictures";

@@ -3,7 +3,7 @@
 // random generator's whole state, so that a restored game throws exactly the dice the interrupted one
 // would have thrown.
 //
-// Version 1 is SAVED_GAME_SIZE bytes, little-endian, at fixed offsets (the page reads a few of them):
+// Version 1 is kSavedGameSize bytes, little-endian, at fixed offsets (the page reads a few of them):
 //    0  "ZOPP"              14  dice 1..5: value, state (signed), locked; 3 bytes each
 //    4  format version      29  faceCount 0..6, a byte each
 //    5  phase               36  mouseX, mouseY: int32 each
@@ -26,8 +26,8 @@
 
 namespace zopp {
 
-inline constexpr std::uint8_t SAVED_GAME_VERSION = 1;
-inline constexpr std::size_t SAVED_GAME_SIZE = 2738;
+inline constexpr std::uint8_t kSavedGameVersion = 1;
+inline constexpr std::size_t kSavedGameSize = 2738;
 
 // Identifies the pictures a game was drawn with (every image but the saved button face): a game is
 // restored only over the same pictures, as its frame is drawn from them.

@@ -171,7 +171,7 @@ void showPhaseMessage(GameState& game, const MainLoop& loop) {
             showMessage(game, kChooseARow, 2);
             break;
         case GameOver:
-            drawLine(SCREEN, 0, 433, static_cast<float>(game.screenWidth),
+            drawLine(kScreen, 0, 433, static_cast<float>(game.screenWidth),
                      static_cast<float>(game.screenHeight), game.colorBlack, LineFilledBox);
             // No winner is named; the totals on the board tell.
             drawTextChecked(85, game.screenHeight - 32,

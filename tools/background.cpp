@@ -20,14 +20,14 @@ Shape logo(double x, double y) {
 }  // namespace
 
 Canvas drawBackground() {
-    Canvas canvas(640, 480, felt);
+    Canvas canvas(640, 480, kFelt);
     // The same felt lies behind the setup screen and the board, so nothing here may follow the board's
     // cells; only the table's edge, well outside every text, and a small title.
-    canvas.fill(outline(box(4, 4, 636, 476, 12), 0.8), feltShade, 0.35);
+    canvas.fill(outline(box(4, 4, 636, 476, 12), 0.8), kFeltShade, 0.35);
     // The title sits where the label column has no header cell; pressed into the felt.
     const Shape title = logo(98, 9);
     canvas.fill(shifted(title, 0.8, 0.8), rgb(0xE6F0E2), 0.8);
-    canvas.fill(title, feltShade, 0.85);
+    canvas.fill(title, kFeltShade, 0.85);
     return canvas;
 }
 

@@ -10,7 +10,7 @@ namespace zopp::pictures {
 Canvas drawScoreCell(bool emphasised) {
     // Texts take rows 2 to 17 and, at their widest, columns 6 to 93: those stay pure paper, since red
     // on anything darker than white falls under 4.5:1.
-    Canvas canvas(100, 20, paper);
+    Canvas canvas(100, 20, kPaper);
     const Shape cell = box(0, 0, 100, 20, 0);
     if (!emphasised) {
         canvas.fill(cut(cell, box(1, 1, 99, 19, 0)), rgb(0xB4C2C8));
@@ -22,21 +22,21 @@ Canvas drawScoreCell(bool emphasised) {
 }
 
 Canvas drawLock(bool closed) {
-    Canvas canvas(10, 10, felt);
+    Canvas canvas(10, 10, kFelt);
     // o shackle, B body edge, G body, k keyhole.
-    static const std::vector<std::string_view> closedLock = {
+    static const std::vector<std::string_view> kClosedLock = {
         "...oooo...", "..o....o..", "..o....o..", "..o....o..", ".BBBBBBBB.",
         ".BGGGGGGB.", ".BGGkkGGB.", ".BGGkkGGB.", ".BGGGGGGB.", ".BBBBBBBB.",
     };
     // The shackle swung up and free of the body.
-    static const std::vector<std::string_view> openLock = {
+    static const std::vector<std::string_view> kOpenLock = {
         "..oooo....", ".o....o...", ".o....o...", "......o...", ".BBBBBBBB.",
         ".BGGGGGGB.", ".BGGkkGGB.", ".BGGkkGGB.", ".BGGGGGGB.", ".BBBBBBBB.",
     };
     const Colour body = closed ? rgb(0xE9B63C) : rgb(0xD8DED6);
     const Colour edge = closed ? rgb(0x7A4A08) : rgb(0x6C7A6C);
     const Colour shackle = closed ? rgb(0x3C3C44) : rgb(0x6C7A6C);
-    canvas.stamp(0, 0, closed ? closedLock : openLock, [&](char c) {
+    canvas.stamp(0, 0, closed ? kClosedLock : kOpenLock, [&](char c) {
         switch (c) {
             case 'o':
                 return shackle;
@@ -51,14 +51,14 @@ Canvas drawLock(bool closed) {
 }
 
 Canvas drawButton(int style) {
-    Canvas canvas(200, 50, felt);
+    Canvas canvas(200, 50, kFelt);
     const Shape body = box(1.5, 1.5, 198.5, 46.5, 10);
-    canvas.fill(shifted(body, 1.0, 2.0), feltShade, 0.4, 2.0);
+    canvas.fill(shifted(body, 1.0, 2.0), kFeltShade, 0.4, 2.0);
     const Colour top = style == 0 ? rgb(0xFFE39A) : rgb(0xD3ECFD);
     const Colour bottom = style == 0 ? rgb(0xF2B13E) : rgb(0x86BFEA);
     const Colour edge = style == 0 ? rgb(0x8E5A12) : rgb(0x2C5F8F);
     canvas.fill(body, [&](double, double y) { return mix(top, bottom, (y - 1.5) / 45); });
-    canvas.fill(cut(body, shifted(body, 0, 1.5)), paper, 0.6);
+    canvas.fill(cut(body, shifted(body, 0, 1.5)), kPaper, 0.6);
     canvas.fill(outline(body, 0.6), edge);
     if (style == 0) {
         // Throw: a die at each end, beside the longest text ("2. Wurf Spieler 4", columns 32 to 167).
@@ -74,10 +74,10 @@ Canvas drawButton(int style) {
 }
 
 Canvas drawCheckmark(bool ticked) {
-    Canvas canvas(20, 20, felt);
+    Canvas canvas(20, 20, kFelt);
     const Shape frame = box(1.5, 1.5, 18.5, 18.5, 3.5);
-    canvas.fill(shifted(frame, 0.5, 1.0), feltShade, 0.4, 1.5);
-    canvas.fill(frame, paper);
+    canvas.fill(shifted(frame, 0.5, 1.0), kFeltShade, 0.4, 1.5);
+    canvas.fill(frame, kPaper);
     canvas.fill(outline(frame, 0.6), rgb(0x33413A));
     if (ticked) {
         const Colour ink = rgb(0x1B7A31);

@@ -70,10 +70,10 @@ void appendRgbRgbPalette(std::vector<std::uint8_t>& out) {
 std::optional<std::vector<std::uint8_t>> buildFontTable(const std::filesystem::path& fontData,
                                                         std::string& error) {
     std::vector<std::uint8_t> table;
-    table.reserve(TABLE_BYTES);
-    if (!readExactly(fontData / "cp437-8x8.bin", FONT_8X14 - FONT_8X8, table, error) ||
-        !readExactly(fontData / "cp437-8x14.bin", FONT_8X16 - FONT_8X14, table, error) ||
-        !readExactly(fontData / "cp437-8x16.bin", PALETTE_2 - FONT_8X16, table, error)) {
+    table.reserve(kTableBytes);
+    if (!readExactly(fontData / "cp437-8x8.bin", kFont8X14 - kFont8X8, table, error) ||
+        !readExactly(fontData / "cp437-8x14.bin", kFont8X16 - kFont8X14, table, error) ||
+        !readExactly(fontData / "cp437-8x16.bin", kPalette2 - kFont8X16, table, error)) {
         return std::nullopt;
     }
     for (auto& b : table)
@@ -85,7 +85,7 @@ std::optional<std::vector<std::uint8_t>> buildFontTable(const std::filesystem::p
     appendRgbRgbPalette(table);
 
     std::vector<std::uint8_t> vga;
-    if (!readExactly(fontData / "vga-default-palette-256.bin", TABLE_BYTES - PALETTE_256, vga, error)) {
+    if (!readExactly(fontData / "vga-default-palette-256.bin", kTableBytes - kPalette256, vga, error)) {
         return std::nullopt;
     }
     for (const std::uint8_t v : vga) {

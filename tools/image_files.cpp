@@ -103,7 +103,7 @@ std::vector<std::uint8_t> encodePng(const Canvas& canvas) {
 }
 
 std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
-    static const auto table = [] {
+    static const auto kTable = [] {
         std::array<std::uint32_t, 256> t{};
         for (std::uint32_t n = 0; n < 256; ++n) {
             std::uint32_t c = n;
@@ -116,7 +116,7 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
     }();
     std::uint32_t c = 0xFFFFFFFFu;
     for (std::uint8_t b : bytes) {
-        c = table[(c ^ b) & 0xFF] ^ (c >> 8);
+        c = kTable[(c ^ b) & 0xFF] ^ (c >> 8);
     }
     return c ^ 0xFFFFFFFFu;
 }
@@ -139,7 +139,7 @@ std::string windowIconSource(const Canvas& icon) {
         "\n"
         "namespace zopp {\n"
         "\n"
-        "const std::uint32_t windowIconPixels[32 * 32] = {\n";
+        "const std::uint32_t kWindowIconPixels[32 * 32] = {\n";
     constexpr int perLine = 8;
     constexpr std::string_view hexDigits = "0123456789ABCDEF";
     for (int y = 0; y < icon.height(); ++y) {

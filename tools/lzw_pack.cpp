@@ -38,12 +38,12 @@ std::vector<std::uint8_t> lzwPack(std::span<const std::uint8_t> data) {
                 continue;
             }
             codes.push_back(current);
-            if (next <= LZW_LAST_ENTRY) entries.emplace(key, next++);
+            if (next <= kLzwLastEntry) entries.emplace(key, next++);
             current = data[i];
         }
         codes.push_back(current);
     }
-    codes.push_back(LZW_END);
+    codes.push_back(kLzwEnd);
     std::vector<std::uint8_t> out;
     packCodes(codes, out);
     return out;

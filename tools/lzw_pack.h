@@ -1,4 +1,4 @@
-// The packing side of screen/text/lzw.h: greedy LZW with 12-bit codes, ended by LZW_END.
+// The packing side of screen/text/lzw.h: greedy LZW with 12-bit codes, ended by kLzwEnd.
 #pragma once
 
 #include <cstdint>

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     }
     const std::string source = pictures::windowIconSource(pictures::drawIcon(32));
     ok = writeFile(argv[2], std::span<const char>(source.data(), source.size())) && ok;
-    for (const int size : pictures::desktopIconSizes) {
+    for (const int size : pictures::kDesktopIconSizes) {
         const std::filesystem::path icon = std::filesystem::path(argv[3]) / pictures::desktopIconPath(size);
         std::filesystem::create_directories(icon.parent_path(), error);
         ok = writeFile(icon, pictures::encodePng(pictures::drawIcon(size))) && ok;

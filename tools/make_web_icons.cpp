@@ -30,10 +30,10 @@ int main(int argc, char** argv) {
     namespace pictures = zopp::pictures;
     const std::filesystem::path folder = argv[1];
     bool ok = true;
-    for (const int size : pictures::webIconSizes) {
+    for (const int size : pictures::kWebIconSizes) {
         ok = writePng(folder / ("zopp-" + std::to_string(size) + ".png"), pictures::drawIcon(size)) && ok;
     }
-    const int largest = pictures::webIconSizes.back();
+    const int largest = pictures::kWebIconSizes.back();
     ok = writePng(folder / ("zopp-maskable-" + std::to_string(largest) + ".png"),
                   pictures::drawMaskableIcon(largest)) &&
          ok;

@@ -7,12 +7,12 @@
 namespace zopp::pictures {
 
 // Light enough for black text (about 10:1), dark enough to frame white cells and ivory dice.
-inline const Colour felt = rgb(0xA7C9A0);
-inline const Colour feltShade = rgb(0x2C4A30);  // shadows and engraving on the felt
-inline const Colour ivory = rgb(0xFFFDF6);
-inline const Colour ivoryShade = rgb(0xE4DECF);
-inline const Colour dieEdge = rgb(0x5F6459);
-inline const Colour pip = rgb(0x2A2A33);
-inline const Colour paper = rgb(0xFFFFFF);  // cell interiors: red text on it only just reaches 4.5:1
+inline const Colour kFelt = rgb(0xA7C9A0);
+inline const Colour kFeltShade = rgb(0x2C4A30);  // shadows and engraving on the felt
+inline const Colour kIvory = rgb(0xFFFDF6);
+inline const Colour kIvoryShade = rgb(0xE4DECF);
+inline const Colour kDieEdge = rgb(0x5F6459);
+inline const Colour kPip = rgb(0x2A2A33);
+inline const Colour kPaper = rgb(0xFFFFFF);  // cell interiors: red text on it only just reaches 4.5:1
 
 }  // namespace zopp::pictures

@@ -32,7 +32,7 @@ void paintIcon(Canvas& canvas, double left, double top, double side) {
     const auto y = [&](double at) { return top + at * s; };
     // The die behind, turned by about 16 degrees (cosine 24/25, sine 7/25).
     paintDie(canvas, {x(32), y(17), 26 * s, 5 * s, 2.6 * s, 0.96, 0.28}, 2);
-    canvas.fill(shifted(box(x(3), y(15), x(33), y(45), 6 * s), 0.8 * s, 1.2 * s), feltShade, 0.5, 1.5);
+    canvas.fill(shifted(box(x(3), y(15), x(33), y(45), 6 * s), 0.8 * s, 1.2 * s), kFeltShade, 0.5, 1.5);
     paintDie(canvas, {x(18), y(30), 30 * s, 6 * s, 3 * s}, 5);
     // A red middle pip makes the icon the game's own among other dice.
     canvas.fill(circle(x(18), y(30), 3.2 * s), rgb(0xC8231E));
@@ -41,14 +41,14 @@ void paintIcon(Canvas& canvas, double left, double top, double side) {
 }  // namespace
 
 Canvas drawIcon(int size) {
-    Canvas canvas(size, size, paper, false);
+    Canvas canvas(size, size, kPaper, false);
     paintIcon(canvas, 0, 0, size);
     return canvas;
 }
 
 Canvas drawMaskableIcon(int size) {
-    Canvas canvas(size, size, felt);
-    const double side = maskableIconShare * size;
+    Canvas canvas(size, size, kFelt);
+    const double side = kMaskableIconShare * size;
     paintIcon(canvas, (size - side) / 2, (size - side) / 2, side);
     return canvas;
 }

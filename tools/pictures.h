@@ -20,14 +20,14 @@ std::vector<Picture> drawPictures();
 // The game's icon (a pair of dice) on a transparent square of size × size pixels. The window shows it at
 // 32 pixels; desktops pick among the sizes a package installs.
 Canvas drawIcon(int size);
-inline constexpr std::array<int, 3> desktopIconSizes = {32, 48, 256};
+inline constexpr std::array<int, 3> kDesktopIconSizes = {32, 48, 256};
 
 // The icon for a browser's installed page: the same drawing on opaque felt, shrunk so that it stays
 // inside the circle that every mask shape keeps (80 % of the side across): the drawing's square spans
-// maskableIconShare of the side, whose corners reach 0.4 of the side from the centre.
+// kMaskableIconShare of the side, whose corners reach 0.4 of the side from the centre.
 Canvas drawMaskableIcon(int size);
-inline constexpr double maskableIconShare = 0.56;
-inline constexpr std::array<int, 2> webIconSizes = {192, 512};
+inline constexpr double kMaskableIconShare = 0.56;
+inline constexpr std::array<int, 2> kWebIconSizes = {192, 512};
 
 // Where the icon of one size lies in an icon theme folder: "<size>x<size>/apps/zopp.png".
 std::string desktopIconPath(int size);

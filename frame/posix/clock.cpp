@@ -10,20 +10,20 @@ namespace {
 
 // The raw monotonic clock is the platform's free-running counter: no slewing, so intervals stay honest.
 // Its value is counted in nanoseconds whatever its resolution.
-constexpr clockid_t COUNTER_CLOCK = CLOCK_MONOTONIC_RAW;
-constexpr double COUNTER_FREQUENCY = 1e9;
+constexpr clockid_t kCounterClock = CLOCK_MONOTONIC_RAW;
+constexpr double kCounterFrequency = 1e9;
 
 }  // namespace
 
 std::optional<double> counterTickSeconds() {
     timespec resolution{};
-    if (clock_getres(COUNTER_CLOCK, &resolution) != 0) return std::nullopt;
-    return 1.0 / COUNTER_FREQUENCY;
+    if (clock_getres(kCounterClock, &resolution) != 0) return std::nullopt;
+    return 1.0 / kCounterFrequency;
 }
 
 double counterSeconds(double tickSeconds) {
     timespec now{};
-    clock_gettime(COUNTER_CLOCK, &now);
+    clock_gettime(kCounterClock, &now);
     const std::int64_t ticks = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
     return static_cast<double>(ticks) * tickSeconds;
 }

@@ -16,7 +16,7 @@ namespace {
 
 // Room for the exit hooks too: on the thread that faulted they run on this stack (closing the window goes
 // deep into the windowing libraries). Only the pages touched take memory.
-constexpr std::size_t alternateStackSize = 1024 * 1024;
+constexpr std::size_t kAlternateStackSize = 1024 * 1024;
 
 // One per thread; restores the stack that was there before (a sanitizer's, say) when the thread ends.
 class AlternateSignalStack {
@@ -26,15 +26,15 @@ class AlternateSignalStack {
             return;
         }
         void* memory =
-            ::mmap(nullptr, alternateStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            ::mmap(nullptr, kAlternateStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (memory == MAP_FAILED) {
             return;  // the handlers still work, only not for a stack overflow
         }
         stack_t stack{};
         stack.ss_sp = memory;
-        stack.ss_size = alternateStackSize;
+        stack.ss_size = kAlternateStackSize;
         if (::sigaltstack(&stack, &previous_) != 0) {
-            ::munmap(memory, alternateStackSize);
+            ::munmap(memory, kAlternateStackSize);
             return;
         }
         memory_ = memory;
@@ -44,7 +44,7 @@ class AlternateSignalStack {
             return;
         }
         ::sigaltstack(&previous_, nullptr);
-        ::munmap(memory_, alternateStackSize);
+        ::munmap(memory_, kAlternateStackSize);
     }
 
   private:
@@ -68,7 +68,7 @@ void installFaultHandlers() {
     // SA_NODEFER: a fault inside the exit sequence that a fault started must reach the handler again (and
     // end the process with the report) rather than kill it silently with the signal still blocked.
     action.sa_flags = SA_ONSTACK | SA_NODEFER;
-    for (const detail::FaultSignal& fault : detail::faultSignals) {
+    for (const detail::FaultSignal& fault : detail::kFaultSignals) {
         ::sigaction(fault.signal, &action, nullptr);
     }
 }

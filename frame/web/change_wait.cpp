@@ -13,14 +13,14 @@ namespace zopp::platform {
 namespace {
 
 // Without input the program looks again after this long anyway; nothing else changes the word.
-constexpr int LOOK_AGAIN_MS = 1000;
+constexpr int kLookAgainMs = 1000;
 
 }  // namespace
 
 // The page's sleep lasts at least 1 ms, then until input or the rest of the time.
 void waitForChange(const std::atomic<std::uint32_t>& word, std::uint32_t seen, std::int32_t timeoutMs) {
     if (word.load(std::memory_order_acquire) != seen) return;
-    zoppSleepInPage(1, timeoutMs < 0 ? LOOK_AGAIN_MS : std::max(timeoutMs - 1, 1));
+    zoppSleepInPage(1, timeoutMs < 0 ? kLookAgainMs : std::max(timeoutMs - 1, 1));
 }
 
 // The waiter resumes through the page's wake-up, which every input callback gives.

@@ -16,8 +16,8 @@ namespace zopp::platform {
 namespace {
 
 double nowMs() {
-    static const double origin = zoppPageTimeOriginMs();
-    return origin + emscripten_get_now();
+    static const double kOrigin = zoppPageTimeOriginMs();
+    return kOrigin + emscripten_get_now();
 }
 
 }  // namespace

@@ -26,11 +26,11 @@ namespace {
 // waits for the window's thread to close it. Only the pages touched take memory. The fiber lives as long
 // as the process: deleting a fiber that never ran, as a thread ends, is where one system's libraries
 // read freed memory now and then.
-constexpr SIZE_T faultStackSize = 1024 * 1024;
-constexpr SIZE_T faultStackCommit = 64 * 1024;
+constexpr SIZE_T kFaultStackSize = 1024 * 1024;
+constexpr SIZE_T kFaultStackCommit = 64 * 1024;
 // Every prepared thread keeps this much of its stack for the handler after an overflow: enough to switch
 // to the fault stack or, on a thread that may not end the program itself, to hand the sequence off.
-constexpr ULONG overflowReserve = 64 * 1024;
+constexpr ULONG kOverflowReserve = 64 * 1024;
 
 void WINAPI faultFiberMain(void* number);
 
@@ -41,7 +41,7 @@ class FaultStack {
         if (fiber_ != nullptr) return;
         const bool converted = !IsThreadAFiber();
         if (converted && ConvertThreadToFiber(nullptr) == nullptr) return;
-        fiber_ = CreateFiberEx(faultStackCommit, faultStackSize, 0, faultFiberMain, &number_);
+        fiber_ = CreateFiberEx(kFaultStackCommit, kFaultStackSize, 0, faultFiberMain, &number_);
         if (fiber_ == nullptr) {
             if (converted) ConvertFiberToThread();
             return;
@@ -75,7 +75,7 @@ struct FaultCode {
     DWORD code;
     platform::FaultError number;
 };
-constexpr FaultCode faultCodes[] = {
+constexpr FaultCode kFaultCodes[] = {
     {EXCEPTION_ACCESS_VIOLATION, platform::SegmentationViolation},
     {EXCEPTION_IN_PAGE_ERROR, platform::SegmentationViolation},
     {EXCEPTION_ILLEGAL_INSTRUCTION, platform::IllegalInstruction},
@@ -109,7 +109,7 @@ LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
 
 LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* exception) {
     const DWORD code = exception->ExceptionRecord->ExceptionCode;
-    for (const FaultCode& fault : faultCodes) {
+    for (const FaultCode& fault : kFaultCodes) {
         if (fault.code == code) faultStack.endProgram(fault.number);
     }
     return previousFilter != nullptr ? previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
@@ -134,7 +134,7 @@ BOOL WINAPI onConsoleControl(DWORD event) {
 }  // namespace
 
 void platform::prepareThreadForFaults() {
-    ULONG reserve = overflowReserve;
+    ULONG reserve = kOverflowReserve;
     SetThreadStackGuarantee(&reserve);
 }
 
@@ -143,14 +143,14 @@ void installFaultHandlers() {
     faultStack.install();
     // Once: a second filter registration would make the filter its own predecessor, and the other lists
     // keep every registration.
-    static const bool systemHandlers = [] {
+    static const bool kSystemHandlers = [] {
         AddVectoredExceptionHandler(1, onStackOverflow);
         previousFilter = SetUnhandledExceptionFilter(onUnhandledException);
         SetConsoleCtrlHandler(onConsoleControl, TRUE);
         return true;
     }();
-    static_cast<void>(systemHandlers);
-    for (const detail::FaultSignal& fault : detail::faultSignals) {
+    static_cast<void>(kSystemHandlers);
+    for (const detail::FaultSignal& fault : detail::kFaultSignals) {
         std::signal(fault.signal, detail::onFaultSignal);
     }
 }

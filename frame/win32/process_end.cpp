@@ -13,7 +13,7 @@ namespace {
 // The C run-time opens the standard streams in text mode, which would turn printLine's "\r\n" into
 // "\r\r\n". The program's output is the same bytes as on other systems. This file is always linked (the
 // exit sequence ends here), so the setting is made before main.
-const bool binaryStandardStreams = [] {
+const bool kBinaryStandardStreams = [] {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     return true;

@@ -14,8 +14,8 @@ namespace {
 // The system's default timer tick is about 15.6 ms, so Sleep(2) would take a whole tick and the event
 // loop would poll at 64 Hz. One request for 1 ms ticks, kept for the life of the process.
 void useMillisecondTimer() {
-    static const bool requested = timeBeginPeriod(1) == TIMERR_NOERROR;
-    static_cast<void>(requested);
+    static const bool kRequested = timeBeginPeriod(1) == TIMERR_NOERROR;
+    static_cast<void>(kRequested);
 }
 
 }  // namespace

@@ -34,12 +34,12 @@ std::unique_ptr<Backend> makeRecordingBackend(std::int32_t flags) {
     return std::make_unique<RecordingBackend>();
 }
 
-constexpr BackendFactory recordingBackends[] = {makeRecordingBackend};
+constexpr BackendFactory kRecordingBackends[] = {makeRecordingBackend};
 
 }  // namespace
 
 void MemoryScreen::SetUp() {
-    setBackendFactories(recordingBackends);
+    setBackendFactories(kRecordingBackends);
 }
 
 void MemoryScreen::TearDown() {

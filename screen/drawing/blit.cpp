@@ -13,7 +13,7 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t PUT_ALPHA = 6;
+constexpr std::int32_t kPutAlpha = 6;
 
 // Put mode 6 with a 1-byte image on a 4-byte target: each image byte becomes the alpha byte of the target
 // pixel; red, green and blue stay.
@@ -27,8 +27,8 @@ void writeAlpha(const std::uint8_t* source, std::uint8_t* target, std::int32_t w
 
 // The copy variant is chosen once, from whether the screen was opened on a processor with wide moves.
 CopyVariant activeVariant(const ScreenState& screen) {
-    static const CopyVariant variant = screen.hasFastCopy ? CopyVariant::Fast : CopyVariant::Plain;
-    return variant;
+    static const CopyVariant kVariant = screen.hasFastCopy ? CopyVariant::Fast : CopyVariant::Plain;
+    return kVariant;
 }
 
 struct SourceBlock {
@@ -78,7 +78,7 @@ std::int32_t putImageBlock(ImageBytes target, float x, float y, ConstImageBytes 
     const auto info = readImageHeader(image, screen.bytesPerPixel);
     if (!info) return IllegalFunctionCall;
     if (info->bytesPerPixel != context->bytesPerPixel) {
-        if (putMode != PUT_ALPHA || info->bytesPerPixel != 1 || context->bytesPerPixel != 4)
+        if (putMode != kPutAlpha || info->bytesPerPixel != 1 || context->bytesPerPixel != 4)
             return IllegalFunctionCall;
         blitter = writeAlpha;
     }
@@ -123,13 +123,13 @@ std::int32_t copyRect(ImageBytes source, float x1, float y1, float x2, float y2,
     const std::int32_t width = p.x2 - p.x1 + 1, height = p.y2 - p.y1 + 1;
     const std::int32_t bytesPerPixel = context->bytesPerPixel;
     const std::int32_t pitch = imagePitch(width, bytesPerPixel);
-    if (IMAGE_HEADER_BYTES + std::uint64_t(pitch) * std::uint64_t(height) > destination.size())
+    if (kImageHeaderBytes + std::uint64_t(pitch) * std::uint64_t(height) > destination.size())
         return IllegalFunctionCall;
 
     writeImageHeader(destination.data(), bytesPerPixel, width, height);
     const ScreenLock lock;
     const std::uint8_t* from = context->row(p.y1) + std::size_t(p.x1) * std::size_t(bytesPerPixel);
-    std::uint8_t* to = destination.data() + IMAGE_HEADER_BYTES;
+    std::uint8_t* to = destination.data() + kImageHeaderBytes;
     for (std::int32_t row = 0; row < height; ++row, from += context->pitch, to += pitch) {
         std::memmove(to, from, std::size_t(width) * std::size_t(bytesPerPixel));
     }

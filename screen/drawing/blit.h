@@ -17,7 +17,7 @@ void copyRows(const std::uint8_t* source, std::uint8_t* target, std::int32_t wid
               std::int32_t sourcePitch, std::int32_t targetPitch, std::int32_t alpha, void* blender,
               void* parameter);
 
-// Draws image (or its source rectangle, corners inclusive) at (x, y) onto target (SCREEN = the screen).
+// Draws image (or its source rectangle, corners inclusive) at (x, y) onto target (kScreen = the screen).
 // 1 without a screen, for a null image or a pixel-size mismatch; 0 otherwise, also when nothing shows.
 std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image,
                       std::int32_t srcX1 = NO_ARGUMENT, std::int32_t srcY1 = NO_ARGUMENT,
@@ -26,7 +26,7 @@ std::int32_t putImage(ImageBytes target, float x, float y, ConstImageBytes image
                       RowBlitter blitter = copyRows, std::int32_t alpha = -1, void* blender = nullptr,
                       void* parameter = nullptr);
 
-// Copies the rectangle (corners inclusive, any order) of source (SCREEN = the screen) into destination,
+// Copies the rectangle (corners inclusive, any order) of source (kScreen = the screen) into destination,
 // writing a type-7 header. 1 without a screen, when the rectangle leaves the clip rectangle, or when the
 // block does not fit in destination's bytes.
 std::int32_t copyScreenRect(ImageBytes source, float x1, float y1, float x2, float y2, ImageBytes destination,

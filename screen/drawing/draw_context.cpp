@@ -71,7 +71,7 @@ DrawContext* drawContext() {
     if (!screen) return nullptr;
     if (context.screenId != screen->id) {
         resetContext(context, *screen);
-        selectTarget(context, SCREEN);
+        selectTarget(context, kScreen);
     }
     return &context;
 }

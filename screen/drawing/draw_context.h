@@ -34,7 +34,7 @@ struct DrawContext {
 // screen. Only the program's thread draws.
 DrawContext* drawContext();
 
-// Makes the screen (SCREEN) or an image block the target. The screen's view is the clip rectangle of the
+// Makes the screen (kScreen) or an image block the target. The screen's view is the clip rectangle of the
 // screen and comes back when the screen becomes the target again. False when the image is unusable.
 bool selectTarget(DrawContext& context, ImageBytes target);
 

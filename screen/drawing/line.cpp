@@ -13,13 +13,13 @@ namespace zopp {
 
 namespace {
 
-constexpr std::uint32_t SOLID = 0xFFFF;
+constexpr std::uint32_t kSolid = 0xFFFF;
 
 // The 16-bit style pattern: the mask starts at bit 15 and moves right one bit per position, drawn or not.
 class Pattern {
   public:
-    explicit Pattern(std::uint32_t style) : style_(style & SOLID) {}
-    bool solid() const { return style_ == SOLID; }
+    explicit Pattern(std::uint32_t style) : style_(style & kSolid) {}
+    bool solid() const { return style_ == kSolid; }
     bool next() {
         const bool on = (style_ & mask_) != 0;
         mask_ = mask_ == 1 ? 0x8000u : mask_ >> 1;

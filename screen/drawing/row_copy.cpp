@@ -34,21 +34,21 @@ void fastRows(const std::uint8_t* source, std::uint8_t* target, std::int32_t wid
     }
 }
 
-constexpr RowCopy plainTable[] = {nullptr, plainRows<std::uint8_t>, plainRows<std::uint16_t>, nullptr,
-                                  plainRows<std::uint32_t>};
-constexpr RowCopy fastTable[] = {nullptr, fastRows<1>, fastRows<2>, nullptr, fastRows<4>};
+constexpr RowCopy kPlainTable[] = {nullptr, plainRows<std::uint8_t>, plainRows<std::uint16_t>, nullptr,
+                                   plainRows<std::uint32_t>};
+constexpr RowCopy kFastTable[] = {nullptr, fastRows<1>, fastRows<2>, nullptr, fastRows<4>};
 
 }  // namespace
 
 RowCopy rowCopy(CopyVariant variant, std::int32_t bytesPerPixel) {
     if (bytesPerPixel < 0 || bytesPerPixel > 4) return nullptr;
-    return (variant == CopyVariant::Fast ? fastTable : plainTable)[bytesPerPixel];
+    return (variant == CopyVariant::Fast ? kFastTable : kPlainTable)[bytesPerPixel];
 }
 
 bool cpuHasFastCopy() {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool has = __builtin_cpu_supports("mmx");
-    return has;
+    static const bool kHas = __builtin_cpu_supports("mmx");
+    return kHas;
 #else
     return true;
 #endif

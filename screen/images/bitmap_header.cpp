@@ -11,11 +11,11 @@ namespace zopp {
 
 namespace {
 
-constexpr std::uint16_t SIGNATURE = 0x4D42;  // the bytes 'B', 'M'
-constexpr std::uint32_t FILE_HEADER_BYTES = 14;
-constexpr std::uint32_t CORE_HEADER_BYTES = 12;
-constexpr std::uint32_t MASKED_HEADER_BYTES = 108;  // long enough to carry all four channel masks
-constexpr std::uint32_t BITFIELDS = 3;
+constexpr std::uint16_t kSignature = 0x4D42;  // the bytes 'B', 'M'
+constexpr std::uint32_t kFileHeaderBytes = 14;
+constexpr std::uint32_t kCoreHeaderBytes = 12;
+constexpr std::uint32_t kMaskedHeaderBytes = 108;  // long enough to carry all four channel masks
+constexpr std::uint32_t kBitfields = 3;
 
 struct RawMasks {
     std::uint32_t red, green, blue, alpha;
@@ -48,7 +48,7 @@ std::optional<BitmapHeader> readBitmapHeader(std::span<const std::uint8_t> file)
     ByteReader in(file);
     BitmapHeader h;
     const auto signature = in.u16();
-    if (!signature || *signature != SIGNATURE) return rejected();
+    if (!signature || *signature != kSignature) return rejected();
     const auto offset = (in.skip(4) && in.skip(4)) ? in.u32() : std::nullopt;  // file size, reserved words
     const auto headerSize = in.u32();
     if (!offset || !headerSize) return rejected();
@@ -58,7 +58,7 @@ std::optional<BitmapHeader> readBitmapHeader(std::span<const std::uint8_t> file)
     std::uint32_t planes = 0;
     RawMasks masks{};
     bool masksGiven = false;
-    if (h.headerSize == CORE_HEADER_BYTES) {
+    if (h.headerSize == kCoreHeaderBytes) {
         const auto w = in.u16(), ht = in.u16(), p = in.u16(), b = in.u16();
         if (!w || !ht || !p || !b) return rejected();
         h.core = true;
@@ -81,7 +81,7 @@ std::optional<BitmapHeader> readBitmapHeader(std::span<const std::uint8_t> file)
             h.compression = *c;
         }
         if (h.headerSize >= 24 && !in.u32()) return rejected();  // image size, not needed
-        if (h.headerSize >= MASKED_HEADER_BYTES) {
+        if (h.headerSize >= kMaskedHeaderBytes) {
             const bool skipped =
                 in.skip(16);  // resolution and colour counts: the table size comes from the offset
             const auto r = in.u32(), g = in.u32(), bl = in.u32(), a = in.u32();
@@ -91,7 +91,7 @@ std::optional<BitmapHeader> readBitmapHeader(std::span<const std::uint8_t> file)
         }
     }
 
-    if (planes > 1 || h.width < 1 || height == 0 || h.compression > BITFIELDS) return rejected();
+    if (planes > 1 || h.width < 1 || height == 0 || h.compression > kBitfields) return rejected();
     // Run-length data is refused rather than read as raw rows: decoding it is not needed here and
     // reading it raw would show garbage.
     if (h.compression == 1 || h.compression == 2) return rejected();
@@ -103,19 +103,19 @@ std::optional<BitmapHeader> readBitmapHeader(std::span<const std::uint8_t> file)
     }
     h.height = static_cast<std::int32_t>(height);
 
-    const std::uint64_t tableStart = std::uint64_t(h.headerSize) + FILE_HEADER_BYTES;
+    const std::uint64_t tableStart = std::uint64_t(h.headerSize) + kFileHeaderBytes;
     const std::uint64_t entryBytes = h.core ? 3 : 4;
     h.dataOffset = *offset;
     if (h.dataOffset == 0) {
         h.dataOffset = tableStart + (h.bitCount <= 8 ? (std::uint64_t{1} << h.bitCount) * entryBytes : 0);
     }
 
-    if (h.compression == BITFIELDS && h.headerSize < MASKED_HEADER_BYTES) {
+    if (h.compression == kBitfields && h.headerSize < kMaskedHeaderBytes) {
         if (!in.seek(tableStart)) return rejected();
         const auto r = in.u32(), g = in.u32(), b = in.u32();
         if (!r || !g || !b) return rejected();
         masks = {*r, *g, *b, masks.alpha};
-    } else if (h.compression != BITFIELDS) {
+    } else if (h.compression != kBitfields) {
         const std::uint32_t alpha = masksGiven ? masks.alpha : 0;
         masks = h.bitCount > 16 ? RawMasks{0xFF0000, 0x00FF00, 0x0000FF, alpha}
                                 : RawMasks{0x7C00, 0x03E0, 0x001F, alpha};
@@ -131,7 +131,7 @@ std::optional<BitmapHeader> readBitmapHeader(std::span<const std::uint8_t> file)
 std::optional<BitmapPalette> readBitmapPalette(std::span<const std::uint8_t> file, const BitmapHeader& h) {
     BitmapPalette palette;
     if (h.bitCount > 8) return palette;
-    const std::uint64_t tableStart = std::uint64_t(h.headerSize) + FILE_HEADER_BYTES;
+    const std::uint64_t tableStart = std::uint64_t(h.headerSize) + kFileHeaderBytes;
     const std::uint64_t entryBytes = h.core ? 3 : 4;
     const std::uint64_t room = h.dataOffset > tableStart ? (h.dataOffset - tableStart) / entryBytes : 0;
     const std::uint64_t count = std::min<std::uint64_t>(room, std::uint64_t{1} << h.bitCount);

@@ -17,11 +17,11 @@ namespace zopp {
 
 namespace {
 
-constexpr std::size_t MAX_NAME = 259;
+constexpr std::size_t kMaxName = 259;
 
-constexpr std::uint8_t BITMAP_MARK = 0x42;      // 'B'
-constexpr std::uint8_t SHORT_DUMP_MARK = 0xFD;  // 7-byte header, 16-bit length in its last two bytes
-constexpr std::uint8_t LONG_DUMP_MARK = 0xFE;   // 5-byte header, 32-bit length after the mark
+constexpr std::uint8_t kBitmapMark = 0x42;     // 'B'
+constexpr std::uint8_t kShortDumpMark = 0xFD;  // 7-byte header, 16-bit length in its last two bytes
+constexpr std::uint8_t kLongDumpMark = 0xFE;   // 5-byte header, 32-bit length after the mark
 
 // Where loaded pixels go: rows of a real image, the screen's work page, or raw memory given a new header.
 struct Destination {
@@ -40,7 +40,7 @@ struct FileCloser {
 // longer than those bytes is refused, a file shorter than its dump keeps what it had.
 std::int32_t loadRawDump(ByteReader& in, std::uint8_t mark, ImageBytes destination) {
     std::uint64_t length = 0;
-    if (mark == SHORT_DUMP_MARK) {
+    if (mark == kShortDumpMark) {
         const auto n = in.skip(4) ? in.u16() : std::nullopt;
         if (!n) return FileIoError;
         length = *n;
@@ -91,9 +91,9 @@ std::optional<Destination> resolveDestination(ScreenState& screen, ImageBytes de
     }
     // Raw memory gets the whole picture at the screen's pixel size, but only if it has the room.
     const std::int64_t pitch = (std::int64_t(h.width) * screen.bytesPerPixel + 15) & ~std::int64_t{15};
-    const std::uint64_t need = IMAGE_HEADER_BYTES + std::uint64_t(pitch) * std::uint64_t(h.height);
+    const std::uint64_t need = kImageHeaderBytes + std::uint64_t(pitch) * std::uint64_t(h.height);
     if (pitch > INT32_MAX || need > destination.size()) return std::nullopt;
-    d = {destination.data() + IMAGE_HEADER_BYTES,
+    d = {destination.data() + kImageHeaderBytes,
          screen.bytesPerPixel,
          h.width,
          h.height,
@@ -158,7 +158,7 @@ std::int32_t loadBitmapFile(std::span<const std::uint8_t> file, ImageBytes desti
     return result;
 }
 
-// Reads at most MAX_BITMAP_FILE_BYTES + 1 bytes, so an oversized file shows as oversized.
+// Reads at most kMaxBitmapFileBytes + 1 bytes, so an oversized file shows as oversized.
 std::optional<std::vector<std::uint8_t>> readWholeFile(std::FILE* f) {
     std::vector<std::uint8_t> bytes;
     // One buffer of the file's size instead of a doubling series: each outgrown block of that series
@@ -166,22 +166,22 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(std::FILE* f) {
     if (std::fseek(f, 0, SEEK_END) == 0) {
         const long size = std::ftell(f);
         if (std::fseek(f, 0, SEEK_SET) != 0) return std::nullopt;
-        if (size > 0) bytes.reserve(std::min(static_cast<std::size_t>(size), MAX_BITMAP_FILE_BYTES + 1));
+        if (size > 0) bytes.reserve(std::min(static_cast<std::size_t>(size), kMaxBitmapFileBytes + 1));
     }
     std::uint8_t chunk[65536];
-    while (bytes.size() <= MAX_BITMAP_FILE_BYTES) {
+    while (bytes.size() <= kMaxBitmapFileBytes) {
         const std::size_t got = std::fread(chunk, 1, sizeof chunk, f);
         bytes.insert(bytes.end(), chunk, chunk + got);
         if (got < sizeof chunk) break;
     }
-    if (std::ferror(f) || bytes.size() > MAX_BITMAP_FILE_BYTES) return std::nullopt;
+    if (std::ferror(f) || bytes.size() > kMaxBitmapFileBytes) return std::nullopt;
     return bytes;
 }
 
 std::int32_t loadBitmapFileNamed(std::string_view fileName, ImageBytes destination,
                                  std::uint32_t* paletteOut) {
     if (destination.empty() && !currentScreen()) return IllegalFunctionCall;
-    std::string name(fileName.substr(0, MAX_NAME));
+    std::string name(fileName.substr(0, kMaxName));
     std::replace(name.begin(), name.end(), '\\', '/');
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
     if (!file) return FileNotFound;
@@ -198,8 +198,8 @@ std::int32_t loadBitmapBytes(std::span<const std::uint8_t> file, ImageBytes dest
     ByteReader in(file);
     const auto mark = in.u8();
     if (!mark) return FileIoError;
-    if (*mark == SHORT_DUMP_MARK || *mark == LONG_DUMP_MARK) return loadRawDump(in, *mark, destination);
-    if (*mark != BITMAP_MARK) return FileIoError;
+    if (*mark == kShortDumpMark || *mark == kLongDumpMark) return loadRawDump(in, *mark, destination);
+    if (*mark != kBitmapMark) return FileIoError;
     return loadBitmapFile(file, destination, paletteOut);
 }
 

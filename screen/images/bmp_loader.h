@@ -10,9 +10,9 @@
 namespace zopp {
 
 // Files larger than this are refused (3) instead of being read into memory.
-inline constexpr std::size_t MAX_BITMAP_FILE_BYTES = 64u << 20;
+inline constexpr std::size_t kMaxBitmapFileBytes = 64u << 20;
 
-// Loads the contents of a bitmap file or raw dump into destination (SCREEN = the screen). Same results as
+// Loads the contents of a bitmap file or raw dump into destination (kScreen = the screen). Same results as
 // loadBitmap once the file has been read; never writes outside destination's bytes or the screen.
 std::int32_t loadBitmapBytes(std::span<const std::uint8_t> file, ImageBytes destination,
                              std::uint32_t* paletteOut);

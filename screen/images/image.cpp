@@ -63,8 +63,7 @@ std::int32_t Image::pitch() const {
 std::uint32_t Image::pixel32(std::int32_t x, std::int32_t y) const {
     std::uint32_t v = 0;
     std::memcpy(
-        &v, block_.get() + IMAGE_HEADER_BYTES + std::size_t(y) * std::size_t(pitch()) + std::size_t(x) * 4,
-        4);
+        &v, block_.get() + kImageHeaderBytes + std::size_t(y) * std::size_t(pitch()) + std::size_t(x) * 4, 4);
     return v;
 }
 
@@ -72,10 +71,10 @@ std::optional<ImageInfo> readImageHeader(ConstImageBytes block, std::int32_t scr
     ByteReader reader(block);
     const auto first = reader.u32();
     if (!first) return std::nullopt;
-    if (*first == IMAGE_TYPE) {
-        if (block.size() < IMAGE_HEADER_BYTES) return std::nullopt;
+    if (*first == kImageType) {
+        if (block.size() < kImageHeaderBytes) return std::nullopt;
         ImageInfo info{headerField(block, 4), headerField(block, 8), headerField(block, 12),
-                       headerField(block, 16), IMAGE_HEADER_BYTES};
+                       headerField(block, 16), kImageHeaderBytes};
         if (!validPixelSize(info.bytesPerPixel) || info.width <= 0 || info.height <= 0) return std::nullopt;
         if (std::int64_t(info.pitch) < std::int64_t(info.width) * info.bytesPerPixel) return std::nullopt;
         if (!rowsFit(block.size(), info.pixelOffset, info.height, info.pitch)) return std::nullopt;
@@ -97,7 +96,7 @@ std::int32_t imagePitch(std::int32_t width, std::int32_t bytesPerPixel) {
 
 void writeImageHeader(std::uint8_t* block, std::int32_t bytesPerPixel, std::int32_t width,
                       std::int32_t height) {
-    putField(block, 0, IMAGE_TYPE);
+    putField(block, 0, kImageType);
     putField(block, 4, bytesPerPixel);
     putField(block, 8, width);
     putField(block, 12, height);
@@ -117,7 +116,7 @@ ImagePtr createImage(std::int32_t width, std::int32_t height, std::uint32_t colo
     // anything larger is a null result, never a wrapped size.
     const std::uint64_t pitch =
         (std::uint64_t(width) * std::uint64_t(bytesPerPixel) + 15) & ~std::uint64_t{15};
-    const std::uint64_t size = IMAGE_HEADER_BYTES + pitch * std::uint64_t(height);
+    const std::uint64_t size = kImageHeaderBytes + pitch * std::uint64_t(height);
     if (pitch > INT32_MAX || size > INT32_MAX) return nullptr;  // the pitch test keeps the product exact
     auto image = std::make_unique<Image>(static_cast<std::size_t>(size));
     if (image->bytes().size() != size) return nullptr;
@@ -125,7 +124,7 @@ ImagePtr createImage(std::int32_t width, std::int32_t height, std::uint32_t colo
     std::uint8_t* block = image->bytes().data();
     writeImageHeader(block, bytesPerPixel, width, height);
     std::memset(block + 24, 0, 8);
-    std::uint8_t* pixels = block + IMAGE_HEADER_BYTES;
+    std::uint8_t* pixels = block + kImageHeaderBytes;
     const std::size_t slots =
         static_cast<std::size_t>(pitch * std::uint64_t(height)) / std::size_t(bytesPerPixel);
     fillPixels(pixels, slots, bytesPerPixel, fill);

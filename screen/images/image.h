@@ -21,10 +21,10 @@ namespace zopp {
 // An empty span stands for "no image", which for a target means the screen.
 using ImageBytes = std::span<std::uint8_t>;
 using ConstImageBytes = std::span<const std::uint8_t>;
-inline constexpr ImageBytes SCREEN{};
+inline constexpr ImageBytes kScreen{};
 
-inline constexpr std::int32_t IMAGE_TYPE = 7;
-inline constexpr std::size_t IMAGE_HEADER_BYTES = 32;
+inline constexpr std::int32_t kImageType = 7;
+inline constexpr std::size_t kImageHeaderBytes = 32;
 
 // One image block with its owner.
 class Image {
@@ -68,7 +68,7 @@ ImagePtr createImage(std::int32_t width, std::int32_t height, std::uint32_t colo
                      std::int32_t depth = 0, std::int32_t flags = DEFAULT_COLOR);
 void destroyImage(ImagePtr image);
 
-// Loads a BMP file (or a raw dump) into destination (SCREEN = the screen), cropped to it; the picture's
+// Loads a BMP file (or a raw dump) into destination (kScreen = the screen), cropped to it; the picture's
 // top-left corner lands on the destination's. Both '/' and '\' separate folders. Reads 1 to 32 bits per
 // pixel (below 8 packed most significant first, rows padded to 4 bytes), plain or bit-field rows; refuses
 // run-length data and files over 64 MiB. paletteOut (256 entries) receives the colour table with 6-bit

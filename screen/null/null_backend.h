@@ -1,7 +1,7 @@
 // The null platform: a screen with no window and no input, beside the real back-ends. It is a stepped
 // host like the page, stepped only by the program's sleeps, whose transfer does nothing: drawing lands in
 // the frame buffer alone, so a program that reads the frame buffer (a renderer of pictures, a fuzzer, a
-// benchmark, a test) runs anywhere, without a display. Chosen with setBackendFactories(nullBackends).
+// benchmark, a test) runs anywhere, without a display. Chosen with setBackendFactories(kNullBackends).
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,6 @@ class NullBackend : public Backend, protected Presenter {
 // Refuses the OpenGL flag: there is no context to give.
 std::unique_ptr<Backend> makeNullBackend(std::int32_t flags);
 
-inline constexpr BackendFactory nullBackends[] = {makeNullBackend};
+inline constexpr BackendFactory kNullBackends[] = {makeNullBackend};
 
 }  // namespace zopp

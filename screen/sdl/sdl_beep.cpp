@@ -14,15 +14,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int SAMPLE_RATE = 48000;
-constexpr int DEVICE_BUFFER_SAMPLES = 512;
-constexpr auto DRAIN_POLL = std::chrono::milliseconds(5);
+constexpr int kSampleRate = 48000;
+constexpr int kDeviceBufferSamples = 512;
+constexpr auto kDrainPoll = std::chrono::milliseconds(5);
 // The queue empties when its last samples reach the device, whose own buffers still have to play them
 // before the device may be closed: two buffers and the sound server's latency, estimated generously.
-constexpr auto DEVICE_LATENCY =
-    std::chrono::milliseconds(2 * 1000 * DEVICE_BUFFER_SAMPLES / SAMPLE_RATE + 10);
+constexpr auto kDeviceLatency = std::chrono::milliseconds(2 * 1000 * kDeviceBufferSamples / kSampleRate + 10);
 // A device that stops consuming must not hang the game: this long past the tone's own length at most.
-constexpr auto STALL_ALLOWANCE = std::chrono::milliseconds(750);
+constexpr auto kStallAllowance = std::chrono::milliseconds(750);
 
 // ALSA, which SDL loads at run time, writes its errors to the console by default, for instance when the
 // machine has no sound card. The beep must stay silent there, so its error handler is replaced by one that
@@ -41,10 +40,10 @@ void silenceAlsa() {
 // Plays the samples to their end; does nothing when no device opens.
 void playSamples(const std::vector<std::int16_t>& samples, Clock::time_point giveUpAt) {
     SDL_AudioSpec wanted{};
-    wanted.freq = SAMPLE_RATE;
+    wanted.freq = kSampleRate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 1;
-    wanted.samples = DEVICE_BUFFER_SAMPLES;
+    wanted.samples = kDeviceBufferSamples;
     // No changes allowed: SDL converts to whatever the device needs.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device == 0) return;
@@ -52,9 +51,9 @@ void playSamples(const std::vector<std::int16_t>& samples, Clock::time_point giv
     if (SDL_QueueAudio(device, samples.data(), bytes) == 0) {
         SDL_PauseAudioDevice(device, 0);
         while (SDL_GetQueuedAudioSize(device) > 0 && Clock::now() < giveUpAt) {
-            std::this_thread::sleep_for(DRAIN_POLL);
+            std::this_thread::sleep_for(kDrainPoll);
         }
-        std::this_thread::sleep_for(DEVICE_LATENCY);
+        std::this_thread::sleep_for(kDeviceLatency);
     }
     SDL_CloseAudioDevice(device);
 }
@@ -62,9 +61,9 @@ void playSamples(const std::vector<std::int16_t>& samples, Clock::time_point giv
 }  // namespace
 
 void playSdlTone(const Tone& tone) {
-    const std::vector<std::int16_t> samples = toneSamples(tone, SAMPLE_RATE);
+    const std::vector<std::int16_t> samples = toneSamples(tone, kSampleRate);
     if (samples.empty()) return;
-    const Clock::time_point giveUpAt = Clock::now() + std::chrono::milliseconds(tone.ms) + STALL_ALLOWANCE;
+    const Clock::time_point giveUpAt = Clock::now() + std::chrono::milliseconds(tone.ms) + kStallAllowance;
     static std::once_flag alsaSilenced;
     std::call_once(alsaSilenced, silenceAlsa);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;

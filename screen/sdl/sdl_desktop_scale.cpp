@@ -11,7 +11,7 @@ namespace zopp {
 
 namespace {
 
-constexpr double dotsPerInchAtScaleOne = 96.0;
+constexpr double kDotsPerInchAtScaleOne = 96.0;
 
 // The dots per inch a desktop sets for its X clients in the resource database (the server's
 // RESOURCE_MANAGER, read when the connection opened).
@@ -48,7 +48,7 @@ std::optional<double> gdkScale() {
 DesktopScale sdlDesktopScale(SDL_Window* window) {
     DesktopScale desktop;
     if (const std::optional<double> dpi = xftDotsPerInch(window)) {
-        desktop.scale = *dpi / dotsPerInchAtScaleOne;
+        desktop.scale = *dpi / kDotsPerInchAtScaleOne;
     } else if (const std::optional<double> scale = gdkScale()) {
         desktop.scale = *scale;
     }

@@ -52,8 +52,8 @@ std::string videoDrivers() {
 }
 
 std::span<const BackendFactory> platformBackendFactories() {
-    static constexpr BackendFactory factories[] = {makeSdlSurfaceBackend, makeSdlOpenGLBackend};
-    return factories;
+    static constexpr BackendFactory kFactories[] = {makeSdlSurfaceBackend, makeSdlOpenGLBackend};
+    return kFactories;
 }
 
 }  // namespace zopp

@@ -64,10 +64,10 @@ std::int32_t keyCharacter(const SDL_Keysym& key) {
     if (sym == SDLK_BACKSPACE || sym == SDLK_TAB || sym == SDLK_ESCAPE || sym == SDLK_SPACE) return sym;
     if (sym > 0x20 && sym < 0x7F) {
         if (!shift) return sym;
-        static constexpr std::string_view plain = "1234567890-=[]\\;',./`";
-        static constexpr std::string_view shifted = "!@#$%^&*()_+{}|:\"<>?~";
-        const auto at = plain.find(static_cast<char>(sym));
-        return at == std::string_view::npos ? sym : shifted[at];
+        static constexpr std::string_view kPlain = "1234567890-=[]\\;',./`";
+        static constexpr std::string_view kShifted = "!@#$%^&*()_+{}|:\"<>?~";
+        const auto at = kPlain.find(static_cast<char>(sym));
+        return at == std::string_view::npos ? sym : kShifted[at];
     }
     if (sym >= 0xA0 && sym < 0x100) return sym;  // Latin-1 keys of other layouts
     return 0;

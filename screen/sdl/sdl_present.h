@@ -37,7 +37,7 @@ class SdlSurfacePresenter final : public Presenter {
     // A surface of the screen's size in the window surface's format, made once and pointed at the rows
     // handed in (a scaled blit needs a source surface): no frame allocates.
     SDL_Surface* rows_ = nullptr;
-    std::array<SDL_Rect, maxPresentSpans> rects_{};
+    std::array<SDL_Rect, kMaxPresentSpans> rects_{};
     std::size_t used_ = 0;
 };
 

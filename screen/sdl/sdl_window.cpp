@@ -20,8 +20,8 @@ void setIcon(SDL_Window* window) {
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!icon) return;
     for (int y = 0; y < size; ++y) {
-        std::memcpy(static_cast<std::uint8_t*>(icon->pixels) + y * icon->pitch, windowIconPixels + y * size,
-                    size * sizeof windowIconPixels[0]);
+        std::memcpy(static_cast<std::uint8_t*>(icon->pixels) + y * icon->pitch, kWindowIconPixels + y * size,
+                    size * sizeof kWindowIconPixels[0]);
     }
     SDL_SetWindowIcon(window, icon);
     SDL_FreeSurface(icon);

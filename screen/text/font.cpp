@@ -13,13 +13,13 @@ namespace {
 
 using namespace font_table;
 
-std::array<std::uint8_t, TABLE_BYTES> table{};
+std::array<std::uint8_t, kTableBytes> table{};
 std::once_flag unpacked;
 
-const FontTable fonts[] = {
-    {8, 8, table.data() + FONT_8X8},
-    {8, 14, table.data() + FONT_8X14},
-    {8, 16, table.data() + FONT_8X16},
+const FontTable kFonts[] = {
+    {8, 8, table.data() + kFont8X8},
+    {8, 14, table.data() + kFont8X14},
+    {8, 16, table.data() + kFont8X16},
 };
 
 }  // namespace
@@ -35,7 +35,7 @@ std::span<const std::uint8_t> builtinTable() {
 }
 
 const FontTable* builtinFont(std::int32_t height) {
-    for (const FontTable& font : fonts) {
+    for (const FontTable& font : kFonts) {
         if (font.height == height) return &font;
     }
     return nullptr;
@@ -45,13 +45,13 @@ std::span<const std::uint8_t> defaultPalette(std::int32_t entries) {
     const std::span<const std::uint8_t> all = table;
     switch (entries) {
         case 2:
-            return all.subspan(PALETTE_2, 2 * 3);
+            return all.subspan(kPalette2, 2 * 3);
         case 16:
-            return all.subspan(PALETTE_16, 16 * 3);
+            return all.subspan(kPalette16, 16 * 3);
         case 64:
-            return all.subspan(PALETTE_64, 64 * 3);
+            return all.subspan(kPalette64, 64 * 3);
         case 256:
-            return all.subspan(PALETTE_256, 256 * 3);
+            return all.subspan(kPalette256, 256 * 3);
         default:
             return {};
     }

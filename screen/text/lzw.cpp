@@ -47,7 +47,7 @@ LzwResult lzwUnpack(std::span<const std::uint8_t> packed, std::span<std::uint8_t
         const auto code = codeAt(packed, i);
         if (!code) break;
         const std::uint16_t c = *code;
-        if (c == LZW_END) {
+        if (c == kLzwEnd) {
             complete = true;
             break;
         }
@@ -55,7 +55,7 @@ LzwResult lzwUnpack(std::span<const std::uint8_t> packed, std::span<std::uint8_t
             if (c > 255) break;
         } else {
             if (c > next) break;
-            if (next <= LZW_LAST_ENTRY) {
+            if (next <= kLzwLastEntry) {
                 // c == next is the string-plus-its-own-first-byte case: the new entry is that string.
                 const std::uint16_t p = *previous;
                 dict.prefix[next] = p;

@@ -2,7 +2,7 @@
 //
 // Codes 0-255 stand for single bytes; each later code adds a dictionary entry (the previous code's string
 // plus the first byte of the current one) from 256 upward until code 4094 is taken, after which the
-// dictionary stays fixed. There is no reset code; LZW_END (4095) ends the stream. Codes are packed two per
+// dictionary stays fixed. There is no reset code; kLzwEnd (4095) ends the stream. Codes are packed two per
 // three bytes: the first is byte 0 plus the low 4 bits of byte 1 as its bits 8-11, the second the high 4
 // bits of byte 1 plus byte 2 as its bits 4-11. A final odd code takes two bytes.
 #pragma once
@@ -13,8 +13,8 @@
 
 namespace zopp {
 
-inline constexpr std::uint16_t LZW_END = 4095;
-inline constexpr std::uint16_t LZW_LAST_ENTRY = 4094;
+inline constexpr std::uint16_t kLzwEnd = 4095;
+inline constexpr std::uint16_t kLzwLastEntry = 4094;
 
 struct LzwResult {
     std::size_t written;  // bytes decoded into the output

@@ -111,7 +111,7 @@ void clearScreen(std::int32_t mode) {
     }
     // Clearing always works on the screen's work page; the drawing target stays what it was.
     DrawContext screenTarget = *context;
-    selectTarget(screenTarget, SCREEN);
+    selectTarget(screenTarget, kScreen);
     ScreenLock lock;
     switch (mode) {
         case 0: {

@@ -38,8 +38,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void zoppPageInputArrived() {
 }
 
 std::span<const BackendFactory> platformBackendFactories() {
-    static constexpr BackendFactory factories[] = {makeWebBackend};
-    return factories;
+    static constexpr BackendFactory kFactories[] = {makeWebBackend};
+    return kFactories;
 }
 
 // The page has no desktop to centre on, no frame and no full screen without the player's gesture, so

@@ -4,7 +4,7 @@ namespace zopp {
 
 namespace {
 
-constexpr UINT dpiAtScaleOne = 96;
+constexpr UINT kDpiAtScaleOne = 96;
 
 using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
@@ -18,19 +18,19 @@ Call userCall(const char* name) {
 }  // namespace
 
 UINT windowDpi(HWND window) {
-    static const auto forWindow = userCall<GetDpiForWindowCall>("GetDpiForWindow");
-    if (forWindow != nullptr) return forWindow(window);
+    static const auto kForWindow = userCall<GetDpiForWindowCall>("GetDpiForWindow");
+    if (kForWindow != nullptr) return kForWindow(window);
     const HDC screen = GetDC(nullptr);
     const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen != nullptr) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : dpiAtScaleOne;
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDpiAtScaleOne;
 }
 
 RECT outerRect(std::int32_t width, std::int32_t height, DWORD style, UINT dpi) {
-    static const auto forDpi = userCall<AdjustWindowRectExForDpiCall>("AdjustWindowRectExForDpi");
+    static const auto kForDpi = userCall<AdjustWindowRectExForDpiCall>("AdjustWindowRectExForDpi");
     RECT outer{0, 0, width, height};
-    if (forDpi != nullptr) {
-        forDpi(&outer, style, FALSE, 0, dpi);
+    if (kForDpi != nullptr) {
+        kForDpi(&outer, style, FALSE, 0, dpi);
     } else {
         AdjustWindowRectEx(&outer, style, FALSE, 0);
     }
@@ -39,7 +39,7 @@ RECT outerRect(std::int32_t width, std::int32_t height, DWORD style, UINT dpi) {
 
 DesktopScale win32DesktopScale(const RECT& place, DWORD style, UINT dpi) {
     DesktopScale desktop;
-    desktop.scale = static_cast<double>(dpi) / dpiAtScaleOne;
+    desktop.scale = static_cast<double>(dpi) / kDpiAtScaleOne;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &monitor)) {

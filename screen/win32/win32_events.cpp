@@ -91,7 +91,7 @@ struct ButtonMessages {
     UINT press, release;
     std::int32_t button;  // the extra buttons share their messages: ExtraButton1 stands for both
 };
-constexpr ButtonMessages buttonMessages[] = {
+constexpr ButtonMessages kButtonMessages[] = {
     {WM_LBUTTONDOWN, WM_LBUTTONUP, LeftButton},
     {WM_RBUTTONDOWN, WM_RBUTTONUP, RightButton},
     {WM_MBUTTONDOWN, WM_MBUTTONUP, MiddleButton},
@@ -101,7 +101,7 @@ constexpr ButtonMessages buttonMessages[] = {
 }  // namespace
 
 void Win32Backend::buttonChanged(UINT message, WPARAM wParam, LPARAM lParam) {
-    for (const ButtonMessages& messages : buttonMessages) {
+    for (const ButtonMessages& messages : kButtonMessages) {
         if (message != messages.press && message != messages.release) continue;
         std::int32_t button = messages.button;
         if (button == ExtraButton1 && GET_XBUTTON_WPARAM(wParam) != XBUTTON1) button = ExtraButton2;

@@ -16,8 +16,8 @@ std::unique_ptr<Backend> makeWin32Backend(std::int32_t flags) {
 }  // namespace
 
 std::span<const BackendFactory> platformBackendFactories() {
-    static constexpr BackendFactory factories[] = {makeWin32Backend};
-    return factories;
+    static constexpr BackendFactory kFactories[] = {makeWin32Backend};
+    return kFactories;
 }
 
 }  // namespace zopp

@@ -31,7 +31,7 @@ HICON makeWindowIcon(int size) {
     auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x)
-            pixels[y * size + x] = windowIconPixels[(y * source / size) * source + x * source / size];
+            pixels[y * size + x] = kWindowIconPixels[(y * source / size) * source + x * source / size];
     }
     // With an alpha channel the mask is not used, but an icon needs one.
     const std::vector<std::uint8_t> maskBits(static_cast<std::size_t>((size + 15) / 16 * 2 * size), 0);

@@ -11,7 +11,7 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t sampleRate = 48000;
+constexpr std::int32_t kSampleRate = 48000;
 
 void putLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
@@ -49,9 +49,9 @@ std::vector<std::uint8_t> waveFile(const std::vector<std::int16_t>& samples, std
 }  // namespace
 
 void playWin32Tone(const Tone& tone) {
-    const std::vector<std::int16_t> samples = toneSamples(tone, sampleRate);
+    const std::vector<std::int16_t> samples = toneSamples(tone, kSampleRate);
     if (samples.empty()) return;
-    const std::vector<std::uint8_t> file = waveFile(samples, sampleRate);
+    const std::vector<std::uint8_t> file = waveFile(samples, kSampleRate);
     // SND_NODEFAULT: without a device the call fails at once rather than play the system's default sound.
     PlaySoundW(reinterpret_cast<LPCWSTR>(file.data()), nullptr, SND_MEMORY | SND_SYNC | SND_NODEFAULT);
 }

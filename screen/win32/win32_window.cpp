@@ -15,7 +15,7 @@ namespace zopp {
 
 namespace {
 
-constexpr const wchar_t* windowClassName = L"ZoppScreenWindow";
+constexpr const wchar_t* kWindowClassName = L"ZoppScreenWindow";
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -30,17 +30,17 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 // Registered once for the process. CS_OWNDC keeps one device context for the window's life, so
 // presenting needs no GetDC per frame.
 bool registerWindowClass() {
-    static const bool registered = [] {
+    static const bool kRegistered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_OWNDC;
         windowClass.lpfnWndProc = windowProcedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = windowClassName;
+        windowClass.lpszClassName = kWindowClassName;
         return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }();
-    return registered;
+    return kRegistered;
 }
 
 // The caption's bytes are the font's characters; the window shows them as the ANSI code page does.
@@ -80,8 +80,8 @@ bool Win32Backend::createWindow(ScreenState& screen, std::int32_t refreshRate, s
     RECT outer{0, 0, screen.width, screen.height};
     AdjustWindowRectEx(&outer, windowStyle(), FALSE, 0);
     const DWORD extendedStyle = fullScreen_ ? WS_EX_TOPMOST : 0;
-    window_ = CreateWindowExW(extendedStyle, windowClassName, captionText(title).c_str(), windowStyle(), 0, 0,
-                              outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+    window_ = CreateWindowExW(extendedStyle, kWindowClassName, captionText(title).c_str(), windowStyle(), 0,
+                              0, outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                               GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return false;
     dc_ = GetDC(window_);

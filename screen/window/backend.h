@@ -95,7 +95,7 @@ std::span<const BackendFactory> platformBackendFactories();
 
 // The back-ends tried by openScreen.
 std::span<const BackendFactory> backendFactories();
-// Replaces the list (nullBackends, say: screen/null/null_backend.h); an empty span restores the platform's
+// Replaces the list (kNullBackends, say: screen/null/null_backend.h); an empty span restores the platform's
 // list.
 void setBackendFactories(std::span<const BackendFactory> factories);
 

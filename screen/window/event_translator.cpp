@@ -8,7 +8,7 @@ namespace zopp {
 
 namespace {
 
-constexpr std::int32_t extraButtons = ExtraButton1 | ExtraButton2;
+constexpr std::int32_t kExtraButtons = ExtraButton1 | ExtraButton2;
 
 // Rounds down, also below zero: device pixel -1 lies in screen pixel -1 at every scale.
 std::int32_t floorDivide(std::int32_t value, std::int32_t divisor) {
@@ -58,7 +58,7 @@ void EventTranslator::buttonPressed(std::int32_t button, std::int32_t clickCount
     const bool doubleClick = clickCount >= 2 && clickCount % 2 == 0;
     platform_.capturePointer();
     // Extra buttons report the bits this press newly set.
-    const std::int32_t reported = (button & extraButtons) ? (button & ~buttonsDown_) : button;
+    const std::int32_t reported = (button & kExtraButtons) ? (button & ~buttonsDown_) : button;
     buttonsDown_ |= button;
     post(doubleClick ? DoubleClick : ButtonDown, reported);
 }
@@ -71,7 +71,7 @@ void EventTranslator::buttonPressedAt(std::int32_t button, std::uint32_t timeMs,
 }
 
 void EventTranslator::buttonReleased(std::int32_t button) {
-    const std::int32_t reported = (button & extraButtons) ? (button & buttonsDown_) : button;
+    const std::int32_t reported = (button & kExtraButtons) ? (button & buttonsDown_) : button;
     buttonsDown_ &= ~button;
     if (buttonsDown_ == 0 && platform_.holdsPointer()) platform_.releasePointer();
     post(ButtonUp, reported);
@@ -134,7 +134,7 @@ void EventTranslator::closeRequested() {
 }
 
 bool EventTranslator::consumed(const KeyNotification& key) const {
-    if (key.scanCode == ScanAlt || key.scanCode == ScanF10) return true;
+    if (key.scanCode == kScanAlt || key.scanCode == kScanF10) return true;
     return key.extendedCode != 0 && ((key.extendedCode << 8) | 0xFF) == closeKeyCode;
 }
 
@@ -145,7 +145,7 @@ void EventTranslator::recordKeyState(const KeyNotification& key, bool down) {
 
 void EventTranslator::keyPressed(const KeyNotification& key) {
     recordKeyState(key, true);
-    if (key.alt && key.scanCode == ScanEnter && !key.repeat) owner_.fullScreenSwitchRequested();
+    if (key.alt && key.scanCode == kScanEnter && !key.repeat) owner_.fullScreenSwitchRequested();
     if (consumed(key)) return;
     post(key.repeat ? KeyRepeat : KeyDown, key.scanCode, key.character);
     if (key.extendedCode != 0) {

@@ -58,9 +58,9 @@ struct KeyNotification {
 };
 
 // Set-1 scan codes the translator treats specially.
-inline constexpr std::int32_t ScanEnter = 0x1C;
-inline constexpr std::int32_t ScanAlt = 0x38;
-inline constexpr std::int32_t ScanF10 = 0x44;
+inline constexpr std::int32_t kScanEnter = 0x1C;
+inline constexpr std::int32_t kScanAlt = 0x38;
+inline constexpr std::int32_t kScanF10 = 0x44;
 
 // The platform reports what it saw, as it saw it: repeated activation reports, a leave report whether
 // asked for or not, the platform's own click count. The translator decides what that means.

@@ -8,7 +8,7 @@ namespace {
 
 // The screen's own 32-bit byte order (blue, green, red, alpha): core since OpenGL 1.2, and an extension
 // every 1.1 library has, whose header may name it only so.
-constexpr GLenum textureLayout = 0x80E1;
+constexpr GLenum kTextureLayout = 0x80E1;
 
 bool loadGlFunctions(GlFunctions& gl, const GlLookup& lookup) {
     const auto load = [&](auto& function, const char* name) {
@@ -33,7 +33,7 @@ bool GlTexture::create(const GlLookup& lookup, const ScreenState& screen) {
     gl_.bindTexture(GL_TEXTURE_2D, texture_);
     gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     gl_.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    gl_.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screen.width, screen.height, 0, textureLayout,
+    gl_.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, screen.width, screen.height, 0, kTextureLayout,
                    GL_UNSIGNED_BYTE, nullptr);
     return gl_.getError() == GL_NO_ERROR;
 }
@@ -45,7 +45,7 @@ void GlTexture::destroy() {
 
 void GlTexture::upload(const ConvertedLines& rows) {
     gl_.bindTexture(GL_TEXTURE_2D, texture_);
-    gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, rows.first, width_, rows.count, textureLayout, GL_UNSIGNED_BYTE,
+    gl_.texSubImage2D(GL_TEXTURE_2D, 0, 0, rows.first, width_, rows.count, kTextureLayout, GL_UNSIGNED_BYTE,
                       rows.pixels);
 }
 

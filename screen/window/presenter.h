@@ -11,7 +11,7 @@
 namespace zopp {
 
 // A frame hands over at most this many runs of rows, ascending and not overlapping.
-inline constexpr std::size_t maxPresentSpans = 8;
+inline constexpr std::size_t kMaxPresentSpans = 8;
 
 class Presenter {
   public:

@@ -133,7 +133,7 @@ void RefreshLoop::cycle() {
     }
     // Lines are converted through the palette as they are presented.
     if (paletteChanged_.exchange(false)) markAllDirty(screen_);
-    std::array<LineSpan, maxPresentSpans> spans;
+    std::array<LineSpan, kMaxPresentSpans> spans;
     if (const std::size_t count = takeDirtySpans(screen_, spans); count > 0)
         present(std::span<const LineSpan>(spans.data(), count));
     backend_->pumpInput(translator_);

@@ -12,9 +12,9 @@
 
 namespace zopp {
 
-inline constexpr auto refreshPeriod = std::chrono::milliseconds(10);
+inline constexpr auto kRefreshPeriod = std::chrono::milliseconds(10);
 // How long after input the loop keeps to the refresh period.
-inline constexpr auto inputSettleTime = std::chrono::milliseconds(300);
+inline constexpr auto kInputSettleTime = std::chrono::milliseconds(300);
 
 class RefreshSchedule {
   public:

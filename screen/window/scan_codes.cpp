@@ -8,7 +8,7 @@ namespace zopp {
 namespace {
 
 // HID usages 0x04 (A) to 0x65 (Application), in order.
-constexpr std::array<std::uint8_t, 0x62> mainBlock = {
+constexpr std::array<std::uint8_t, 0x62> kMainBlock = {
     0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,  // A-M
     0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C,  // N-Z
     0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B,                    // 1-0
@@ -25,16 +25,16 @@ constexpr std::array<std::uint8_t, 0x62> mainBlock = {
 };
 
 // HID usages 0xE0 to 0xE7: Ctrl, Shift, Alt, GUI on the left, then on the right.
-constexpr std::array<std::uint8_t, 8> modifierKeys = {0x1D, 0x2A, 0x38, 0x5B, 0x1D, 0x36, 0x38, 0x5C};
+constexpr std::array<std::uint8_t, 8> kModifierKeys = {0x1D, 0x2A, 0x38, 0x5B, 0x1D, 0x36, 0x38, 0x5C};
 
-constexpr std::int32_t hidF1 = 0x3A, hidF10 = 0x43, hidF11 = 0x44, hidF12 = 0x45;
-constexpr std::int32_t hidInsert = 0x49, hidUp = 0x52;
+constexpr std::int32_t kHidF1 = 0x3A, kHidF10 = 0x43, kHidF11 = 0x44, kHidF12 = 0x45;
+constexpr std::int32_t kHidInsert = 0x49, kHidUp = 0x52;
 
 struct NavigationCodes {
     std::uint8_t plain, ctrl, alt;
 };
 // Insert, Home, PgUp, Delete, End, PgDn, Right, Left, Down, Up (HID 0x49 to 0x52).
-constexpr std::array<NavigationCodes, 10> navigation = {{
+constexpr std::array<NavigationCodes, 10> kNavigation = {{
     {0x52, 0x92, 0xA2},
     {0x47, 0x77, 0x97},
     {0x49, 0x84, 0x99},
@@ -50,31 +50,31 @@ constexpr std::array<NavigationCodes, 10> navigation = {{
 }  // namespace
 
 std::int32_t pcScanCode(std::int32_t hidUsage) {
-    if (hidUsage >= 0x04 && hidUsage < 0x04 + static_cast<std::int32_t>(mainBlock.size())) {
-        return mainBlock[static_cast<std::size_t>(hidUsage - 0x04)];
+    if (hidUsage >= 0x04 && hidUsage < 0x04 + static_cast<std::int32_t>(kMainBlock.size())) {
+        return kMainBlock[static_cast<std::size_t>(hidUsage - 0x04)];
     }
-    if (hidUsage >= 0xE0 && hidUsage <= 0xE7) return modifierKeys[static_cast<std::size_t>(hidUsage - 0xE0)];
+    if (hidUsage >= 0xE0 && hidUsage <= 0xE7) return kModifierKeys[static_cast<std::size_t>(hidUsage - 0xE0)];
     return 0;
 }
 
 std::int32_t extendedKeyCode(std::int32_t hidUsage, KeyModifiers modifiers) {
-    if (hidUsage >= hidF1 && hidUsage <= hidF10) {
+    if (hidUsage >= kHidF1 && hidUsage <= kHidF10) {
         // F1-F10 run 0x3B..0x44 plain, then shifted, with Ctrl and with Alt in blocks of ten from 0x54.
-        const std::int32_t index = hidUsage - hidF1;
+        const std::int32_t index = hidUsage - kHidF1;
         if (modifiers.alt) return 0x68 + index;
         if (modifiers.ctrl) return 0x5E + index;
         if (modifiers.shift) return 0x54 + index;
         return 0x3B + index;
     }
-    if (hidUsage == hidF11 || hidUsage == hidF12) {
-        const std::int32_t index = hidUsage - hidF11;
+    if (hidUsage == kHidF11 || hidUsage == kHidF12) {
+        const std::int32_t index = hidUsage - kHidF11;
         if (modifiers.alt) return 0x8B + index;
         if (modifiers.ctrl) return 0x89 + index;
         if (modifiers.shift) return 0x87 + index;
         return 0x85 + index;
     }
-    if (hidUsage >= hidInsert && hidUsage <= hidUp) {
-        const NavigationCodes& codes = navigation[static_cast<std::size_t>(hidUsage - hidInsert)];
+    if (hidUsage >= kHidInsert && hidUsage <= kHidUp) {
+        const NavigationCodes& codes = kNavigation[static_cast<std::size_t>(hidUsage - kHidInsert)];
         if (modifiers.alt) return codes.alt;
         if (modifiers.ctrl) return codes.ctrl;
         return codes.plain;

@@ -22,9 +22,9 @@ struct DesktopScale {
 // k × the screen's size and the frame would not fit the work area; never below 1.
 std::int32_t windowScale(const DesktopScale& desktop, std::int32_t screenWidth, std::int32_t screenHeight);
 
-// The factor ZOPP_SCALE asks for: a whole number from 1 to maxForcedScale. Anything else (unset, empty, 0,
+// The factor ZOPP_SCALE asks for: a whole number from 1 to kMaxForcedScale. Anything else (unset, empty, 0,
 // a fraction, a word) asks for nothing, and the desktop's scale holds.
-inline constexpr std::int32_t maxForcedScale = 8;
+inline constexpr std::int32_t kMaxForcedScale = 8;
 std::optional<std::int32_t> forcedScale(std::string_view text);
 
 // The factor a new window gets: the one ZOPP_SCALE forces, else windowScale's.

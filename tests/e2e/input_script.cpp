@@ -14,7 +14,7 @@ namespace zopp::e2e {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, int>, 14> typeNames{{
+constexpr std::array<std::pair<std::string_view, int>, 14> kTypeNames{{
     {"KeyDown", KeyDown},
     {"KeyUp", KeyUp},
     {"KeyRepeat", KeyRepeat},
@@ -32,7 +32,7 @@ constexpr std::array<std::pair<std::string_view, int>, 14> typeNames{{
 }};
 
 std::string typeName(int type) {
-    for (const auto& [name, code] : typeNames) {
+    for (const auto& [name, code] : kTypeNames) {
         if (code == type) return std::string(name);
     }
     return "type " + std::to_string(type);
@@ -57,7 +57,7 @@ std::vector<std::string> words(const std::string& text) {
 ExpectedRecord expectedRecord(const std::string& text, int line) {
     const std::vector<std::string> parts = words(text);
     ExpectedRecord record;
-    for (const auto& [name, code] : typeNames) {
+    for (const auto& [name, code] : kTypeNames) {
         if (!parts.empty() && parts[0] == name) record.type = code;
     }
     if (record.type == 0 || parts.size() > 5)

@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 #ifdef ZOPP_UNDER_WINE
 constexpr const char* platform = "windows";
 #else
-constexpr const char* platform = "linux";
+constexpr const char* kPlatform = "linux";
 #endif
 
 // Plays the script's inputs into the window through the X server, as a user with a window manager would.
@@ -100,7 +100,7 @@ class InputScriptPlayed : public ::testing::TestWithParam<int> {};
 TEST_P(InputScriptPlayed, EveryStepPostsTheRecordsItExpects) {
     const int scale = GetParam();
     const InputScript script = readInputScript(testing::sourcePath("tests/e2e/input_script.txt"));
-    const std::filesystem::path records = testing::buildPath("input-script/" + std::string(platform));
+    const std::filesystem::path records = testing::buildPath("input-script/" + std::string(kPlatform));
     std::filesystem::create_directories(records.parent_path());
     if (scale == 1) std::filesystem::remove(records);  // the comparison must not find an earlier run's
 
@@ -131,7 +131,7 @@ TEST_P(InputScriptPlayed, EveryStepPostsTheRecordsItExpects) {
     std::size_t seen = 0;
     for (std::size_t index = 0; index < script.steps.size(); ++index) {
         const ScriptStep& step = script.steps[index];
-        if (!script.plays(platform, step)) continue;
+        if (!script.plays(kPlatform, step)) continue;
         player.play(step.input);
         // Waiting for the step's records keeps the next input from overtaking them; a step that expects
         // none is followed at once, and anything it posts shows up among the next step's records.

@@ -11,7 +11,7 @@ struct PatternBox {
 };
 
 // On black; the game writes its colours with alpha 0.
-inline constexpr PatternBox probePattern[] = {
+inline constexpr PatternBox kProbePattern[] = {
     {10, 10, 100, 50, 0x00FF0000},   // red
     {200, 100, 50, 50, 0xFF00FF00},  // green
     {639, 479, 1, 1, 0x000000FF},    // blue corner
@@ -20,7 +20,7 @@ inline constexpr PatternBox probePattern[] = {
 
 // The colour 0xRRGGBB the window shows for screen pixel (x, y).
 inline std::uint32_t probeColour(std::int32_t x, std::int32_t y) {
-    for (const PatternBox& box : probePattern) {
+    for (const PatternBox& box : kProbePattern) {
         if (x >= box.x && x < box.x + box.width && y >= box.y && y < box.y + box.height)
             return box.colour & 0xFFFFFF;
     }

@@ -66,7 +66,7 @@ void dump(const std::string& file) {
 
 int main(int argc, char** argv) {
     startRuntime(argc, argv);
-    setBackendFactories(nullBackends);
+    setBackendFactories(kNullBackends);
     static GameState game{};
     static MainLoop loop;
     startGame(game, loop);

@@ -90,7 +90,7 @@ std::unique_ptr<Backend> makeTimedBackend(std::int32_t flags) {
     return inner ? std::make_unique<TimedBackend>(std::move(inner)) : nullptr;
 }
 
-constexpr BackendFactory timedBackends[] = {makeTimedBackend<0>, makeTimedBackend<1>, makeTimedBackend<2>};
+constexpr BackendFactory kTimedBackends[] = {makeTimedBackend<0>, makeTimedBackend<1>, makeTimedBackend<2>};
 
 void fill(std::int32_t x0, std::int32_t y0, std::int32_t w, std::int32_t h, std::uint32_t colour) {
     ScreenLock lock;
@@ -104,7 +104,7 @@ void fill(std::int32_t x0, std::int32_t y0, std::int32_t w, std::int32_t h, std:
 }
 
 void drawTestPattern() {
-    for (const e2e::PatternBox& box : e2e::probePattern)
+    for (const e2e::PatternBox& box : e2e::kProbePattern)
         fill(box.x, box.y, box.width, box.height, box.colour);
 }
 
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
                                                                 : argv[1];
     const std::int32_t flags = std::atoi(flagArgument);
     setWindowTitle("ZOPP screen probe");
-    if (mode == "--bench") setBackendFactories(timedBackends);
+    if (mode == "--bench") setBackendFactories(kTimedBackends);
     if (openScreen(640, 480, 32, 0, flags, 0) != 0) {
         std::fprintf(stderr, "openScreen failed\n");
         return 1;

@@ -23,7 +23,7 @@ using zopp::endProgram;
 using zopp::raiseRuntimeError;
 using zopp::registerExitHook;
 
-constexpr const char* moduleText = "game/ZOPP.cpp";
+constexpr const char* kModuleText = "game/ZOPP.cpp";
 
 void mark(std::string_view text) {
     [[maybe_unused]] auto n = ::write(STDERR_FILENO, text.data(), text.size());
@@ -162,7 +162,7 @@ struct MarkedDestruction {
     ~MarkedDestruction() { mark("[static destroyed]"); }
 };
 
-const std::map<std::string_view, int> signalsByName = {
+const std::map<std::string_view, int> kSignalsByName = {
     {"INT", SIGINT},   {"ILL", SIGILL},   {"FPE", SIGFPE},
     {"SEGV", SIGSEGV}, {"TERM", SIGTERM}, {"ABRT", SIGABRT},
 };
@@ -186,8 +186,8 @@ int main(int argc, char** argv) {
         zopp::setErrorNumber(std::atoi(argv[2]));
         raiseRuntimeError(std::atoi(argv[3]), std::strcmp(argv[4], "-") == 0 ? nullptr : argv[4]);
     }
-    if (name == "signal" && signalsByName.contains(arg)) {
-        (void)::raise(signalsByName.at(arg));
+    if (name == "signal" && kSignalsByName.contains(arg)) {
+        (void)::raise(kSignalsByName.at(arg));
     }
     if (name == "fault") {
         fault(arg);
@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
         registerExitHook([] { mark("[hook 2]"); });
         registerExitHook([] { mark("[hook 3]"); });
         zopp::setErrorNumber(zopp::FileNotFound);
-        raiseRuntimeError(117, moduleText);
+        raiseRuntimeError(117, kModuleText);
     }
     if (name == "clean-exit") {
         std::printf("still buffered");
@@ -221,8 +221,8 @@ int main(int argc, char** argv) {
     if (name == "forbidden-thread" || name == "idle-forbidden-thread") {
         endOnForbiddenThread(arg, name == "idle-forbidden-thread");
     }
-    if (name == "idle-signal" && signalsByName.contains(arg)) {
-        signalWhileIdle(signalsByName.at(arg));
+    if (name == "idle-signal" && kSignalsByName.contains(arg)) {
+        signalWhileIdle(kSignalsByName.at(arg));
     }
     if (name == "hook-faults" || name == "hook-faults-after-error" || name == "hook-faults-after-fault") {
         registerExitHook([] { mark("[first hook]"); });
@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
             invalidAccess();
         }
         zopp::setErrorNumber(zopp::FileNotFound);
-        raiseRuntimeError(117, moduleText);
+        raiseRuntimeError(117, kModuleText);
     }
     if (name == "hook-ends-program") {
         registerExitHook([] { mark("[first hook]"); });

@@ -15,7 +15,7 @@ namespace {
 using testing::referenceTwister;
 using testing::unitOf;
 
-constexpr int DRAWS = 2500;  // four block regenerations
+constexpr int kDraws = 2500;  // four block regenerations
 
 std::vector<double> draws(int count) {
     std::vector<double> values(count);
@@ -25,9 +25,9 @@ std::vector<double> draws(int count) {
 }
 
 void expectMatchesReference(double seed, std::uint32_t word0) {
-    seedRandom(seed, DEFAULT_RANDOM_ALGORITHM);
+    seedRandom(seed, kDefaultRandomAlgorithm);
     std::mt19937 reference = referenceTwister(word0);
-    for (int i = 0; i < DRAWS; ++i) {
+    for (int i = 0; i < kDraws; ++i) {
         ASSERT_EQ(randomUnit(1.0f), unitOf(reference())) << "seed " << seed << ", draw " << i;
     }
 }
@@ -52,16 +52,16 @@ TEST(RandomUnit, EveryAlgorithmNumberRunsTheTwister) {
 }
 
 TEST(RandomUnit, SeedsDifferingOnlyInTheirFractionAreTheSame) {
-    seedRandom(7.2, DEFAULT_RANDOM_ALGORITHM);
-    const std::vector<double> first = draws(DRAWS);
-    seedRandom(7.9, DEFAULT_RANDOM_ALGORITHM);
-    EXPECT_EQ(draws(DRAWS), first);
-    seedRandom(8.0, DEFAULT_RANDOM_ALGORITHM);
-    EXPECT_NE(draws(DRAWS), first);
+    seedRandom(7.2, kDefaultRandomAlgorithm);
+    const std::vector<double> first = draws(kDraws);
+    seedRandom(7.9, kDefaultRandomAlgorithm);
+    EXPECT_EQ(draws(kDraws), first);
+    seedRandom(8.0, kDefaultRandomAlgorithm);
+    EXPECT_NE(draws(kDraws), first);
 }
 
 TEST(RandomUnit, ArgumentZeroRepeatsTheLastResultWithoutDrawing) {
-    seedRandom(5.0, DEFAULT_RANDOM_ALGORITHM);
+    seedRandom(5.0, kDefaultRandomAlgorithm);
     std::mt19937 reference = referenceTwister(5);
     const double drawn = randomUnit(1.0f);
     EXPECT_EQ(drawn, unitOf(reference()));
@@ -72,7 +72,7 @@ TEST(RandomUnit, ArgumentZeroRepeatsTheLastResultWithoutDrawing) {
 }
 
 TEST(RandomUnit, ResultsStayInsideTheUnitInterval) {
-    seedRandom(-1234567.0, DEFAULT_RANDOM_ALGORITHM);
+    seedRandom(-1234567.0, kDefaultRandomAlgorithm);
     for (int i = 0; i < 100000; ++i) {
         const double value = randomUnit(1.0f);
         ASSERT_GE(value, 0.0);
@@ -85,11 +85,11 @@ TEST(RandomUnit, MinusOneSeedsFromTheTimer) {
     // Retried when the timer crosses a whole second between the two readings.
     for (int attempt = 0; attempt < 5; ++attempt) {
         const double before = timerSeconds();
-        seedRandom(-1.0, DEFAULT_RANDOM_ALGORITHM);
+        seedRandom(-1.0, kDefaultRandomAlgorithm);
         const std::vector<double> fromTimer = draws(10);
         const double after = timerSeconds();
         if (std::trunc(before) != std::trunc(after)) continue;
-        seedRandom(before, DEFAULT_RANDOM_ALGORITHM);
+        seedRandom(before, kDefaultRandomAlgorithm);
         EXPECT_EQ(draws(10), fromTimer);
         return;
     }
@@ -97,12 +97,12 @@ TEST(RandomUnit, MinusOneSeedsFromTheTimer) {
 }
 
 TEST(RandomUnit, SeedsWithoutAnIntegerValueCountAsZero) {
-    seedRandom(0.0, DEFAULT_RANDOM_ALGORITHM);
+    seedRandom(0.0, kDefaultRandomAlgorithm);
     const std::vector<double> zero = draws(100);
     for (const double seed :
          {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
           -std::numeric_limits<double>::infinity()}) {
-        seedRandom(seed, DEFAULT_RANDOM_ALGORITHM);
+        seedRandom(seed, kDefaultRandomAlgorithm);
         EXPECT_EQ(draws(100), zero) << seed;
     }
 }
@@ -129,12 +129,12 @@ TEST(RandomState, RestoredStateDrawsOnAsBeforeAndImpossibleOnesAreRefused) {
 }
 
 TEST(RandomAlgorithm, CompatibilityLevelPicksTheDefault) {
-    EXPECT_EQ(defaultRandomAlgorithm(0), MERSENNE_TWISTER);
+    EXPECT_EQ(defaultRandomAlgorithm(0), kMersenneTwister);
     EXPECT_EQ(defaultRandomAlgorithm(1), 1);
     EXPECT_EQ(defaultRandomAlgorithm(2), 1);
     EXPECT_EQ(defaultRandomAlgorithm(3), 4);
-    EXPECT_EQ(defaultRandomAlgorithm(4), MERSENNE_TWISTER);
-    EXPECT_EQ(defaultRandomAlgorithm(100), MERSENNE_TWISTER);
+    EXPECT_EQ(defaultRandomAlgorithm(4), kMersenneTwister);
+    EXPECT_EQ(defaultRandomAlgorithm(100), kMersenneTwister);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ ProbeRun runProbe(std::vector<std::string> args) {
     return run;
 }
 
-const std::string moduleText = "game/ZOPP.cpp";
+const std::string kModuleText = "game/ZOPP.cpp";
 
 std::string signalReport(int number, const std::string& name) {
     return "\r\nAborting due to runtime error " + std::to_string(number) + " (\"" + name +
@@ -88,7 +88,7 @@ std::string signalReport(int number, const std::string& name) {
 }
 
 TEST(RuntimeReport, CheckedErrorNamesNumberTextLineAndModule) {
-    const ProbeRun run = runProbe({"error", "2", "117", moduleText});
+    const ProbeRun run = runProbe({"error", "2", "117", kModuleText});
     EXPECT_EQ(run.err,
               "\r\nAborting due to runtime error 2 (file not found) at line 117 of game/ZOPP.cpp()\r\n\r\n");
     EXPECT_EQ(run.exitCode, 2);
@@ -115,7 +115,7 @@ TEST(RuntimeReport, EveryNumberUpTo17HasItsTextInParentheses) {
                                                "return without gosub",
                                                "end of file"};
     for (int number = 0; number < 18; ++number) {
-        const ProbeRun run = runProbe({"error", std::to_string(number), "40", moduleText});
+        const ProbeRun run = runProbe({"error", std::to_string(number), "40", kModuleText});
         EXPECT_EQ(run.err, "\r\nAborting due to runtime error " + std::to_string(number) + " (" +
                                texts[static_cast<std::size_t>(number)] +
                                ") at line 40 of game/ZOPP.cpp()\r\n\r\n");
@@ -125,7 +125,7 @@ TEST(RuntimeReport, EveryNumberUpTo17HasItsTextInParentheses) {
 
 TEST(RuntimeReport, NumbersOutsideTheTableHaveNoParentheses) {
     for (const int number : {18, 42, -3}) {
-        const ProbeRun run = runProbe({"error", std::to_string(number), "117", moduleText});
+        const ProbeRun run = runProbe({"error", std::to_string(number), "117", kModuleText});
         EXPECT_EQ(run.err, "\r\nAborting due to runtime error " + std::to_string(number) +
                                " at line 117 of game/ZOPP.cpp()\r\n\r\n");
         EXPECT_EQ(run.exitCode, number & 0xFF);
@@ -134,7 +134,7 @@ TEST(RuntimeReport, NumbersOutsideTheTableHaveNoParentheses) {
 
 TEST(RuntimeReport, LineZeroOrBelowIsLeftOutAndTheModuleFollowsIn) {
     for (const char* line : {"0", "-1", "-2147483648"}) {
-        const ProbeRun run = runProbe({"error", "3", line, moduleText});
+        const ProbeRun run = runProbe({"error", "3", line, kModuleText});
         EXPECT_EQ(run.err, "\r\nAborting due to runtime error 3 (file I/O error) in game/ZOPP.cpp()\r\n\r\n");
         EXPECT_EQ(run.exitCode, 3);
     }
@@ -187,12 +187,12 @@ TEST(FaultSignals, StackOverflowStillReachesTheHandler) {
     EXPECT_EQ(run.exitCode, 12);
 }
 
-const std::string fileNotFoundReport =
+const std::string kFileNotFoundReport =
     "\r\nAborting due to runtime error 2 (file not found) at line 117 of game/ZOPP.cpp()\r\n\r\n";
 
 TEST(ExitSequence, HooksRunLatestFirstBeforeTheReport) {
     const ProbeRun run = runProbe({"hooks-then-error"});
-    EXPECT_EQ(run.err, "[hook 3][hook 2][hook 1]" + fileNotFoundReport);
+    EXPECT_EQ(run.err, "[hook 3][hook 2][hook 1]" + kFileNotFoundReport);
     EXPECT_EQ(run.exitCode, 2);
 }
 
@@ -211,7 +211,7 @@ TEST(ExitSequence, FaultInAHookEndsAtOnceWithOneReport) {
 
 TEST(ExitSequence, FaultInAHookKeepsTheFirstReportAndCode) {
     const ProbeRun run = runProbe({"hook-faults-after-error"});
-    EXPECT_EQ(run.err, "[faulting hook]" + fileNotFoundReport);
+    EXPECT_EQ(run.err, "[faulting hook]" + kFileNotFoundReport);
     EXPECT_EQ(run.exitCode, 2);
 }
 

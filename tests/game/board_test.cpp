@@ -20,19 +20,19 @@ TEST_F(Board, SetupScreenShowsEveryPieceAtItsPlace) {
     EXPECT_EQ(game.playerCount, 0);
     const auto shown = grab(0, 0, 640, 480);
     // The same screen put together piece by piece, in the order it is drawn.
-    ASSERT_EQ(putImage(SCREEN, 0, 0, game.imgBackground->bytes()), 0);
+    ASSERT_EQ(putImage(kScreen, 0, 0, game.imgBackground->bytes()), 0);
     const std::tuple<float, float, std::string_view> texts[] = {
         {280, 10, "Regelwerk:"},
         {70, 40, "ZOPP-Style... jeder gehaltene Wuerfel darf wieder benutzt werden"},
         {70, 90, "Original-K-Style... jeder gehaltene Wuerfel bleibt liegen (locked   !)"},
         {140, 320, "Waehle Anzahl der Spieler und los gehts...."}};
     for (const auto& [x, y, text] : texts)
-        ASSERT_EQ(drawText(SCREEN, x, y, 0, text, kBlack), 0);
-    ASSERT_EQ(putImage(SCREEN, 597, 92, game.imgLock[1]->bytes()), 0);
-    ASSERT_EQ(putImage(SCREEN, 30, 40, game.imgCheckmark[1]->bytes()), 0);
-    ASSERT_EQ(putImage(SCREEN, 30, 90, game.imgCheckmark[0]->bytes()), 0);
+        ASSERT_EQ(drawText(kScreen, x, y, 0, text, kBlack), 0);
+    ASSERT_EQ(putImage(kScreen, 597, 92, game.imgLock[1]->bytes()), 0);
+    ASSERT_EQ(putImage(kScreen, 30, 40, game.imgCheckmark[1]->bytes()), 0);
+    ASSERT_EQ(putImage(kScreen, 30, 90, game.imgCheckmark[0]->bytes()), 0);
     for (std::size_t k = 1; k <= 4; ++k)
-        ASSERT_EQ(putImage(SCREEN, 30.0f + 100.0f * k, 350, game.imgDieFace[k]->bytes()), 0);
+        ASSERT_EQ(putImage(kScreen, 30.0f + 100.0f * k, 350, game.imgDieFace[k]->bytes()), 0);
     EXPECT_EQ(grab(0, 0, 640, 480), shown);
 }
 
@@ -118,20 +118,20 @@ TEST_F(Board, CandidatesOnlyInEmptyCellsAndColumnRedrawWipesThem) {
 class TextPlacement : public GameScreen {
   protected:
     void expectCellText(std::string_view text, std::int32_t offset) {
-        ASSERT_EQ(putImage(SCREEN, 0, 0, game.imgBackground->bytes()), 0);
-        ASSERT_EQ(putImage(SCREEN, 70, 250, game.imgScoreCell[0]->bytes()), 0);
-        ASSERT_EQ(drawText(SCREEN, 70.0f + offset, 252, 0, text, kRed), 0);
+        ASSERT_EQ(putImage(kScreen, 0, 0, game.imgBackground->bytes()), 0);
+        ASSERT_EQ(putImage(kScreen, 70, 250, game.imgScoreCell[0]->bytes()), 0);
+        ASSERT_EQ(drawText(kScreen, 70.0f + offset, 252, 0, text, kRed), 0);
         const auto expected = grab(60, 245, 120, 30);
-        ASSERT_EQ(putImage(SCREEN, 0, 0, game.imgBackground->bytes()), 0);
+        ASSERT_EQ(putImage(kScreen, 0, 0, game.imgBackground->bytes()), 0);
         drawCell(game, 70, 250, text, kRed, 0);
         EXPECT_EQ(grab(60, 245, 120, 30), expected) << text;
     }
     void expectButtonText(std::string_view text, std::int32_t offset) {
-        ASSERT_EQ(putImage(SCREEN, 0, 0, game.imgBackground->bytes()), 0);
-        ASSERT_EQ(putImage(SCREEN, 370, 380, game.imgButton[1]->bytes()), 0);
-        ASSERT_EQ(drawText(SCREEN, 370.0f + offset, 397, 0, text, kBlack), 0);
+        ASSERT_EQ(putImage(kScreen, 0, 0, game.imgBackground->bytes()), 0);
+        ASSERT_EQ(putImage(kScreen, 370, 380, game.imgButton[1]->bytes()), 0);
+        ASSERT_EQ(drawText(kScreen, 370.0f + offset, 397, 0, text, kBlack), 0);
         const auto expected = grab(360, 370, 220, 70);
-        ASSERT_EQ(putImage(SCREEN, 0, 0, game.imgBackground->bytes()), 0);
+        ASSERT_EQ(putImage(kScreen, 0, 0, game.imgBackground->bytes()), 0);
         drawMessageButton(game, 370, 380, text, kBlack, 1);
         EXPECT_EQ(grab(360, 370, 220, 70), expected) << text;
     }

@@ -49,12 +49,12 @@ TEST(Dice, FirstThrowThrowsAllFiveAndLocksNothing) {
 
 TEST(Dice, ThrowDrawsOneNumberPerThrownDieInDieOrder) {
     // Seed 2024 draws 0.937, 0.023, 0.655, 0.527 and 0.493 first: faces 6, 1, 4, 4 and 3.
-    seedRandom(2024.0, DEFAULT_RANDOM_ALGORITHM);
+    seedRandom(2024.0, kDefaultRandomAlgorithm);
     GameState game = newTurn(Free);
     throwDice(game);
     EXPECT_EQ(values(game), (std::array<std::int32_t, 6>{0, 6, 1, 4, 4, 3}));
 
-    seedRandom(2024.0, DEFAULT_RANDOM_ALGORITHM);
+    seedRandom(2024.0, kDefaultRandomAlgorithm);
     togglePickUp(game, 2);
     togglePickUp(game, 5);
     throwDice(game);
@@ -80,7 +80,7 @@ TEST(Dice, PickingUpAndPuttingBackKeepsValueAndCount) {
 }
 
 TEST(Dice, ThrowKeepsLyingDiceAndRethrowsPickedUpOnes) {
-    seedRandom(77.0, DEFAULT_RANDOM_ALGORITHM);
+    seedRandom(77.0, kDefaultRandomAlgorithm);
     GameState game = newTurn(Free);
     nextThrow(game, true);
     const std::array<std::int32_t, 6> thrown = values(game);

@@ -63,7 +63,7 @@ class KeptGame : public GameScreen {
 TEST_F(KeptGame, EveryPointOfAGameComesBackAsItWas) {
     const auto check = [&] {
         const auto saved = save();
-        ASSERT_EQ(saved.size(), SAVED_GAME_SIZE);
+        ASSERT_EQ(saved.size(), kSavedGameSize);
         const auto frame = grab(0, 0, 640, 480);
         restoreOnBlankScreen(saved);
         ASSERT_EQ(grab(0, 0, 640, 480), frame)

@@ -17,7 +17,7 @@ namespace {
 using testing::BmpLayout;
 using testing::buildBmp;
 
-constexpr std::uint32_t MAGENTA = 0xFFFF00FF;
+constexpr std::uint32_t kMagenta = 0xFFFF00FF;
 
 std::uint32_t rgbAt(std::int32_t x, std::int32_t y) {
     return std::uint32_t(x * 5) << 16 | std::uint32_t(y * 5) << 8 | std::uint32_t(x + y);
@@ -61,8 +61,8 @@ TEST_F(BitmapLoader, TrueColourBottomUpFillsImageOpaque) {
 TEST_F(BitmapLoader, LargerPictureIsCroppedAndTheRestStaysMagenta) {
     auto image = createImage(50, 50);
     ASSERT_EQ(load(buildBmp(trueColour(60, 40)), image->bytes()), 0);
-    expectPixels(*image,
-                 [](std::int32_t x, std::int32_t y) { return y < 40 ? 0xFF000000u | rgbAt(x, y) : MAGENTA; });
+    expectPixels(
+        *image, [](std::int32_t x, std::int32_t y) { return y < 40 ? 0xFF000000u | rgbAt(x, y) : kMagenta; });
 }
 
 TEST_F(BitmapLoader, ATallerPictureWritesNoRowPastTheDestination) {
@@ -244,7 +244,7 @@ TEST_F(BitmapLoader, SmallerDestinationsGetFiveSixFiveOrMaskedIndices) {
 
 TEST_F(BitmapLoader, LoadingIntoTheScreenMarksEveryLineDirty) {
     clearDirty();
-    ASSERT_EQ(load(buildBmp(trueColour(3, 2)), SCREEN), 0);
+    ASSERT_EQ(load(buildBmp(trueColour(3, 2)), kScreen), 0);
     EXPECT_EQ(screenPixel(2, 1), 0xFF000000u | rgbAt(2, 1));
     EXPECT_TRUE(lineDirty(0));
     EXPECT_TRUE(lineDirty(479));
@@ -303,7 +303,7 @@ TEST_F(BitmapLoader, ErrorCodesForMissingAndForeignFiles) {
 }
 
 TEST(BitmapLoaderWithoutScreen, NeedsAScreenForTheScreenAndForBitmaps) {
-    EXPECT_EQ(loadBitmap("no/such/file.bmp", SCREEN), 1);
+    EXPECT_EQ(loadBitmap("no/such/file.bmp", kScreen), 1);
     std::vector<std::uint8_t> raw(256, 0);
     EXPECT_EQ(loadBitmap(testing::writeTempFile("noscreen.bmp", buildBmp(trueColour(1, 1))), raw), 1);
     EXPECT_EQ(loadBitmapBytes(std::vector<std::uint8_t>{0xFE, 1, 0, 0, 0, 42}, raw, nullptr),
@@ -383,7 +383,7 @@ TEST_F(BitmapLoader, RejectsMalformedHeadersWithoutTouchingTheImage) {
     cut.resize(14 + 40 + 100);
     EXPECT_EQ(load(cut, image->bytes()), 3) << "palette cut off";
 
-    expectPixels(*image, [](std::int32_t, std::int32_t) { return MAGENTA; });
+    expectPixels(*image, [](std::int32_t, std::int32_t) { return kMagenta; });
 }
 
 TEST_F(BitmapLoader, HugeDimensionsFailOnTheMissingRowsWithoutAllocating) {
@@ -405,8 +405,8 @@ TEST_F(BitmapLoader, TruncatedRowsKeepWhatWasConverted) {
     auto image = createImage(8, 8);
     EXPECT_EQ(load(file, image->bytes()), 3);
     EXPECT_EQ(screenLockDepth(), 0);  // released on the failure path too
-    expectPixels(*image,
-                 [](std::int32_t x, std::int32_t y) { return y >= 4 ? 0xFF000000u | rgbAt(x, y) : MAGENTA; });
+    expectPixels(
+        *image, [](std::int32_t x, std::int32_t y) { return y >= 4 ? 0xFF000000u | rgbAt(x, y) : kMagenta; });
 }
 
 TEST_F(BitmapLoader, OddPaletteClaimsStayInsideTheTable) {

@@ -31,19 +31,19 @@ TEST_F(CheckedResults, EachFailureIsStoredAsTheNumberReturned) {
     expectStoresItsResult(1, [] { return setTextGrid(80, 30); });
     expectStoresItsResult(2, [&] { return loadBitmap("no/such/picture.bmp", bytes); });
     openMemoryScreen();
-    expectStoresItsResult(1, [] { return putImage(SCREEN, 0, 0, ConstImageBytes{}); });
-    expectStoresItsResult(1, [&] { return copyScreenRect(SCREEN, 600, 380, 650, 429, bytes); });
-    expectStoresItsResult(1, [] { return drawText(SCREEN, 0, 0, 0, std::string_view{}, 0); });
+    expectStoresItsResult(1, [] { return putImage(kScreen, 0, 0, ConstImageBytes{}); });
+    expectStoresItsResult(1, [&] { return copyScreenRect(kScreen, 600, 380, 650, 429, bytes); });
+    expectStoresItsResult(1, [] { return drawText(kScreen, 0, 0, 0, std::string_view{}, 0); });
 }
 
 TEST_F(CheckedResults, SuccessStoresZero) {
     std::vector<std::uint8_t> bytes(32 + 64 * 64 * 4);
     expectStoresItsResult(0, [] { return openScreen(640, 480, 32, 0, 4, 0); });
     expectStoresItsResult(0, [] { return setTextGrid(80, 30); });
-    expectStoresItsResult(0, [&] { return copyScreenRect(SCREEN, 0, 0, 63, 63, bytes); });
-    expectStoresItsResult(0, [&] { return putImage(SCREEN, 10, 10, bytes); });
+    expectStoresItsResult(0, [&] { return copyScreenRect(kScreen, 0, 0, 63, 63, bytes); });
+    expectStoresItsResult(0, [&] { return putImage(kScreen, 10, 10, bytes); });
     expectStoresItsResult(0, [&] { return loadBitmap(testing::sourcePath("dat/1.bmp"), bytes); });
-    expectStoresItsResult(0, [] { return drawText(SCREEN, 0, 0, 0, "ZOPP", 0xFFFFFF); });
+    expectStoresItsResult(0, [] { return drawText(kScreen, 0, 0, 0, "ZOPP", 0xFFFFFF); });
 }
 
 TEST(CheckedResultsReport, FailedLoadThenRaiseReportsErrorTwoAndExitsWithTwo) {

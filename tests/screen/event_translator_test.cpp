@@ -385,8 +385,8 @@ TEST_F(Translator, CloseRequestQueuesOneEventAndTheCloseKey) {
 
 TEST_F(Translator, AltF4F10AndAltAlonePostNothing) {
     const KeyNotification altF4{0x3E, 0, 0x6B, false};
-    const KeyNotification f10{ScanF10, 0, 0x44, false};
-    const KeyNotification alt{ScanAlt, 0, 0, false};
+    const KeyNotification f10{kScanF10, 0, 0x44, false};
+    const KeyNotification alt{kScanAlt, 0, 0, false};
     for (const KeyNotification& key : {altF4, f10, alt}) {
         translator.keyPressed(key);
         translator.keyReleased(key);
@@ -413,12 +413,12 @@ TEST_F(Translator, KeysCarryScanCodeAndCharacterAndRepeat) {
 }
 
 TEST_F(Translator, AltEnterAndMaximisingAskForTheFullScreenSwitch) {
-    const KeyNotification enter{ScanEnter, '\r', 0, false};
+    const KeyNotification enter{kScanEnter, '\r', 0, false};
     translator.keyPressed(enter);
-    translator.keyPressed(KeyNotification{ScanEnter, '\r', 0, true, true});  // held down from before Alt
+    translator.keyPressed(KeyNotification{kScanEnter, '\r', 0, true, true});  // held down from before Alt
     translator.keyPressed(KeyNotification{0x1E, 'a', 0, false, true});
     EXPECT_EQ(owner.switches, 0);
-    translator.keyPressed(KeyNotification{ScanEnter, '\r', 0, false, true});
+    translator.keyPressed(KeyNotification{kScanEnter, '\r', 0, false, true});
     EXPECT_EQ(owner.switches, 1);
     EXPECT_EQ(types(), (Types{KeyDown, KeyRepeat, KeyDown, KeyDown}));  // the key is still posted
     translator.maximiseRequested();

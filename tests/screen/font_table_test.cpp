@@ -14,11 +14,11 @@
 namespace zopp {
 namespace {
 
-const std::filesystem::path sourceDir = testing::sourcePath();
+const std::filesystem::path kSourceDir = testing::sourcePath();
 
 std::vector<std::uint8_t> tableFromSources() {
     std::string error;
-    auto table = tools::buildFontTable(sourceDir / "tools/fontdata", error);
+    auto table = tools::buildFontTable(kSourceDir / "tools/fontdata", error);
     EXPECT_TRUE(table) << error;
     return table.value_or(std::vector<std::uint8_t>{});
 }
@@ -45,7 +45,7 @@ TEST_F(BuiltinTable, UnpacksToTheTableBuiltFromTheFontSources) {
 }
 
 TEST_F(BuiltinTable, CommittedSourceMatchesAFreshGeneration) {
-    std::ifstream in(sourceDir / "screen/text/font_table_lzw.cpp", std::ios::binary);
+    std::ifstream in(kSourceDir / "screen/text/font_table_lzw.cpp", std::ios::binary);
     const std::string committed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(committed, tools::renderFontTableSource(tools::lzwPack(tableFromSources())))
         << "run the regenerate-font-table target";
@@ -108,7 +108,7 @@ TEST(FontTableSources, SixBitValuesWidenToTheFullRange) {
 
 TEST(FontTableSources, MissingFolderIsReported) {
     std::string error;
-    EXPECT_FALSE(tools::buildFontTable(sourceDir / "no-such-folder", error));
+    EXPECT_FALSE(tools::buildFontTable(kSourceDir / "no-such-folder", error));
     EXPECT_NE(error.find("cp437-8x8.bin"), std::string::npos);
 }
 

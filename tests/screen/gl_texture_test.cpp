@@ -106,7 +106,7 @@ void APIENTRY vertex2f(GLfloat x, GLfloat y) {
     gl.corners.push_back({gl.s, gl.t, x, y});
 }
 
-const std::map<std::string, void*> library = {
+const std::map<std::string, void*> kLibrary = {
     {"glGenTextures", reinterpret_cast<void*>(&genTextures)},
     {"glDeleteTextures", reinterpret_cast<void*>(&deleteTextures)},
     {"glBindTexture", reinterpret_cast<void*>(&bindTexture)},
@@ -139,7 +139,7 @@ class GlTextureTest : public ::testing::Test {
     }
     bool create(const std::string& missing = "") {
         return texture.create(
-            [missing](const char* name) { return name == missing ? nullptr : library.at(name); }, screen);
+            [missing](const char* name) { return name == missing ? nullptr : kLibrary.at(name); }, screen);
     }
 
     ScreenState screen;
@@ -159,7 +159,7 @@ TEST_F(GlTextureTest, AMissingEntryPointOrAGlErrorRefusesTheStart) {
 
 TEST_F(GlTextureTest, EachRunOfRowsIsOneUploadThenTheWholeTextureIsShown) {
     GlPresenter presenter;
-    ASSERT_TRUE(presenter.start({[](const char* name) { return library.at(name); }, [] { ++gl.swaps; },
+    ASSERT_TRUE(presenter.start({[](const char* name) { return kLibrary.at(name); }, [] { ++gl.swaps; },
                                  [](std::int32_t& width, std::int32_t& height) {
                                      width = 800;
                                      height = 600;

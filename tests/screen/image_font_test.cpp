@@ -77,7 +77,7 @@ class ImageFontText : public testing::MemoryScreen {
         clearDirty();
     }
     std::int32_t draw(float x, float y, std::string_view text, FontImage& font) {
-        return drawText(SCREEN, x, y, 4, text, 0, font.block, 1, recordingBlitter, nullptr, &log);
+        return drawText(kScreen, x, y, 4, text, 0, font.block, 1, recordingBlitter, nullptr, &log);
     }
     BlitLog log;
 };
@@ -149,7 +149,7 @@ TEST_F(ImageFontText, UnusableFontsAreRejected) {
     }
     {
         FontImage font;
-        EXPECT_EQ(drawText(SCREEN, 0, 0, 4, "A", 0, font.block, 1, nullptr, nullptr, nullptr), 1);
+        EXPECT_EQ(drawText(kScreen, 0, 0, 4, "A", 0, font.block, 1, nullptr, nullptr, nullptr), 1);
     }
     EXPECT_EQ(log.calls, 0);
 }
@@ -164,7 +164,7 @@ TEST_F(ImageFontText, FontRowsOfThreeBytesOrLessAreRejected) {
     openMemoryScreen(640, 480, 8);
     // The older 4-byte header: bytesPerPixel 1 and width 3 packed in one word, then the height.
     std::vector<std::uint8_t> block = {1 | 3 << 3, 0, 4, 0, 0, 'A', 'A', 3, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    EXPECT_EQ(drawText(SCREEN, 0, 0, 4, "A", 0, block, 1, recordingBlitter, nullptr, &log), 1);
+    EXPECT_EQ(drawText(kScreen, 0, 0, 4, "A", 0, block, 1, recordingBlitter, nullptr, &log), 1);
     EXPECT_EQ(log.calls, 0);
 }
 

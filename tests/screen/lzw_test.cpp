@@ -70,14 +70,14 @@ TEST(Lzw, DictionaryStaysFixedOnceCode4094IsTaken) {
 TEST(Lzw, CodeEqualToNextFreeIsPreviousStringPlusItsFirstByte) {
     LzwResult result{};
     // 'a', then 256 before it exists: "a" + 'a'; then 257 before it exists: "aa" + 'a'.
-    const auto out = unpackedAs(packCodes({'a', 256, 257, LZW_END}), 6, result);
+    const auto out = unpackedAs(packCodes({'a', 256, 257, kLzwEnd}), 6, result);
     EXPECT_EQ(out, bytesOf("aaaaaa"));
     EXPECT_TRUE(result.complete);
 }
 
 TEST(Lzw, EmptyStreamEndsAtOnce) {
     LzwResult result{};
-    EXPECT_EQ(unpackedAs(packCodes({LZW_END}), 4, result), std::vector<std::uint8_t>(4, 0));
+    EXPECT_EQ(unpackedAs(packCodes({kLzwEnd}), 4, result), std::vector<std::uint8_t>(4, 0));
     EXPECT_EQ(result.written, 0u);
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(unpackedAs({}, 4, result), std::vector<std::uint8_t>(4, 0));
@@ -102,12 +102,12 @@ TEST(Lzw, TruncatedStreamKeepsDecodedPrefixAndZeroFillsTheRest) {
 TEST(Lzw, CorruptCodesStopDecoding) {
     LzwResult result{};
     // A code beyond the next free one.
-    EXPECT_EQ(unpackedAs(packCodes({'a', 'b', 300, 'c', LZW_END}), 4, result),
+    EXPECT_EQ(unpackedAs(packCodes({'a', 'b', 300, 'c', kLzwEnd}), 4, result),
               bytesOf(std::string("ab\0\0", 4)));
     EXPECT_EQ(result.written, 2u);
     EXPECT_FALSE(result.complete);
     // A first code that is not a single byte.
-    unpackedAs(packCodes({256, LZW_END}), 4, result);
+    unpackedAs(packCodes({256, kLzwEnd}), 4, result);
     EXPECT_EQ(result.written, 0u);
     EXPECT_FALSE(result.complete);
 }

@@ -34,12 +34,12 @@ std::unique_ptr<Backend> makeCountingBackend(std::int32_t) {
     return std::make_unique<CountingBackend>();
 }
 
-constexpr BackendFactory countingBackends[] = {makeCountingBackend};
+constexpr BackendFactory kCountingBackends[] = {makeCountingBackend};
 
 class PresentWake : public ::testing::Test {
   protected:
     void SetUp() override {
-        setBackendFactories(countingBackends);
+        setBackendFactories(kCountingBackends);
         ASSERT_EQ(openScreen(64, 48, 32, 0, 4, 0), 0);
         ASSERT_TRUE(step);
         step();  // the opening's own wake is spent: each test starts after a cycle
@@ -53,7 +53,7 @@ class PresentWake : public ::testing::Test {
 };
 
 TEST_F(PresentWake, ADrawingOnTheScreenWakesOnceAfterReleasingTheLock) {
-    drawLine(SCREEN, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
+    drawLine(kScreen, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
     EXPECT_EQ(wakes, 1);
     EXPECT_FALSE(wokenWithLockHeld);
 }
@@ -61,8 +61,8 @@ TEST_F(PresentWake, ADrawingOnTheScreenWakesOnceAfterReleasingTheLock) {
 TEST_F(PresentWake, NestedHoldsWakeOnlyAtTheOutermostRelease) {
     {
         ScreenLock outer;
-        drawLine(SCREEN, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
-        drawLine(SCREEN, 0, 20, 10, 30, 0xFFFFFF, LineFilledBox);
+        drawLine(kScreen, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
+        drawLine(kScreen, 0, 20, 10, 30, 0xFFFFFF, LineFilledBox);
         EXPECT_EQ(wakes, 0);
     }
     EXPECT_EQ(wakes, 1);
@@ -78,14 +78,14 @@ TEST_F(PresentWake, NothingMarkedMeansNoWake) {
 }
 
 TEST_F(PresentWake, ADrawingOutsideTheVisibleAreaDoesNotWake) {
-    drawLine(SCREEN, 100, 100, 120, 120, 0xFFFFFF, LineSegment);
+    drawLine(kScreen, 100, 100, 120, 120, 0xFFFFFF, LineSegment);
     EXPECT_EQ(wakes, 0);
 }
 
 TEST_F(PresentWake, AClosedScreenWakesNothing) {
     closeScreen();
     { ScreenLock idle; }
-    drawLine(SCREEN, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
+    drawLine(kScreen, 0, 0, 10, 10, 0xFFFFFF, LineSegment);
     EXPECT_EQ(wakes, 0);
 }
 

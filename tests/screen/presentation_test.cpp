@@ -153,8 +153,8 @@ TEST(WindowPlace, CentredByTheOuterSizeHalvedByAnArithmeticShift) {
 }
 
 // A laptop's 1366×768 with a panel, and a 4K screen with one; both with a frame and caption of 16×39.
-constexpr DesktopScale smallDesktop{1.0, 1366, 728, 16, 39};
-constexpr DesktopScale largeDesktop{1.0, 3840, 2100, 16, 39};
+constexpr DesktopScale kSmallDesktop{1.0, 1366, 728, 16, 39};
+constexpr DesktopScale kLargeDesktop{1.0, 3840, 2100, 16, 39};
 
 TEST(WindowScale, NearestWholeFactorHalvesUpThatFitsTheWorkArea) {
     struct Row {
@@ -165,7 +165,7 @@ TEST(WindowScale, NearestWholeFactorHalvesUpThatFitsTheWorkArea) {
     constexpr Row rows[] = {{1.0, 1, 1}, {1.25, 1, 1}, {1.5, 1, 2}, {1.75, 1, 2},
                             {2.0, 1, 2}, {2.5, 1, 3},  {3.0, 1, 3}};
     for (const Row& row : rows) {
-        DesktopScale small = smallDesktop, large = largeDesktop;
+        DesktopScale small = kSmallDesktop, large = kLargeDesktop;
         small.scale = large.scale = row.scale;
         EXPECT_EQ(windowScale(small, 640, 480), row.onSmall) << row.scale;
         EXPECT_EQ(windowScale(large, 640, 480), row.onLarge) << row.scale;

@@ -138,8 +138,8 @@ std::unique_ptr<Backend> makeThreaded(std::int32_t) {
 std::unique_ptr<Backend> makeStepped(std::int32_t) {
     return std::make_unique<RecordingBackend>(LoopHost::Stepped);
 }
-constexpr BackendFactory threaded[] = {makeThreaded};
-constexpr BackendFactory stepped[] = {makeStepped};
+constexpr BackendFactory kThreaded[] = {makeThreaded};
+constexpr BackendFactory kStepped[] = {makeStepped};
 
 class RefreshLoopTest : public ::testing::Test {
   protected:
@@ -197,7 +197,7 @@ class RefreshLoopTest : public ::testing::Test {
 };
 
 TEST_F(RefreshLoopTest, OwnThreadOpensTheWindowAwayFromTheProgramAndPresentsWhatDrawingMarked) {
-    open(threaded);
+    open(kThreaded);
     ASSERT_TRUE(record_.waitUntil([&] { return !record_.presented.empty(); }));  // the opening's clear
     EXPECT_NE(record_.windowThread, std::this_thread::get_id());
     EXPECT_EQ(record_.title, "loop test");
@@ -205,7 +205,7 @@ TEST_F(RefreshLoopTest, OwnThreadOpensTheWindowAwayFromTheProgramAndPresentsWhat
     // before the loop idles.
     ASSERT_TRUE(record_.waitUntil([&] { return record_.idle(); }));
     clearPresented();
-    drawLine(SCREEN, 0, 5, 20, 10, 0xFFFFFF, LineSegment);
+    drawLine(kScreen, 0, 5, 20, 10, 0xFFFFFF, LineSegment);
     EXPECT_TRUE(presentedExactly(5, 10));
     std::lock_guard hold(record_.mutex);
     EXPECT_EQ(record_.presentThread, record_.windowThread);
@@ -216,7 +216,7 @@ TEST_F(RefreshLoopTest, OwnThreadOpensTheWindowAwayFromTheProgramAndPresentsWhat
 
 TEST_F(RefreshLoopTest, TheBeepSoundsThroughTheOpenWindowsOutputAndNoLongerOnceItCloses) {
     tonesPlayed = 0;
-    open(threaded);
+    open(kThreaded);
     beep();
     EXPECT_EQ(tonesPlayed, 1);
     closeScreen();
@@ -227,9 +227,9 @@ TEST_F(RefreshLoopTest, TheBeepSoundsThroughTheOpenWindowsOutputAndNoLongerOnceI
 // Idle means waiting with no limit; before that, and again after input, the waits keep to the period.
 TEST_F(RefreshLoopTest, WaitsKeepToTheRefreshPeriodOnlyWhileTheWindowSettlesAfterInput) {
     const auto opened = std::chrono::steady_clock::now();
-    open(threaded);
+    open(kThreaded);
     ASSERT_TRUE(record_.waitUntil([&] { return record_.idle(); }));
-    EXPECT_GE(std::chrono::steady_clock::now() - opened, inputSettleTime);
+    EXPECT_GE(std::chrono::steady_clock::now() - opened, kInputSettleTime);
     std::size_t settled = 0;
     const auto input = std::chrono::steady_clock::now();
     {
@@ -237,22 +237,22 @@ TEST_F(RefreshLoopTest, WaitsKeepToTheRefreshPeriodOnlyWhileTheWindowSettlesAfte
         settled = record_.timeouts.size();
         for (std::size_t i = 0; i + 1 < settled; ++i) {
             EXPECT_GT(record_.timeouts[i].count(), 0);
-            EXPECT_LE(record_.timeouts[i], std::chrono::nanoseconds(refreshPeriod));
+            EXPECT_LE(record_.timeouts[i], std::chrono::nanoseconds(kRefreshPeriod));
         }
         record_.inputPending = true;
     }
     record_.changed.notify_all();
     ASSERT_TRUE(record_.waitUntil([&] { return record_.timeouts.size() > settled + 1 && record_.idle(); }));
-    EXPECT_GE(std::chrono::steady_clock::now() - input, inputSettleTime);
+    EXPECT_GE(std::chrono::steady_clock::now() - input, kInputSettleTime);
     std::lock_guard hold(record_.mutex);
-    EXPECT_LE(record_.timeouts[settled], std::chrono::nanoseconds(refreshPeriod)) << "input ends the idle";
+    EXPECT_LE(record_.timeouts[settled], std::chrono::nanoseconds(kRefreshPeriod)) << "input ends the idle";
 }
 
 TEST_F(RefreshLoopTest, WhileIdleDrawingATitleAndAPaletteEachWakeTheLoop) {
-    open(threaded);
+    open(kThreaded);
     ASSERT_TRUE(record_.waitUntil([&] { return record_.idle(); }));
     clearPresented();
-    drawLine(SCREEN, 0, 5, 20, 10, 0xFFFFFF, LineSegment);
+    drawLine(kScreen, 0, 5, 20, 10, 0xFFFFFF, LineSegment);
     EXPECT_TRUE(presentedExactly(5, 10));
 
     ASSERT_TRUE(record_.waitUntil([&] { return record_.idle(); }));
@@ -276,14 +276,14 @@ TEST_F(RefreshLoopTest, AnEndOnTheRefreshThreadStillEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process: a fork would lose this one's threads
     EXPECT_EXIT(
         {
-            open(threaded);
+            open(kThreaded);
             reportAtNextPump([](EventTranslator&) { endProgram(7); });
         },
         ::testing::ExitedWithCode(7), "");
 }
 
 TEST_F(RefreshLoopTest, PumpedInputReachesTheEventQueue) {
-    open(threaded);
+    open(kThreaded);
     {
         std::lock_guard hold(record_.mutex);
         record_.onNextPump = [](EventTranslator& translator) { translator.closeRequested(); };
@@ -296,7 +296,7 @@ TEST_F(RefreshLoopTest, PumpedInputReachesTheEventQueue) {
 }
 
 TEST_F(RefreshLoopTest, ClosingStopsTheThreadAfterItClosedTheWindow) {
-    open(threaded);
+    open(kThreaded);
     closeScreen();
     std::size_t waits = 0;
     {
@@ -305,16 +305,16 @@ TEST_F(RefreshLoopTest, ClosingStopsTheThreadAfterItClosedTheWindow) {
         EXPECT_NE(record_.windowThread, std::this_thread::get_id());
         waits = record_.timeouts.size();
     }
-    std::this_thread::sleep_for(3 * refreshPeriod);
+    std::this_thread::sleep_for(3 * kRefreshPeriod);
     std::lock_guard hold(record_.mutex);
     EXPECT_EQ(record_.timeouts.size(), waits);  // nothing runs any more
 }
 
 TEST_F(RefreshLoopTest, ASteppedHostRefreshesOnlyWhenItsStepRunsOrTheProgramSleeps) {
-    open(stepped);
+    open(kStepped);
     EXPECT_EQ(record_.windowThread, std::this_thread::get_id());
-    drawLine(SCREEN, 0, 7, 20, 9, 0xFFFFFF, LineSegment);
-    std::this_thread::sleep_for(3 * refreshPeriod);
+    drawLine(kScreen, 0, 7, 20, 9, 0xFFFFFF, LineSegment);
+    std::this_thread::sleep_for(3 * kRefreshPeriod);
     {
         std::lock_guard hold(record_.mutex);
         EXPECT_TRUE(record_.presented.empty());
@@ -333,12 +333,12 @@ TEST_F(RefreshLoopTest, ASteppedHostRefreshesOnlyWhenItsStepRunsOrTheProgramSlee
     EXPECT_EQ(pollEvent(&event), -1);
     EXPECT_EQ(event.type, CloseRequest);
     clearPresented();
-    drawLine(SCREEN, 0, 20, 20, 20, 0xFFFFFF, LineSegment);
+    drawLine(kScreen, 0, 20, 20, 20, 0xFFFFFF, LineSegment);
     step();
     EXPECT_TRUE(presentedExactly(20, 20));
     EXPECT_EQ(record_.wakes, 2);  // each step allows the next wake
     clearPresented();
-    drawLine(SCREEN, 0, 30, 20, 30, 0xFFFFFF, LineSegment);
+    drawLine(kScreen, 0, 30, 20, 30, 0xFFFFFF, LineSegment);
     sleepMs(1);  // the page shows the drawing while the program sleeps
     EXPECT_TRUE(presentedExactly(30, 30));
     closeScreen();
@@ -353,14 +353,14 @@ TEST_F(RefreshLoopTest, ASteppedHostRefreshesOnlyWhenItsStepRunsOrTheProgramSlee
 // pointer, if it is over the window) reach the queue before any input.
 TEST_F(RefreshLoopTest, TheShownWindowIsActiveBeforeAnyInput) {
     record_.pointerOver = true;
-    open(stepped);
+    open(kStepped);
     EXPECT_EQ(eventTypes(), (std::vector<std::int32_t>{FocusGained, PointerEnter}));
     reportAtNextPump([](EventTranslator& translator) { translator.focusChanged(true); });
     EXPECT_TRUE(eventTypes().empty());
 }
 
 TEST_F(RefreshLoopTest, ActivationRepaintsTheWholeWindow) {
-    open(threaded);
+    open(kThreaded);
     ASSERT_TRUE(record_.waitUntil([&] { return record_.idle(); }));
     clearPresented();
     reportAtNextPump([](EventTranslator& translator) { translator.focusChanged(false); });
@@ -371,26 +371,26 @@ TEST_F(RefreshLoopTest, ActivationRepaintsTheWholeWindow) {
 }
 
 TEST_F(RefreshLoopTest, TheHighPriorityFlagRaisesTheRefreshWhileTheWindowIsActive) {
-    open(stepped, ScreenNoSwitch | ScreenHighPriority);
+    open(kStepped, ScreenNoSwitch | ScreenHighPriority);
     reportAtNextPump([](EventTranslator& translator) { translator.minimisedChanged(true); });
     reportAtNextPump([](EventTranslator& translator) { translator.minimisedChanged(false); });
     EXPECT_EQ(record_.raisedPriority, (std::vector<bool>{true, false, true}));
     closeScreen();
-    open(stepped);
+    open(kStepped);
     reportAtNextPump([](EventTranslator& translator) { translator.focusChanged(false); });
     EXPECT_EQ(record_.raisedPriority.size(), 3u);  // without the flag, never
 }
 
 TEST_F(RefreshLoopTest, FullScreenSwitchesOnlyWhereSwitchingIsAllowed) {
     const auto altEnterAndMaximise = [](EventTranslator& translator) {
-        translator.keyPressed(KeyNotification{ScanEnter, '\r', 0, false, true});
+        translator.keyPressed(KeyNotification{kScanEnter, '\r', 0, false, true});
         translator.maximiseRequested();
     };
-    open(stepped);
+    open(kStepped);
     reportAtNextPump(altEnterAndMaximise);
     EXPECT_EQ(record_.fullScreenSwitches, 0);
     closeScreen();
-    open(stepped, 0);
+    open(kStepped, 0);
     step();
     clearPresented();
     reportAtNextPump(altEnterAndMaximise);

@@ -30,7 +30,7 @@ namespace {
 
 using testing::MemoryScreen;
 
-constexpr std::uint32_t RED = 0x00FF0000;
+constexpr std::uint32_t kRed = 0x00FF0000;
 
 // The pixel size of the open screen, as the images it creates by default have it.
 std::int32_t screenBytesPerPixel() {
@@ -42,9 +42,9 @@ class ScreenTest : public MemoryScreen {
   protected:
     // The height of the current built-in font: the rows a full block glyph (0xDB) covers at the top left.
     std::int32_t fontHeight() const {
-        EXPECT_EQ(drawText(SCREEN, 0, 0, 0, "\xDB", RED), 0);
+        EXPECT_EQ(drawText(kScreen, 0, 0, 0, "\xDB", kRed), 0);
         std::int32_t height = 0;
-        while (height < 20 && screenPixel(0, height) == RED)
+        while (height < 20 && screenPixel(0, height) == kRed)
             ++height;
         return height;
     }
@@ -99,10 +99,10 @@ TEST_F(ScreenOpen, PagesOfTwoGibibytesOrMoreAreRefusedBeforeAllocating) {
 TEST_F(ScreenOpen, RejectedArgumentsLeaveTheOpenScreenAlone) {
     openMemoryScreen();
     setColors(0x00123456, 0, 0);
-    drawLine(SCREEN, 5, 5, 5, 5, RED, LineSegment);
+    drawLine(kScreen, 5, 5, 5, 5, kRed, LineSegment);
     EXPECT_EQ(openScreen(640, 480, 7, 0, 4, 0), 1);
     ASSERT_TRUE(screenIsOpen());
-    EXPECT_EQ(screenPixel(5, 5), RED);
+    EXPECT_EQ(screenPixel(5, 5), kRed);
     EXPECT_EQ(setColors(0, 0, 0), 0x00123456u);
 }
 
@@ -112,7 +112,7 @@ TEST_F(ScreenOpen, SecondOpenStartsAFreshDrawingContext) {
     setGraphicsView(0, 0, 9, 9);
     openMemoryScreen(320, 240, 16);
     EXPECT_EQ(setColors(0, 0, 0), 0xFFFFu) << "the new screen's default foreground";
-    drawLine(SCREEN, 0, 0, 400, 300, 0xFFFFFF, LineFilledBox);  // the view is the whole new screen
+    drawLine(kScreen, 0, 0, 400, 300, 0xFFFFFF, LineFilledBox);  // the view is the whole new screen
     EXPECT_EQ(screenPixel(319, 239), 0xFFFFu);
     EXPECT_EQ(setTextGrid(0, 0), 40 | (30 << 16));
 }
@@ -206,14 +206,14 @@ class RefusingBackend final : public NullBackend {
 std::unique_ptr<Backend> makeRefusing(std::int32_t) {
     return std::make_unique<RefusingBackend>();
 }
-constexpr BackendFactory refusingOnly[] = {makeRefusing};
+constexpr BackendFactory kRefusingOnly[] = {makeRefusing};
 
 class BackendChoice : public ::testing::Test {
   protected:
     void SetUp() override {
         attempts.clear();
         windowsDestroyed = 0;
-        setBackendFactories(refusingOnly);
+        setBackendFactories(kRefusingOnly);
     }
     void TearDown() override { setBackendFactories({}); }
 };
@@ -331,8 +331,8 @@ TEST_F(Clearing, DefaultModeAfterBlackColoursFillsWithZero) {
     EXPECT_EQ(screenPixel(0, 0), 0u);
     EXPECT_EQ(screenPixel(639, 479), 0u);
     EXPECT_TRUE(lineDirty(240));
-    drawLine(SCREEN, 0, 0, 0, 0, RED, LineSegment, 0xFFFF, CoordBothRelative);  // one pixel at the pen
-    EXPECT_EQ(screenPixel(320, 240), RED) << "the pen moved to the centre";
+    drawLine(kScreen, 0, 0, 0, 0, kRed, LineSegment, 0xFFFF, CoordBothRelative);  // one pixel at the pen
+    EXPECT_EQ(screenPixel(320, 240), kRed) << "the pen moved to the centre";
 }
 
 TEST_F(Clearing, GraphicsViewModeFillsOnlyTheView) {
@@ -369,8 +369,8 @@ TEST_F(Clearing, ModeZeroIgnoresTheGraphicsView) {
     setGraphicsView(0, 0, 9, 9);
     clearScreen(0);
     EXPECT_EQ(screenPixel(600, 400), 0x00FFFFFFu);
-    drawLine(SCREEN, 0, 0, 0, 0, RED, LineSegment, 0xFFFF, CoordBothRelative);
-    EXPECT_EQ(screenPixel(5, 5), RED) << "the pen moved to the centre of the view";
+    drawLine(kScreen, 0, 0, 0, 0, kRed, LineSegment, 0xFFFF, CoordBothRelative);
+    EXPECT_EQ(screenPixel(5, 5), kRed) << "the pen moved to the centre of the view";
 }
 
 TEST_F(Clearing, UnknownModeChangesNothing) {

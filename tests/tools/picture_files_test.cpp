@@ -16,7 +16,7 @@ namespace {
 using testing::decodeBmp24;
 using testing::readFile;
 
-const std::filesystem::path source = zopp::testing::sourcePath();
+const std::filesystem::path kSource = zopp::testing::sourcePath();
 
 std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
@@ -24,19 +24,19 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
 
 TEST(CommittedPictures, MatchWhatTheGeneratorPaints) {
     for (const auto& picture : drawPictures()) {
-        EXPECT_EQ(readFile(source / "dat" / picture.fileName), encodeBmp(picture.canvas))
+        EXPECT_EQ(readFile(kSource / "dat" / picture.fileName), encodeBmp(picture.canvas))
             << "dat/" << picture.fileName << " is stale: build the target regenerate-pictures";
     }
-    EXPECT_EQ(readFile(source / "screen" / "window" / "window_icon.cpp"),
+    EXPECT_EQ(readFile(kSource / "screen" / "window" / "window_icon.cpp"),
               bytesOf(windowIconSource(drawIcon(32))));
 }
 
 // The desktop icons and the window icon are one drawing; packaging/icons holds exactly the sizes the
 // generator paints, each the icon at its own size rather than a scaled copy.
 TEST(CommittedPictures, DesktopIconsAreTheWindowIconsDrawingAtEachSize) {
-    const std::filesystem::path theme = source / "packaging" / "icons";
+    const std::filesystem::path theme = kSource / "packaging" / "icons";
     std::vector<std::filesystem::path> expected, found;
-    for (const int size : desktopIconSizes) {
+    for (const int size : kDesktopIconSizes) {
         expected.push_back(theme / desktopIconPath(size));
         EXPECT_EQ(readFile(expected.back()), encodePng(drawIcon(size)))
             << expected.back() << " is stale: build the target regenerate-pictures";
@@ -70,7 +70,7 @@ TEST(CommittedPictures, HaveTheSizesTheGameLoadsThemAt) {
         {"checkmark1.bmp", 20, 20},
     };
     for (const auto& [name, width, height] : expected) {
-        const auto file = readFile(source / "dat" / name);
+        const auto file = readFile(kSource / "dat" / name);
         const auto bitmap = decodeBmp24(file);
         EXPECT_EQ(bitmap.width, width) << name;
         EXPECT_EQ(bitmap.height, height) << name;
@@ -126,18 +126,18 @@ TEST(WindowIcon, IsTheGeneratorsIconWithATransparentSurround) {
     const Canvas icon = drawIcon(32);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
-            ASSERT_EQ(windowIconPixels[y * 32 + x], icon.argb(x, y)) << x << "," << y;
+            ASSERT_EQ(kWindowIconPixels[y * 32 + x], icon.argb(x, y)) << x << "," << y;
         }
     }
-    EXPECT_EQ(windowIconPixels[0] >> 24, 0u);
-    EXPECT_EQ(windowIconPixels[31 * 32 + 31] >> 24, 0u);
-    EXPECT_EQ(windowIconPixels[20 * 32 + 12] >> 24, 0xFFu);  // on the front die
+    EXPECT_EQ(kWindowIconPixels[0] >> 24, 0u);
+    EXPECT_EQ(kWindowIconPixels[31 * 32 + 31] >> 24, 0u);
+    EXPECT_EQ(kWindowIconPixels[20 * 32 + 12] >> 24, 0xFFu);  // on the front die
 }
 
 // A home screen may cut the installed page's icon to any shape that keeps the circle of 80 % of its side:
 // the maskable icon fills its square, and outside that circle shows nothing but its background.
 TEST(WebIcons, TheMaskableIconIsOpaqueWithItsDrawingInsideTheSafeCircle) {
-    for (const int size : webIconSizes) {
+    for (const int size : kWebIconSizes) {
         const Canvas icon = drawMaskableIcon(size);
         const std::uint32_t background = icon.argb(0, 0);
         const double centre = size / 2.0, safe = 0.4 * size;
@@ -156,7 +156,7 @@ TEST(WebIcons, TheMaskableIconIsOpaqueWithItsDrawingInsideTheSafeCircle) {
         }
         EXPECT_GT(drawn, size * size / 8) << size << ": the dice are missing or tiny";
     }
-    const Canvas plain = drawIcon(webIconSizes.front());
+    const Canvas plain = drawIcon(kWebIconSizes.front());
     EXPECT_EQ(plain.argb(0, 0) >> 24, 0u);  // the plain icon keeps its transparent surround
 }
 

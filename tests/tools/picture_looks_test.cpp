@@ -16,13 +16,13 @@ using testing::luminance;
 using testing::worstContrast;
 
 // The game's text colours.
-constexpr std::uint32_t black = 0x000000, red = 0xEE0000, green = 0x008800;
-constexpr double minimumContrast = 4.5;
-constexpr int glyphWidth = 8, glyphHeight = 16;
+constexpr std::uint32_t kBlack = 0x000000, kRed = 0xEE0000, kGreen = 0x008800;
+constexpr double kMinimumContrast = 4.5;
+constexpr int kGlyphWidth = 8, kGlyphHeight = 16;
 
 // Worst contrast of black text of the font's cell size drawn at (x, y) onto picture.
 double textContrast(const Bitmap& picture, int x, int y, const std::string& text, std::uint32_t colour) {
-    return worstContrast(picture, x, y, x + glyphWidth * static_cast<int>(text.size()), y + glyphHeight,
+    return worstContrast(picture, x, y, x + kGlyphWidth * static_cast<int>(text.size()), y + kGlyphHeight,
                          colour);
 }
 
@@ -31,13 +31,13 @@ TEST(PictureContrast, CellTextsReadInEveryColourOnBothCells) {
     for (const char* name : {"scb0.bmp", "scb1.bmp"}) {
         const Bitmap cell = loadPicture(name);
         ASSERT_EQ(cell.width, 100) << name;
-        for (std::uint32_t colour : {black, red, green}) {
+        for (std::uint32_t colour : {kBlack, kRed, kGreen}) {
             const double ratio = textContrast(cell, 6, 2, "kl. Strasse", colour);
-            RecordProperty(std::string(name) + (colour == black ? "_black"
-                                                : colour == red ? "_red"
-                                                                : "_green"),
+            RecordProperty(std::string(name) + (colour == kBlack ? "_black"
+                                                : colour == kRed ? "_red"
+                                                                 : "_green"),
                            std::to_string(ratio));
-            EXPECT_GE(ratio, minimumContrast) << name << " colour " << std::hex << colour;
+            EXPECT_GE(ratio, kMinimumContrast) << name << " colour " << std::hex << colour;
         }
     }
 }
@@ -57,9 +57,9 @@ TEST(PictureContrast, BlackTextsOnTheFeltRead) {
         {386, 397, "Auswahl im ScoreBoard"},
     };
     for (const auto& t : texts) {
-        const double ratio = textContrast(background, t.x, t.y, t.text, black);
+        const double ratio = textContrast(background, t.x, t.y, t.text, kBlack);
         RecordProperty("background_" + std::to_string(t.y), std::to_string(ratio));
-        EXPECT_GE(ratio, minimumContrast) << t.text;
+        EXPECT_GE(ratio, kMinimumContrast) << t.text;
     }
 }
 
@@ -70,12 +70,12 @@ TEST(PictureContrast, BlackTextsOnTheButtonsRead) {
     const Bitmap boardFace = loadPicture("button1.bmp");
     ASSERT_EQ(throwFace.width, 200);
     ASSERT_EQ(boardFace.width, 200);
-    const double throwRatio = textContrast(throwFace, 32, 17, "2. Wurf Spieler 4", black);
-    const double boardRatio = textContrast(boardFace, 8, 17, "ins Scoreboard damit !?", black);
+    const double throwRatio = textContrast(throwFace, 32, 17, "2. Wurf Spieler 4", kBlack);
+    const double boardRatio = textContrast(boardFace, 8, 17, "ins Scoreboard damit !?", kBlack);
     RecordProperty("button0", std::to_string(throwRatio));
     RecordProperty("button1", std::to_string(boardRatio));
-    EXPECT_GE(throwRatio, minimumContrast);
-    EXPECT_GE(boardRatio, minimumContrast);
+    EXPECT_GE(throwRatio, kMinimumContrast);
+    EXPECT_GE(boardRatio, kMinimumContrast);
 }
 
 // Number of 4-connected groups of pixels for which dark holds.

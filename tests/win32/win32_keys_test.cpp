@@ -33,7 +33,7 @@ TEST(Win32Keys, AltF4HasTheCloseKeyCodeSoTheTranslatorConsumesIt) {
     const KeyNotification altF4 = keyNotification(VK_F4, keyParam(0x3E, false, true));
     EXPECT_EQ((altF4.extendedCode << 8) | 0xFF, 0x6BFF);
     EXPECT_EQ(keyNotification(VK_F4, keyParam(0x3E)).extendedCode, 0x3E);
-    EXPECT_EQ(keyNotification(VK_F10, keyParam(0x44)).scanCode, ScanF10);
+    EXPECT_EQ(keyNotification(VK_F10, keyParam(0x44)).scanCode, kScanF10);
 }
 
 TEST(Win32Keys, FunctionAndNavigationKeysMapToTheirUsagesOthersToNone) {
