@@ -12,7 +12,7 @@ std::string renderFontTableSource(std::span<const std::uint8_t> packed) {
     s += "#include \"screen/text/font_table_lzw.h\"\n\n";
     s += "namespace zopp {\n\nnamespace {\n\n";
     s += "// clang-format off\n";
-    s += "constexpr std::uint8_t packed[" + std::to_string(packed.size()) + "] = {\n";
+    s += "constexpr std::uint8_t kPacked[" + std::to_string(packed.size()) + "] = {\n";
     for (std::size_t i = 0; i < packed.size(); ++i) {
         char byte[8];
         std::snprintf(byte, sizeof byte, "0x%02x,", packed[i]);
@@ -23,7 +23,7 @@ std::string renderFontTableSource(std::span<const std::uint8_t> packed) {
     s += "};\n";
     s += "// clang-format on\n\n";
     s += "}  // namespace\n\n";
-    s += "std::span<const std::uint8_t> builtinTableLzw() {\n    return packed;\n}\n\n";
+    s += "std::span<const std::uint8_t> builtinTableLzw() {\n    return kPacked;\n}\n\n";
     s += "}  // namespace zopp\n";
     return s;
 }

@@ -20,7 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 
 #ifdef ZOPP_UNDER_WINE
-constexpr const char* platform = "windows";
+constexpr const char* kPlatform = "windows";
 #else
 constexpr const char* kPlatform = "linux";
 #endif
