@@ -6,11 +6,12 @@
 #include <cstring>
 
 #include "harness/support/bmp_builder.h"
+#include "screen/backend/backend.h"
 #include "screen/drawing/blit.h"
 #include "screen/images/image.h"
 #include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/backend.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/screen.h"
 
 namespace {

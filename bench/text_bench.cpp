@@ -3,10 +3,11 @@
 
 #include <string_view>
 
+#include "screen/backend/backend.h"
 #include "screen/null/null_backend.h"
 #include "screen/text/text.h"
 #include "screen/text/text_mode.h"
-#include "screen/window/backend.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/screen.h"
 
 namespace {

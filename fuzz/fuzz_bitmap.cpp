@@ -6,10 +6,11 @@
 #include <span>
 #include <vector>
 
+#include "screen/backend/backend.h"
 #include "screen/images/bmp_loader.h"
 #include "screen/images/image.h"
 #include "screen/null/null_backend.h"
-#include "screen/window/backend.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/screen.h"
 
 namespace {

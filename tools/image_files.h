@@ -22,7 +22,7 @@ std::vector<std::uint8_t> encodePng(const Canvas& canvas);
 std::uint32_t crc32(std::span<const std::uint8_t> bytes);
 std::uint32_t adler32(std::span<const std::uint8_t> bytes);
 
-// screen/window/window_icon.cpp defining kWindowIconPixels from a 32×32 canvas, clang-format clean.
+// screen/backend/window_icon.cpp defining kWindowIconPixels from a 32×32 canvas, clang-format clean.
 std::string windowIconSource(const Canvas& icon);
 
 }  // namespace zopp::pictures

@@ -6,6 +6,7 @@
 #include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
 #include "screen/state/screen_values.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/screen.h"
 
 namespace zopp::testing {

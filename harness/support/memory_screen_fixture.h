@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <cstdint>
 
-#include "screen/window/backend.h"
+#include "screen/backend/backend.h"
 
 namespace zopp::testing {
 

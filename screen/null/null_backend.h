@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "screen/window/backend.h"
+#include "screen/backend/backend.h"
 
 namespace zopp {
 

@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 
+#include "screen/backend/backend.h"
 #include "screen/sdl/sdl_beep.h"
 #include "screen/sdl/sdl_present.h"
 #include "screen/sdl/sdl_shape.h"
 #include "screen/sdl/sdl_wait.h"
 #include "screen/sdl/sdl_x11_pointer.h"
-#include "screen/window/backend.h"
 
 namespace zopp {
 

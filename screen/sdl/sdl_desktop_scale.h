@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-#include "screen/window/window_scale.h"
+#include "screen/backend/window_scale.h"
 
 namespace zopp {
 

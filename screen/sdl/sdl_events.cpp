@@ -1,8 +1,8 @@
 // The window's notifications, as SDL reports them, passed on to the event translator.
 #include "frame/events.h"
+#include "screen/backend/event_translator.h"
 #include "screen/sdl/sdl_backend.h"
 #include "screen/sdl/sdl_keys.h"
-#include "screen/window/event_translator.h"
 
 namespace zopp {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "frame/events.h"
-#include "screen/window/scan_codes.h"
+#include "screen/backend/scan_codes.h"
 
 namespace zopp {
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "screen/backend/presenter.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/presenter.h"
 
 namespace zopp {
 

@@ -1,7 +1,7 @@
 // Presentation through OpenGL: the shared presenter over a context on the SDL window.
+#include "screen/backend/gl_texture.h"
 #include "screen/sdl/sdl_gl_driver.h"
 #include "screen/sdl/sdl_present.h"
-#include "screen/window/gl_texture.h"
 
 namespace zopp {
 

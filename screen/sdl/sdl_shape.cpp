@@ -2,7 +2,7 @@
 
 #include <SDL_shape.h>
 
-#include "screen/window/window_shape.h"
+#include "screen/backend/window_shape.h"
 
 namespace zopp {
 

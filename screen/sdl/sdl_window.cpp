@@ -4,12 +4,12 @@
 
 #include <cstring>
 
+#include "screen/backend/event_translator.h"
+#include "screen/backend/window_icon.h"
+#include "screen/backend/window_placement.h"
 #include "screen/sdl/sdl_backend.h"
 #include "screen/sdl/sdl_desktop_scale.h"
 #include "screen/state/screen_values.h"
-#include "screen/window/event_translator.h"
-#include "screen/window/window_icon.h"
-#include "screen/window/window_placement.h"
 
 namespace zopp {
 

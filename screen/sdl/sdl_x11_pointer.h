@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <deque>
 
-#include "screen/window/event_translator.h"
+#include "screen/backend/event_translator.h"
 
 namespace zopp {
 

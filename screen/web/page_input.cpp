@@ -1,8 +1,8 @@
 #include "screen/web/page_input.h"
 
 #include "frame/events.h"
-#include "screen/window/event_translator.h"
-#include "screen/window/scan_codes.h"
+#include "screen/backend/event_translator.h"
+#include "screen/backend/scan_codes.h"
 
 namespace zopp {
 

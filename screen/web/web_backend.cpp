@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "screen/backend/event_translator.h"
+#include "screen/backend/window_lines.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/event_translator.h"
-#include "screen/window/window_lines.h"
 
 // page_host.js
 extern "C" {

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "screen/backend/backend.h"
+#include "screen/backend/presenter.h"
 #include "screen/web/page_input.h"
 #include "screen/web/page_tone.h"
-#include "screen/window/backend.h"
-#include "screen/window/presenter.h"
 
 namespace zopp {
 

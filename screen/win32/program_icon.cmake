@@ -1,4 +1,4 @@
-# cmake -DPIXELS=screen/window/window_icon.cpp -DOUTPUT=<file>.rc -P program_icon.cmake
+# cmake -DPIXELS=screen/backend/window_icon.cpp -DOUTPUT=<file>.rc -P program_icon.cmake
 # The program's icon resource, which Explorer shows for zopp.exe, from the one icon picture the window uses
 # (its 32×32 0xAARRGGBB values in window_icon.cpp). Written as raw resources, so no icon file is needed:
 # an RT_ICON image (a bitmap header, the pixels bottom-up, an empty AND mask) and an RT_GROUP_ICON

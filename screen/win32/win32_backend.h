@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "screen/backend/backend.h"
+#include "screen/backend/presenter.h"
 #include "screen/win32/win32_gl.h"
 #include "screen/win32/win32_wait.h"
-#include "screen/window/backend.h"
-#include "screen/window/presenter.h"
 
 namespace zopp {
 

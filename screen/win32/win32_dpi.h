@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "screen/window/window_scale.h"
+#include "screen/backend/window_scale.h"
 
 namespace zopp {
 

@@ -3,9 +3,9 @@
 #include <windowsx.h>
 
 #include "frame/events.h"
+#include "screen/backend/event_translator.h"
 #include "screen/win32/win32_backend.h"
 #include "screen/win32/win32_keys.h"
-#include "screen/window/event_translator.h"
 
 namespace zopp {
 

@@ -7,8 +7,8 @@
 
 #include <memory>
 
+#include "screen/backend/gl_texture.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/gl_texture.h"
 
 namespace zopp {
 

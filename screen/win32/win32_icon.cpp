@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "screen/window/window_icon.h"
+#include "screen/backend/window_icon.h"
 
 namespace zopp {
 

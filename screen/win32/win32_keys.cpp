@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "screen/window/scan_codes.h"
+#include "screen/backend/scan_codes.h"
 
 namespace zopp {
 

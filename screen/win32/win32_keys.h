@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "screen/window/event_translator.h"
+#include "screen/backend/event_translator.h"
 
 namespace zopp {
 

@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "screen/backend/window_shape.h"
 #include "screen/state/screen_state.h"
 #include "screen/state/screen_values.h"
 #include "screen/win32/win32_backend.h"
-#include "screen/window/window_shape.h"
 
 namespace zopp {
 

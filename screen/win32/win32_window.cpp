@@ -2,14 +2,14 @@
 #include <string>
 
 #include "frame/timing.h"
+#include "screen/backend/event_translator.h"
+#include "screen/backend/window_placement.h"
 #include "screen/state/screen_state.h"
 #include "screen/state/screen_values.h"
 #include "screen/win32/win32_backend.h"
 #include "screen/win32/win32_dpi.h"
 #include "screen/win32/win32_icon.h"
 #include "screen/win32/win32_sound.h"
-#include "screen/window/event_translator.h"
-#include "screen/window/window_placement.h"
 
 namespace zopp {
 

@@ -22,12 +22,12 @@
 #include <string_view>
 #include <thread>
 
+#include "screen/backend/backend.h"
+#include "screen/backend/event_translator.h"
+#include "screen/backend/window_lines.h"
+#include "screen/backend/window_scale.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/backend.h"
-#include "screen/window/event_translator.h"
 #include "screen/window/refresh_schedule.h"
-#include "screen/window/window_lines.h"
-#include "screen/window/window_scale.h"
 
 namespace zopp {
 

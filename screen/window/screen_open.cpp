@@ -11,12 +11,12 @@
 #include "frame/events.h"
 #include "frame/runtime.h"
 #include "frame/timing.h"
+#include "screen/backend/input.h"
 #include "screen/drawing/draw_context.h"
 #include "screen/drawing/row_copy.h"
 #include "screen/state/colour.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/backend.h"
-#include "screen/window/input.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/refresh_loop.h"
 
 namespace zopp {

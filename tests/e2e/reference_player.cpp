@@ -23,10 +23,11 @@
 #include "frame/runtime.h"
 #include "game/event_loop.h"
 #include "game/startup.h"
+#include "screen/backend/backend.h"
+#include "screen/backend/window_lines.h"
 #include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/backend.h"
-#include "screen/window/window_lines.h"
+#include "screen/window/backend_choice.h"
 
 namespace {
 

@@ -22,8 +22,9 @@
 
 #include "frame/events.h"
 #include "frame/timing.h"
+#include "screen/backend/backend.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/backend.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/screen.h"
 #include "tests/e2e/probe_pattern.h"
 

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "frame/events.h"
-#include "screen/window/event_translator.h"
-#include "screen/window/input.h"
+#include "screen/backend/event_translator.h"
+#include "screen/backend/input.h"
 
 namespace zopp {
 namespace {

@@ -1,5 +1,5 @@
 // The OpenGL presenter both desktop back-ends share, over a recording stand-in for the GL library.
-#include "screen/window/gl_texture.h"
+#include "screen/backend/gl_texture.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,12 @@
 #include <atomic>
 #include <memory>
 
+#include "screen/backend/backend.h"
 #include "screen/drawing/line.h"
 #include "screen/images/image.h"
 #include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/backend.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/screen.h"
 
 namespace zopp {

@@ -5,11 +5,11 @@
 #include <tuple>
 #include <vector>
 
+#include "screen/backend/window_lines.h"
+#include "screen/backend/window_placement.h"
+#include "screen/backend/window_scale.h"
+#include "screen/backend/window_shape.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/window_lines.h"
-#include "screen/window/window_placement.h"
-#include "screen/window/window_scale.h"
-#include "screen/window/window_shape.h"
 
 namespace zopp {
 namespace {

@@ -19,6 +19,7 @@
 #include "screen/drawing/line.h"
 #include "screen/null/null_backend.h"
 #include "screen/state/screen_state.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/screen.h"
 
 namespace zopp {

@@ -1,4 +1,4 @@
-#include "screen/window/scan_codes.h"
+#include "screen/backend/scan_codes.h"
 
 #include <gtest/gtest.h>
 

@@ -14,6 +14,8 @@
 #include "frame/timing.h"
 #include "harness/support/console_pipe.h"
 #include "harness/support/memory_screen_fixture.h"
+#include "screen/backend/backend.h"
+#include "screen/backend/input.h"
 #include "screen/drawing/geometry.h"
 #include "screen/drawing/line.h"
 #include "screen/images/image.h"
@@ -21,8 +23,7 @@
 #include "screen/state/screen_state.h"
 #include "screen/text/text.h"
 #include "screen/text/text_mode.h"
-#include "screen/window/backend.h"
-#include "screen/window/input.h"
+#include "screen/window/backend_choice.h"
 #include "screen/window/screen.h"
 
 namespace zopp {

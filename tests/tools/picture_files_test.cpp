@@ -5,7 +5,7 @@
 #include <string>
 
 #include "harness/support/test_paths.h"
-#include "screen/window/window_icon.h"
+#include "screen/backend/window_icon.h"
 #include "tests/tools/picture_checks.h"
 #include "tools/image_files.h"
 #include "tools/pictures.h"
@@ -27,7 +27,7 @@ TEST(CommittedPictures, MatchWhatTheGeneratorPaints) {
         EXPECT_EQ(readFile(kSource / "dat" / picture.fileName), encodeBmp(picture.canvas))
             << "dat/" << picture.fileName << " is stale: build the target regenerate-pictures";
     }
-    EXPECT_EQ(readFile(kSource / "screen" / "window" / "window_icon.cpp"),
+    EXPECT_EQ(readFile(kSource / "screen" / "backend" / "window_icon.cpp"),
               bytesOf(windowIconSource(drawIcon(32))));
 }
 

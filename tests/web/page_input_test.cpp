@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "frame/events.h"
+#include "screen/backend/event_translator.h"
+#include "screen/backend/input.h"
 #include "screen/web/page_input.h"
-#include "screen/window/event_translator.h"
-#include "screen/window/input.h"
 
 namespace zopp {
 namespace {

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "frame/events.h"
+#include "screen/backend/input.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/input.h"
 #include "screen/window/screen.h"
 
 namespace zopp {

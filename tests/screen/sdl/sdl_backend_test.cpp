@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "frame/events.h"
+#include "screen/backend/input.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/input.h"
 #include "screen/window/screen.h"
 
 namespace zopp {

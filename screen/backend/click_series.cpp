@@ -1,4 +1,4 @@
-#include "screen/window/click_series.h"
+#include "screen/backend/click_series.h"
 
 #include <cstdlib>
 

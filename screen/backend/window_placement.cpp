@@ -1,4 +1,4 @@
-#include "screen/window/window_placement.h"
+#include "screen/backend/window_placement.h"
 
 namespace zopp {
 

@@ -1,4 +1,4 @@
-#include "screen/window/window_shape.h"
+#include "screen/backend/window_shape.h"
 
 namespace zopp {
 

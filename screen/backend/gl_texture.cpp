@@ -1,4 +1,4 @@
-#include "screen/window/gl_texture.h"
+#include "screen/backend/gl_texture.h"
 
 #include <type_traits>
 

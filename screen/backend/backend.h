@@ -13,8 +13,8 @@
 #include <string_view>
 
 #include "frame/timing.h"
-#include "screen/window/event_translator.h"
-#include "screen/window/presenter.h"
+#include "screen/backend/event_translator.h"
+#include "screen/backend/presenter.h"
 
 namespace zopp {
 
@@ -92,11 +92,5 @@ using BackendFactory = std::unique_ptr<Backend> (*)(std::int32_t flags);
 
 // The platform's back-ends in the order openScreen tries them; defined in the platform's back-end folder.
 std::span<const BackendFactory> platformBackendFactories();
-
-// The back-ends tried by openScreen.
-std::span<const BackendFactory> backendFactories();
-// Replaces the list (kNullBackends, say: screen/null/null_backend.h); an empty span restores the platform's
-// list.
-void setBackendFactories(std::span<const BackendFactory> factories);
 
 }  // namespace zopp

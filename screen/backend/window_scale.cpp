@@ -1,4 +1,4 @@
-#include "screen/window/window_scale.h"
+#include "screen/backend/window_scale.h"
 
 #include <charconv>
 #include <cmath>

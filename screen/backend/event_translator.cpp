@@ -1,8 +1,8 @@
-#include "screen/window/event_translator.h"
+#include "screen/backend/event_translator.h"
 
 #include <bit>
 
-#include "screen/window/input.h"
+#include "screen/backend/input.h"
 
 namespace zopp {
 

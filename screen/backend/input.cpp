@@ -1,4 +1,4 @@
-#include "screen/window/input.h"
+#include "screen/backend/input.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "screen/window/window_lines.h"
+#include "screen/backend/window_lines.h"
 
 #include <cstring>
 

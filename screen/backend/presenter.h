@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "screen/window/window_lines.h"
+#include "screen/backend/window_lines.h"
 
 namespace zopp {
 

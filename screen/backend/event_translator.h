@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "frame/events.h"
-#include "screen/window/click_series.h"
-#include "screen/window/window_scale.h"
+#include "screen/backend/click_series.h"
+#include "screen/backend/window_scale.h"
 
 namespace zopp {
 

@@ -1,4 +1,4 @@
-#include "screen/window/backend.h"
+#include "screen/window/backend_choice.h"
 
 namespace zopp {
 

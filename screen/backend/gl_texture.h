@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "screen/backend/presenter.h"
+#include "screen/backend/window_lines.h"
 #include "screen/state/screen_state.h"
-#include "screen/window/presenter.h"
-#include "screen/window/window_lines.h"
 
 namespace zopp {
 
