@@ -60,6 +60,8 @@ class SdlBackend final : public Backend {
     void chooseFullScreenMode();
     // sdl_events.cpp
     void handleWindowEvent(const SDL_WindowEvent& event);
+    void translateSdlPointer(const SDL_Event& event);
+    bool madeUpOnTheWayOut(const SDL_MouseMotionEvent& motion) const;
 
     const std::int32_t flags_;
     const bool openGL_;

@@ -153,7 +153,9 @@ void SdlBackend::centreWindow() {
     SDL_SetWindowPosition(window_, desktop.x + outer.x + left, desktop.y + outer.y + top);
 }
 
+// Without X, SDL's mouse focus is what the platform last said (Wayland tells no position outside).
 bool SdlBackend::pointerOverClient() const {
+    if (!x11Pointer_) return SDL_GetMouseFocus() == window_;
     int px = 0, py = 0, wx = 0, wy = 0;
     SDL_GetGlobalMouseState(&px, &py);
     SDL_GetWindowPosition(window_, &wx, &wy);
