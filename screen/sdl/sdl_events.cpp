@@ -12,7 +12,7 @@ void SdlBackend::pumpInput(EventTranslator& translator) {
     // One read of the display per cycle; polling would read it again for every event.
     SDL_PumpEvents();
     SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, kLastSdlInputEvent) > 0) {
         switch (event.type) {
             case SDL_SYSWMEVENT:
                 if (x11Pointer_) x11Pointer_->translateNext(translator);
@@ -80,7 +80,7 @@ bool SdlBackend::madeUpOnTheWayOut(const SDL_MouseMotionEvent& motion) const {
     const bool onEdge =
         motion.x == 0 || motion.y == 0 || motion.x == clientWidth_ - 1 || motion.y == clientHeight_ - 1;
     SDL_Event next;
-    return onEdge && SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 &&
+    return onEdge && SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, kLastSdlInputEvent) > 0 &&
            next.type == SDL_WINDOWEVENT && next.window.event == SDL_WINDOWEVENT_LEAVE &&
            next.window.windowID == motion.windowID;
 }
