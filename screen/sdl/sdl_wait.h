@@ -41,8 +41,8 @@ class SdlWait {
 
     const int wakeCounter_;
     void* display_ = nullptr;
-    std::atomic<std::uint32_t> sdlWake_ =
-        0;  // the registered event wake() pushes; 0 while SDL's wait is unused
+    // The registered event wake() pushes; 0 while SDL's wait is unused.
+    std::atomic<std::uint32_t> sdlWake_ = 0;
 };
 
 }  // namespace zopp
