@@ -38,7 +38,7 @@ WestonServer::WestonServer(int width, int height) {
     folder_ = folder;
     pid_ = fork();
     if (pid_ == 0) {
-        // Its log stays in the folder for a failing test to look at, until the destructor removes it.
+        // The log stays when weston does not come up: the constructor then throws and names it.
         const int log = open((folder_ / "log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(log, 1);
         dup2(log, 2);
@@ -56,8 +56,11 @@ WestonServer::WestonServer(int width, int height) {
     }
     // A client that connects before the hooks are loaded is answered after: weston serves none until then.
     if (!within(std::chrono::seconds(10), [&] { return std::filesystem::exists(folder_ / kSocket); }) ||
-        waitpid(pid_, nullptr, WNOHANG) != 0)
+        waitpid(pid_, nullptr, WNOHANG) != 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
         throw std::runtime_error("weston did not come up; its log: " + (folder_ / "log").string());
+    }
 }
 
 WestonServer::~WestonServer() {
