@@ -107,7 +107,7 @@ XvfbServer::~XvfbServer() {
 }
 
 LaunchedProgram::LaunchedProgram(const std::string& program, const std::vector<std::string>& arguments,
-                                 const std::string& display) {
+                                 const std::string& display, std::vector<std::string> environment) {
     // Close-on-exec: the test's own ends must not leak into other programs it starts, or a program
     // would never see the end of its standard input.
     int in[2], out[2], err[2];
@@ -122,6 +122,8 @@ LaunchedProgram::LaunchedProgram(const std::string& program, const std::vector<s
         setenv("DISPLAY", display.c_str(), 1);
         setenv("LSAN_OPTIONS", "suppressions=" ZOPP_LSAN_SUPPRESSIONS ":print_suppressions=0", 0);
         unsetenv("SDL_VIDEODRIVER");
+        for (std::string& entry : environment)
+            putenv(entry.data());
         std::vector<std::string> args = {program};
         args.insert(args.end(), arguments.begin(), arguments.end());
         auto argv = argumentVector(args);

@@ -41,10 +41,10 @@ class XvfbServer {
 class LaunchedProgram {
   public:
     // Starts program with the arguments and DISPLAY set (and, unless already set, LSAN_OPTIONS naming the
-    // suppressions of system-library leaks); standard output and error are collected, standard input is
-    // a pipe that stays empty unless the test sends lines.
+    // suppressions of system-library leaks), and the environment's NAME=value entries; standard output
+    // and error are collected, standard input is a pipe that stays empty unless the test sends lines.
     LaunchedProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& display);
+                    const std::string& display, std::vector<std::string> environment = {});
     ~LaunchedProgram();  // kills the program if it still runs
     LaunchedProgram(const LaunchedProgram&) = delete;
     LaunchedProgram& operator=(const LaunchedProgram&) = delete;

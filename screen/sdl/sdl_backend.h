@@ -37,7 +37,7 @@ class SdlBackend final : public Backend {
     void pumpInput(EventTranslator& translator) override;
     // Events SDL queued after the last pump (by calls made while translating) count as input too.
     bool waitForInput(std::optional<std::chrono::nanoseconds> timeout) override {
-        return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE || waiter_.wait(timeout);
+        return SDL_HasEvents(SDL_FIRSTEVENT, kLastSdlInputEvent) == SDL_TRUE || waiter_.wait(timeout);
     }
     void wake() override { waiter_.wake(); }
     void setTitle(std::string_view title) override;
@@ -55,11 +55,13 @@ class SdlBackend final : public Backend {
     // sdl_window.cpp
     bool openWindow(std::string_view title);
     void showWindow();
-    void attachToX11();
+    void attachToDisplay();
     void centreWindow();
     void chooseFullScreenMode();
     // sdl_events.cpp
     void handleWindowEvent(const SDL_WindowEvent& event);
+    void translateSdlPointer(const SDL_Event& event);
+    bool madeUpOnTheWayOut(const SDL_MouseMotionEvent& motion) const;
 
     const std::int32_t flags_;
     const bool openGL_;

@@ -15,11 +15,8 @@ constexpr double kDotsPerInchAtScaleOne = 96.0;
 
 // The dots per inch a desktop sets for its X clients in the resource database (the server's
 // RESOURCE_MANAGER, read when the connection opened).
-std::optional<double> xftDotsPerInch(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
-    const char* resources = XResourceManagerString(info.info.x11.display);
+std::optional<double> xftDotsPerInch(Display* display) {
+    const char* resources = XResourceManagerString(display);
     if (resources == nullptr) return std::nullopt;
     XrmInitialize();
     XrmDatabase database = XrmGetStringDatabase(resources);
@@ -45,11 +42,16 @@ std::optional<double> gdkScale() {
 
 }  // namespace
 
+// Both are X's settings. A compositor without X (Wayland) scales a window that does not scale itself by its
+// output's scale: the game's own factor stays 1 there.
 DesktopScale sdlDesktopScale(SDL_Window* window) {
     DesktopScale desktop;
-    if (const std::optional<double> dpi = xftDotsPerInch(window)) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    const bool onX11 = SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
+    if (const std::optional<double> dpi = onX11 ? xftDotsPerInch(info.info.x11.display) : std::nullopt) {
         desktop.scale = *dpi / kDotsPerInchAtScaleOne;
-    } else if (const std::optional<double> scale = gdkScale()) {
+    } else if (const std::optional<double> scale = onX11 ? gdkScale() : std::nullopt) {
         desktop.scale = *scale;
     }
     const int display = SDL_GetWindowDisplayIndex(window);

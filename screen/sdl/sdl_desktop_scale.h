@@ -8,7 +8,8 @@
 namespace zopp {
 
 // For `window` (created, not yet shown): the scale X clients read on X11 (Xft.dpi of the X resources /
-// 96), else GDK_SCALE, else 1; the work area of its display; its frame where it already has one.
+// 96), else GDK_SCALE, else 1 (always 1 without X); the work area of its display; its frame where it
+// already has one.
 DesktopScale sdlDesktopScale(SDL_Window* window);
 
 }  // namespace zopp

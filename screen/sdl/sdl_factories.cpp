@@ -12,15 +12,18 @@ namespace {
 
 // The window takes no text input (characters come from the key events), yet opening X's input method
 // parses the locale's whole compose table, thousands of lines, at every start. Unless the user names a
-// table, an empty one spares that. Done on the program's thread before the refresh thread exists: the
-// environment is not thread-safe.
-void skipComposeTable() {
+// table, an empty one spares that; Wayland's keyboard library reads the same variable, and refuses an
+// empty file with a message, so a Wayland window keeps the table. Done on the program's thread before the
+// refresh thread exists: the environment is not thread-safe.
+void skipComposeTable(const std::string& drivers) {
+    if (drivers.starts_with("wayland")) return;
     setenv("XCOMPOSEFILE", "/dev/null", 0);  // NOLINT(concurrency-mt-unsafe): no other thread yet
 }
 
 std::unique_ptr<Backend> makeSdlBackend(std::int32_t flags, bool openGL) {
-    if (videoDrivers().empty()) return nullptr;
-    skipComposeTable();
+    const std::string drivers = videoDrivers();
+    if (drivers.empty()) return nullptr;
+    skipComposeTable(drivers);
     return std::make_unique<SdlBackend>(flags, openGL);
 }
 

@@ -1,5 +1,6 @@
 #include "screen/sdl/sdl_wait.h"
 
+#include <SDL.h>
 #include <X11/Xlib.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -7,9 +8,13 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
+#include <cstring>
 
 namespace zopp {
+
+static_assert(kLastSdlInputEvent == SDL_USEREVENT - 1);
 
 SdlWait::SdlWait() : wakeCounter_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
@@ -17,12 +22,47 @@ SdlWait::~SdlWait() {
     if (wakeCounter_ >= 0) close(wakeCounter_);
 }
 
+// SDL's wait sleeps on the connection only under the drivers that have one to sleep on; under any other
+// it would poll the queue every millisecond.
+bool SdlWait::waitInSdl() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (display_ || !driver || std::strcmp(driver, "wayland") != 0) return false;
+    const Uint32 type = SDL_RegisterEvents(1);
+    if (type == static_cast<Uint32>(-1)) return false;
+    sdlWake_ = type;
+    return true;
+}
+
 void SdlWait::wake() {
+    if (const Uint32 type = sdlWake_.load()) {
+        SDL_Event event{};
+        event.type = type;
+        SDL_PushEvent(&event);  // ends SDL's wait on another thread
+        return;
+    }
     const std::uint64_t one = 1;
     if (wakeCounter_ >= 0) static_cast<void>(write(wakeCounter_, &one, sizeof one));
 }
 
+// The wake events stay in SDL's queue until a wait takes them (the pump takes only input), so that one
+// pushed while the loop was busy ends the next wait at once.
+bool SdlWait::waitForSdlEvents(std::optional<std::chrono::nanoseconds> timeout) {
+    const Uint32 wakeType = sdlWake_.load();
+    if (!SDL_HasEvent(wakeType)) {
+        int ms = -1;  // no limit
+        if (timeout) {
+            // Rounded up: a wait that ended early would only wait again.
+            const auto rounded = std::chrono::ceil<std::chrono::milliseconds>(*timeout).count();
+            ms = static_cast<int>(std::clamp<std::int64_t>(rounded, 0, INT_MAX));
+        }
+        SDL_WaitEventTimeout(nullptr, ms);  // without an event to fill, it takes none from the queue
+    }
+    SDL_FlushEvent(wakeType);
+    return SDL_HasEvents(SDL_FIRSTEVENT, kLastSdlInputEvent) == SDL_TRUE;
+}
+
 bool SdlWait::wait(std::optional<std::chrono::nanoseconds> timeout) {
+    if (sdlWake_.load()) return waitForSdlEvents(timeout);
     auto* display = static_cast<Display*>(display_);
     if (!display && !timeout) timeout = std::chrono::nanoseconds::zero();  // never sleep blind
     // Events a round trip read in after the last pump (a pointer query, a grab) wait in Xlib's queue,

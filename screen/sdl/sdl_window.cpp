@@ -35,7 +35,6 @@ bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std
     refreshRate_ = refreshRate;
     translator_ = &translator;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");  // the translator decides when to capture
     // Left alone, SDL drops a click that comes within a few milliseconds of the window gaining focus; a
     // click that activates the window is still a click.
@@ -43,6 +42,10 @@ bool SdlBackend::createWindow(ScreenState& screen, std::int32_t refreshRate, std
     SDL_SetHint(SDL_HINT_VIDEODRIVER, videoDrivers().c_str());
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     videoStarted_ = true;
+    // The window surface is the driver's own (X's shared memory), not a renderer's texture; Wayland has
+    // none of its own and shows the surface through a renderer.
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") != 0)
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     title_ = title;
     clientWidth_ = screen.width;
     clientHeight_ = screen.height;
@@ -85,7 +88,7 @@ void SdlBackend::showWindow() {
     SDL_StopTextInput();  // characters come from the key events
 
     if (flags_ & ScreenFullScreen) chooseFullScreenMode();
-    attachToX11();  // before the window shows, so that X's notifications cover all of its input
+    attachToDisplay();  // before the window shows, so that X's notifications cover all of its input
     SDL_ShowWindow(window_);
     if (!(flags_ & ScreenFullScreen)) centreWindow();
     SDL_RaiseWindow(window_);
@@ -103,6 +106,7 @@ void SdlBackend::destroyWindow() {
     if (capturing_) releasePointer();
     x11Pointer_.reset();
     waiter_.watchDisplay(nullptr);
+    waiter_.stopWaitingInSdl();
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     if (cursor_) SDL_FreeCursor(cursor_);
@@ -132,11 +136,15 @@ void SdlBackend::resizeClient(std::int32_t width, std::int32_t height) {
     }
 }
 
-// On X11 the refresh thread also waits on the display connection, and the pointer is read from X.
-void SdlBackend::attachToX11() {
+// On X11 the refresh thread also waits on the display connection, and the pointer is read from X; under
+// another driver it waits in SDL's event wait where that sleeps.
+void SdlBackend::attachToDisplay() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) {
+        waiter_.waitInSdl();
+        return;
+    }
     waiter_.watchDisplay(info.info.x11.display);
     x11Pointer_.emplace(info.info.x11.display, info.info.x11.window);
 }
@@ -153,7 +161,9 @@ void SdlBackend::centreWindow() {
     SDL_SetWindowPosition(window_, desktop.x + outer.x + left, desktop.y + outer.y + top);
 }
 
+// Without X, SDL's mouse focus is what the platform last said (Wayland tells no position outside).
 bool SdlBackend::pointerOverClient() const {
+    if (!x11Pointer_) return SDL_GetMouseFocus() == window_;
     int px = 0, py = 0, wx = 0, wy = 0;
     SDL_GetGlobalMouseState(&px, &py);
     SDL_GetWindowPosition(window_, &wx, &wy);

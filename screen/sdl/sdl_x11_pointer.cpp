@@ -53,24 +53,24 @@ int SDLCALL X11Pointer::keepPointerNotifications(void* self, SDL_Event* event) {
 bool X11Pointer::decode(const SDL_SysWMmsg& message) {
     if (message.subsystem != SDL_SYSWM_X11) return false;
     const XEvent& event = message.msg.x11.event;
-    XPointerNotification n;
+    PointerNotification n;
     switch (event.type) {
         case MotionNotify:
             if (event.xmotion.window != window_) return false;
-            n = {XPointerNotification::Motion, event.xmotion.x, event.xmotion.y, event.xmotion.x_root,
+            n = {PointerNotification::Motion, event.xmotion.x, event.xmotion.y, event.xmotion.x_root,
                  event.xmotion.y_root};
             break;
         case EnterNotify:
             // Where another platform sends a first motion to a window that appears under the pointer or
             // that the pointer enters, X sends only this: it counts as that motion.
             if (event.xcrossing.window != window_ || event.xcrossing.detail == NotifyInferior) return false;
-            n = {XPointerNotification::Motion, event.xcrossing.x, event.xcrossing.y, event.xcrossing.x_root,
+            n = {PointerNotification::Motion, event.xcrossing.x, event.xcrossing.y, event.xcrossing.x_root,
                  event.xcrossing.y_root};
             break;
         case ButtonPress:
         case ButtonRelease:
             if (event.xbutton.window != window_) return false;
-            n.kind = event.type == ButtonPress ? XPointerNotification::Press : XPointerNotification::Release;
+            n.kind = event.type == ButtonPress ? PointerNotification::Press : PointerNotification::Release;
             n.button = buttonCode(event.xbutton.button);
             if (n.button == 0) return false;
             n.rootX = event.xbutton.x_root;
@@ -79,7 +79,7 @@ bool X11Pointer::decode(const SDL_SysWMmsg& message) {
             break;
         case LeaveNotify:
             if (event.xcrossing.window != window_ || event.xcrossing.detail == NotifyInferior) return false;
-            n.kind = XPointerNotification::Leave;
+            n.kind = PointerNotification::Leave;
             n.grabChange = event.xcrossing.mode == NotifyGrab;
             break;
         case GenericEvent: {
@@ -90,7 +90,7 @@ bool X11Pointer::decode(const SDL_SysWMmsg& message) {
             const auto& device = *static_cast<const XIDeviceEvent*>(cookie.data);
             // Motion that a touch screen emulates is no pointer motion.
             if (device.event != window_ || (device.flags & XIPointerEmulated)) return false;
-            n = {XPointerNotification::Motion, static_cast<std::int32_t>(device.event_x),
+            n = {PointerNotification::Motion, static_cast<std::int32_t>(device.event_x),
                  static_cast<std::int32_t>(device.event_y), static_cast<std::int32_t>(device.root_x),
                  static_cast<std::int32_t>(device.root_y)};
             break;
@@ -104,25 +104,9 @@ bool X11Pointer::decode(const SDL_SysWMmsg& message) {
 
 void X11Pointer::translateNext(EventTranslator& translator) {
     if (decoded_.empty()) return;
-    const XPointerNotification n = decoded_.front();
+    const PointerNotification n = decoded_.front();
     decoded_.pop_front();
-    switch (n.kind) {
-        case XPointerNotification::Motion:
-            translator.motion(n.x, n.y, n.rootX, n.rootY);
-            break;
-        case XPointerNotification::Press:
-            // X knows no double click: the translator counts the series from the server's time.
-            translator.buttonPressedAt(n.button, n.time, n.rootX, n.rootY);
-            break;
-        case XPointerNotification::Release:
-            translator.buttonReleased(n.button);
-            break;
-        case XPointerNotification::Leave:
-            // The grab a press starts is no crossing of the pointer's own.
-            if (n.grabChange) break;
-            translator.pointerLeft();
-            break;
-    }
+    translatePointer(n, translator);
 }
 
 }  // namespace zopp

@@ -6,22 +6,12 @@
 
 #include <SDL.h>
 
-#include <cstdint>
 #include <deque>
 
+#include "screen/sdl/sdl_pointer.h"
 #include "screen/backend/event_translator.h"
 
 namespace zopp {
-
-// One of X's pointer notifications for the window, as the translator needs it.
-struct XPointerNotification {
-    enum Kind { Motion, Press, Release, Leave } kind = Motion;
-    std::int32_t x = 0, y = 0;          // in the window
-    std::int32_t rootX = 0, rootY = 0;  // on the desktop
-    std::int32_t button = 0;            // MouseButton code (Press, Release)
-    std::uint32_t time = 0;             // the server's milliseconds
-    bool grabChange = false;            // Leave: the pointer did not move, a grab started
-};
 
 class X11Pointer {
   public:
@@ -42,7 +32,7 @@ class X11Pointer {
 
     unsigned long window_;
     int inputExtension_ = -1;  // XInput's major opcode, or -1 without it
-    std::deque<XPointerNotification> decoded_;
+    std::deque<PointerNotification> decoded_;
 };
 
 }  // namespace zopp

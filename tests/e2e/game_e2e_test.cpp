@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "harness/desktop/weston_server.h"
 #include "harness/desktop/x11_harness.h"
 #include "harness/support/test_paths.h"
 #include "tests/e2e/reference_games.h"
@@ -159,11 +160,12 @@ class GameEndToEnd : public ::testing::Test {
         }
     }
     // The fixture keeps the game until the test has ended.
-    LaunchedProgram* start(const fs::path& folder, const std::string& display) {
+    LaunchedProgram* start(const fs::path& folder, const std::string& display,
+                           std::vector<std::string> environment = {}) {
         previous_ = fs::current_path();
         fs::current_path(folder);
         game_ = std::make_unique<LaunchedProgram>(testing::buildPath(ZOPP_GAME), std::vector<std::string>{},
-                                                  display);
+                                                  display, std::move(environment));
         fs::current_path(previous_);
         return game_.get();
     }
@@ -185,14 +187,30 @@ class OnePlayerGame : public GameEndToEnd {
     // Grabs the window until it satisfies the condition and, in a game with references, shows their
     // frame; the last grab stays in screen_. Every click's effect shows within a few refreshes of 10 ms;
     // the generous limit is for a loaded sanitizer build.
-    bool waitFor(const std::function<bool()>& condition) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    bool waitFor(const std::function<bool()>& condition,
+                 std::chrono::seconds limit = std::chrono::seconds(10)) {
+        const auto end = std::chrono::steady_clock::now() + limit;
         while (true) {
-            screen_ = grab(x_, window_);
+            screen_ = shown();
             if (condition() && (!references_ || references_->shownBy(screen_))) return true;
             if (std::chrono::steady_clock::now() > end) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+    }
+
+    // The game's window as it shows now: read from X, or under Wayland, which keeps a window's place to the
+    // compositor, found in what the output shows by the setup screen's player-count die 4.
+    Picture shown() {
+        if (!weston_) return grab(x_, window_);
+        const WestonServer::Output output = weston_->capture();
+        const Picture desktop{output.width, output.height, output.pixels};
+        for (int y = 350; y + 130 <= desktop.height; ++y) {
+            for (int x = 430; x + 210 <= desktop.width; ++x) {
+                if (desktop.shows(x, y, pictures_.dieFaces[4]))
+                    return desktop.crop(x - 430, y - 350, 640, 480);
+            }
+        }
+        return {};
     }
 
     // The message button: a text centred on button face 0 or 1, or style 2, the bare background.
@@ -419,7 +437,8 @@ class OnePlayerGame : public GameEndToEnd {
         EXPECT_EQ(game->standardError(), "");
     }
 
-    bool lockedRules_ = false;  // the rule variant chosen on the setup screen
+    bool lockedRules_ = false;            // the rule variant chosen on the setup screen
+    std::optional<WestonServer> weston_;  // the compositor the game shows in, where it is no X server
     std::optional<ReferenceGames> references_;
     ::Window window_ = 0;
     Picture screen_;
@@ -454,16 +473,36 @@ TEST_F(OnePlayerGame, TheCloseButtonDuringATurnEndsTheGame) {
     EXPECT_EQ(game->standardError(), "");
 }
 
-// Nobody touches the window: the game waits for input without waking, on every thread.
-TEST_F(OnePlayerGame, TheUntouchedSetupScreenHardlyWakes) {
+#ifdef ZOPP_UNDER_WINE
+constexpr const char* kDisplaySystems[] = {"X11"};  // Wine draws through X
+#else
+constexpr const char* kDisplaySystems[] = {"X11", "Wayland"};
+#endif
+
+class UntouchedGame : public OnePlayerGame, public ::testing::WithParamInterface<const char*> {};
+
+// Nobody touches the window, on each display system: the setup screen shows exactly as without a window,
+// the game waits for input without waking, on every thread, and closing the window ends it cleanly.
+TEST_P(UntouchedGame, ShowsTheSetupScreenWaitsWithoutWakingAndCloses) {
     using namespace std::chrono_literals;
-    auto game = start(testing::sourcePath(), server_.display());
-    window_ = x_.waitForWindow(kTitle, kStartTimeout);
-    ASSERT_NE(window_, 0u) << game->standardError();
-    ASSERT_TRUE(waitFor([&] { return screen_.shows(430, 350, pictures_.dieFaces[4]); }));
+    const bool wayland = std::string(GetParam()) == "Wayland";
+    if (wayland && !WestonServer::installed()) GTEST_SKIP() << "weston or libweston-10-dev is not installed";
+    const double started = gameTimerSeconds();
+    if (wayland) weston_.emplace();
+    auto game = wayland ? start(testing::sourcePath(), "", weston_->environment())
+                        : start(testing::sourcePath(), server_.display());
+    if (!wayland) {
+        window_ = x_.waitForWindow(kTitle, kStartTimeout);
+        ASSERT_NE(window_, 0u) << game->standardError();
+    }
+    const auto setupShown = [&] { return screen_.shows(430, 350, pictures_.dieFaces[4]); };
+    ASSERT_TRUE(waitFor(setupShown, kStartTimeout)) << game->standardError();
+    references_.emplace(testing::buildPath(ZOPP_REFERENCE_PLAYER), testing::sourcePath(), started,
+                        gameTimerSeconds());
+    ASSERT_TRUE(waitFor(setupShown)) << seen();
     // The pointer rests beside the window: while it is over a window, Wine watches for it leaving with a
     // timer of its own, whose wake-ups grow with the machine's load. Only the game's own work is counted.
-    x_.movePointerOnRoot(0, 0);
+    if (!wayland) x_.movePointerOnRoot(0, 0);
     std::this_thread::sleep_for(1s);  // the window settles after its start and the leave
 
     // This process runs the game's sanitizer runtime, if any, and a thread of its own starts that runtime's
@@ -493,9 +532,17 @@ TEST_F(OnePlayerGame, TheUntouchedSetupScreenHardlyWakes) {
     idle.join();
     EXPECT_LT(perSecond, runtimePerSecond + 2.0);
 
-    x_.sendDeleteWindow(window_);
+    if (wayland) {
+        weston_->closeWindows();
+    } else {
+        x_.sendDeleteWindow(window_);
+    }
     EXPECT_EQ(game->wait(), 0);
+    EXPECT_EQ(game->standardError().find("Sanitizer"), std::string::npos) << game->standardError();
 }
+
+INSTANTIATE_TEST_SUITE_P(DisplaySystems, UntouchedGame, ::testing::ValuesIn(kDisplaySystems),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST_F(GameEndToEnd, AMissingPictureEndsWithItsReport) {
     const fs::path folder = fs::temp_directory_path() / ("zopp-e2e-" + std::to_string(::getpid()));
