@@ -8,8 +8,8 @@
 
 #include <deque>
 
-#include "screen/sdl/sdl_pointer.h"
 #include "screen/backend/event_translator.h"
+#include "screen/sdl/sdl_pointer.h"
 
 namespace zopp {
 
