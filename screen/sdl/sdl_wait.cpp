@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 namespace zopp {
 
@@ -33,12 +34,22 @@ bool SdlWait::waitInSdl() {
     return true;
 }
 
+void SdlWait::stopWaitingInSdl() {
+    std::lock_guard hold(sdlWakeMutex_);
+    sdlWake_ = 0;
+}
+
 void SdlWait::wake() {
-    if (const Uint32 type = sdlWake_.load()) {
-        SDL_Event event{};
-        event.type = type;
-        SDL_PushEvent(&event);  // ends SDL's wait on another thread
-        return;
+    if (sdlWake_.load() != 0) {
+        // Pushed under the mutex: once the closing window has stopped SDL's wait, no push is still on its
+        // way into the event queue that SDL's video shutdown frees.
+        std::lock_guard hold(sdlWakeMutex_);
+        if (const Uint32 type = sdlWake_.load()) {
+            SDL_Event event{};
+            event.type = type;
+            SDL_PushEvent(&event);  // ends SDL's wait on another thread
+            return;
+        }
     }
     const std::uint64_t one = 1;
     if (wakeCounter_ >= 0) static_cast<void>(write(wakeCounter_, &one, sizeof one));

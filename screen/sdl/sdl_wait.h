@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 
 namespace zopp {
@@ -28,7 +29,8 @@ class SdlWait {
     // On the thread that created the window, with no X connection to watch: waits in SDL's event wait from
     // now on, where the current video driver sleeps on its connection; false where it would not.
     bool waitInSdl();
-    void stopWaitingInSdl() { sdlWake_ = 0; }
+    // Before SDL's video stops: after it returns no wake() pushes into SDL's queue any more.
+    void stopWaitingInSdl();
     // Until input arrives, wake() is called (also before this call), or the timeout passes (none: no
     // limit). True when input may be pending: the connection has data or Xlib's queue already holds
     // events, SDL's queue holds input, or there is nothing to tell.
@@ -43,6 +45,7 @@ class SdlWait {
     void* display_ = nullptr;
     // The registered event wake() pushes; 0 while SDL's wait is unused.
     std::atomic<std::uint32_t> sdlWake_ = 0;
+    std::mutex sdlWakeMutex_;  // held by wake() while it pushes
 };
 
 }  // namespace zopp
