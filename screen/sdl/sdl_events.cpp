@@ -102,7 +102,7 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event) {
             break;
         case SDL_WINDOWEVENT_RESTORED:
             translator_->minimisedChanged(false);
-            markAllDirty(*screen_);
+            translator_->areaExposed(0, clientHeight_);
             break;
         case SDL_WINDOWEVENT_MAXIMIZED:
             // SDL has maximised the window already; the size is fixed.
@@ -112,7 +112,7 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            markAllDirty(*screen_);
+            translator_->areaExposed(0, clientHeight_);  // SDL names no area: the whole window
             break;
         default:
             break;

@@ -179,7 +179,6 @@ void SdlBackend::toggleFullScreen() {
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
     }
     translator_->fullScreenChanged(!full);
-    markAllDirty(*screen_);
 }
 
 // The display mode closest to the screen's size at the requested refresh rate (0 = any).

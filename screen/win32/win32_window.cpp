@@ -202,7 +202,6 @@ void Win32Backend::followDpi(UINT dpi, const RECT& suggested) {
     const RECT outer = outerRect(clientWidth_, clientHeight_, windowStyle(), dpi);
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, outer.right - outer.left,
                  outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    markAllDirty(*screen_);
 }
 
 bool Win32Backend::pointerOverClient() const {

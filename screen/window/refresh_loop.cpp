@@ -187,11 +187,12 @@ void RefreshLoop::fullScreenChanged(bool fullScreen) {
 }
 
 // Full screen is factor 1: the display mode has the screen's size. The translator divides positions by
-// the same factor the rows are transferred at.
+// the same factor the rows are transferred at, and the next frame shows every line at it.
 void RefreshLoop::applyScale() {
     k_ = fullScreen_ ? 1 : windowScale_;
     translator_.setScale(k_);
     backend_->resizeClient(screen_.width * k_, screen_.height * k_);
+    markAllDirty(screen_);
 }
 
 // A paint request is dirty lines: every line the rows touch, shown by the next frame.
